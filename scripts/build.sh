@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Configures and builds the project where the libraries are (called by
+# test.sh and start.sh, inside the build root or natively). Prints the build
+# folder on its last line.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+type="${KOVRA_BUILD_TYPE:-RelWithDebInfo}"
+where=native
+[ -f /etc/kovra-root ] && where=root
+dir="build/$where-$(echo "$type" | tr '[:upper:]' '[:lower:]')"
+if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" >&2
+fi
+cmake --build "$dir" -j "$(nproc)" >&2
+echo "$dir"

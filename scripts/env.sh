@@ -1,0 +1,124 @@
+# Shared helpers of the set-up scripts: where the build root lives, whether the
+# host can build natively, and how to run a command inside the root.
+# Sourced, not executed.
+
+KOVRA_SRC="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+KOVRA_ROOT="${KOVRA_ROOT:-/opt/kovra-root}"
+KOVRA_PACKAGES="$KOVRA_SRC/scripts/packages.txt"
+KOVRA_STAMP="$KOVRA_ROOT/.kovra-packages"
+
+log() { printf '[kovra] %s\n' "$*" >&2; }
+die() { printf '[kovra] error: %s\n' "$*" >&2; exit 1; }
+
+# A host with SCIP, Clipper2 and wxWidgets 3.2 builds without the root.
+# KOVRA_NATIVE=1 forces the native build, KOVRA_NATIVE=0 forces the root.
+host_is_native() {
+    case "${KOVRA_NATIVE:-}" in
+        1) return 0 ;;
+        0) return 1 ;;
+    esac
+    [ -f /usr/include/scip/scip.h ] || return 1
+    [ -f /usr/include/clipper2/clipper.h ] || return 1
+    command -v wx-config >/dev/null 2>&1 || return 1
+    case "$(wx-config --version 2>/dev/null)" in
+        3.2.*|3.3.*) ;;
+        *) return 1 ;;
+    esac
+    command -v cmake >/dev/null 2>&1 && command -v ninja >/dev/null 2>&1
+}
+
+# The mirror the host itself uses: its first Debian archive URI.
+host_mirror() {
+    local uri
+    uri=$(grep -h -E '^URIs:' /etc/apt/sources.list.d/*.sources 2>/dev/null \
+          | awk '{print $2}' | grep -v -- '-security' | head -n 1)
+    if [ -z "$uri" ]; then
+        uri=$(grep -h -E '^deb ' /etc/apt/sources.list 2>/dev/null \
+              | awk '{print $2}' | grep -v -- '-security' | head -n 1)
+    fi
+    [ -n "$uri" ] || die "cannot find a Debian mirror in the host's apt configuration"
+    printf '%s\n' "$uri"
+}
+
+packages_wanted() {
+    grep -v -E '^\s*(#|$)' "$KOVRA_PACKAGES" | tr '\n' ' '
+}
+
+packages_digest() {
+    packages_wanted | sha256sum | awk '{print $1}'
+}
+
+# Creates the root when missing and installs the package list when it changed.
+ensure_root() {
+    [ "$(id -u)" = 0 ] || die "creating and entering the build root needs root"
+    if [ ! -x "$KOVRA_ROOT/usr/bin/apt-get" ]; then
+        if ! command -v debootstrap >/dev/null 2>&1; then
+            log "installing debootstrap on the host"
+            apt-get update -qq && apt-get install -y -qq debootstrap >/dev/null \
+                || die "cannot install debootstrap"
+        fi
+        local mirror script
+        mirror=$(host_mirror)
+        script=/usr/share/debootstrap/scripts/sid
+        [ -f /usr/share/debootstrap/scripts/forky ] && script=/usr/share/debootstrap/scripts/forky
+        log "creating the build root in $KOVRA_ROOT (Debian testing)"
+        rm -rf "$KOVRA_ROOT.partial"
+        mkdir -p "$(dirname "$KOVRA_ROOT")"
+        debootstrap --variant=minbase forky "$KOVRA_ROOT.partial" "$mirror" "$script" \
+            >"$KOVRA_ROOT.debootstrap.log" 2>&1 \
+            || die "debootstrap failed, see $KOVRA_ROOT.debootstrap.log"
+        echo 'Acquire::Check-Valid-Until "false";' \
+            >"$KOVRA_ROOT.partial/etc/apt/apt.conf.d/99kovra-no-valid-until"
+        echo "Kovra build root" >"$KOVRA_ROOT.partial/etc/kovra-root"
+        mv "$KOVRA_ROOT.partial" "$KOVRA_ROOT"
+    fi
+    if [ "$(cat "$KOVRA_STAMP" 2>/dev/null)" != "$(packages_digest)" ]; then
+        log "installing the build root's packages"
+        in_root env DEBIAN_FRONTEND=noninteractive sh -c \
+            "apt-get update -qq && apt-get install -y -qq --no-install-recommends $(packages_wanted) >/tmp/kovra-apt.log 2>&1 || { tail -n 30 /tmp/kovra-apt.log; exit 1; }" \
+            || die "installing packages into the build root failed"
+        packages_digest >"$KOVRA_STAMP"
+    fi
+}
+
+# Runs a command inside the root with the repository bound at the same path.
+# The mounts live in a private mount namespace and vanish with the command.
+in_root() {
+    local xbind=""
+    if [ -d /tmp/.X11-unix ]; then xbind=1; fi
+    unshare --mount --propagation private -- env \
+        KR="$KOVRA_ROOT" KS="$KOVRA_SRC" XB="$xbind" bash -c '
+        set -e
+        mount -t proc proc "$KR/proc"
+        mount --rbind /dev "$KR/dev"
+        mount --rbind /sys "$KR/sys"
+        mkdir -p "$KR$KS"
+        mount --bind "$KS" "$KR$KS"
+        if [ -n "$XB" ]; then
+            mkdir -p "$KR/tmp/.X11-unix"
+            mount --bind /tmp/.X11-unix "$KR/tmp/.X11-unix"
+        fi
+        if [ -n "${XAUTHORITY:-}" ] && [ -f "$XAUTHORITY" ]; then
+            cp "$XAUTHORITY" "$KR/tmp/.kovra-xauth"
+            export XAUTHORITY=/tmp/.kovra-xauth
+        fi
+        cp /etc/resolv.conf "$KR/etc/resolv.conf" 2>/dev/null || true
+        cd "$KS"
+        exec chroot "$KR" /usr/bin/env -i \
+            PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+            HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
+            DISPLAY="${DISPLAY:-}" XAUTHORITY="${XAUTHORITY:-}" CI="${CI:-}" \
+            KOVRA_BUILD_TYPE="${KOVRA_BUILD_TYPE:-}" CTEST_ARGS="${CTEST_ARGS:-}" \
+            bash -c "cd \"$KS\" && \"\$@\"" bash "$@"
+    ' bash "$@"
+}
+
+# Runs a command where the libraries are: natively, or inside the root.
+in_env() {
+    if host_is_native; then
+        (cd "$KOVRA_SRC" && "$@")
+    else
+        ensure_root
+        in_root "$@"
+    fi
+}

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds the application and starts it on the user's display. Creates or
+# updates the build root first when the host lacks the libraries.
+set -euo pipefail
+source "$(dirname "$0")/env.sh"
+
+if [ "${1:-}" = "--inside" ]; then
+    shift
+    dir=$(bash scripts/build.sh | tail -n 1)
+    app="$PWD/$dir/src/KovraApp"
+    # The program reads its images and texts relative to its working folder.
+    [ -d resources ] && cd resources
+    if [ -z "${DISPLAY:-}" ]; then
+        die "no display: set DISPLAY (for a virtual one: xvfb-run -a bash scripts/start.sh)"
+    fi
+    exec "$app" "$@"
+fi
+
+in_env bash scripts/start.sh --inside "$@"

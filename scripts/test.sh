@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test, GUI tests under a virtual display.
+# Creates or updates the build root first when the host lacks the libraries.
+# KOVRA_BUILD_TYPE=Asan runs the tests with Address- and UB-Sanitizer.
+set -euo pipefail
+source "$(dirname "$0")/env.sh"
+
+if [ "${1:-}" = "--inside" ]; then
+    shift
+    dir=$(bash scripts/build.sh | tail -n 1)
+    export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+    exec xvfb-run -a -s "-screen 0 1280x800x24" \
+        ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" ${CTEST_ARGS:-} "$@"
+fi
+
+in_env bash scripts/test.sh --inside "$@"
