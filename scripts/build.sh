@@ -7,9 +7,11 @@ cd "$(dirname "$0")/.."
 type="${KOVRA_BUILD_TYPE:-RelWithDebInfo}"
 where=native
 [ -f /etc/kovra-root ] && where=root
-dir="build/$where-$(echo "$type" | tr '[:upper:]' '[:lower:]')"
+dir="${KOVRA_BUILD_DIR:-build/$where-$(echo "$type" | tr '[:upper:]' '[:lower:]')}"
 if [ ! -f "$dir/build.ninja" ]; then
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" >&2
 fi
-cmake --build "$dir" -j "$(nproc)" >&2
+# KOVRA_TARGETS limits the build to some targets (such as "test_model").
+# shellcheck disable=SC2086
+cmake --build "$dir" -j "$(nproc)" ${KOVRA_TARGETS:+--target $KOVRA_TARGETS} >&2
 echo "$dir"

@@ -108,7 +108,8 @@ in_root() {
             PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
             HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
             DISPLAY="${DISPLAY:-}" XAUTHORITY="${XAUTHORITY:-}" CI="${CI:-}" \
-            KOVRA_BUILD_TYPE="${KOVRA_BUILD_TYPE:-}" CTEST_ARGS="${CTEST_ARGS:-}" \
+            KOVRA_BUILD_TYPE="${KOVRA_BUILD_TYPE:-}" KOVRA_BUILD_DIR="${KOVRA_BUILD_DIR:-}" \
+            KOVRA_TARGETS="${KOVRA_TARGETS:-}" CTEST_ARGS="${CTEST_ARGS:-}" \
             bash -c "cd \"$KS\" && \"\$@\"" bash "$@"
     ' bash "$@"
 }
