@@ -8,6 +8,10 @@ type="${KOVRA_BUILD_TYPE:-RelWithDebInfo}"
 where=native
 [ -f /etc/kovra-root ] && where=root
 dir="${KOVRA_BUILD_DIR:-build/$where-$(echo "$type" | tr '[:upper:]' '[:lower:]')}"
+mkdir -p "$dir"
+# One build at a time per folder: concurrent runs wait for each other.
+exec 9>"$dir/.build-lock"
+flock 9
 if [ ! -f "$dir/build.ninja" ]; then
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" >&2
 fi
