@@ -1,0 +1,64 @@
+#pragma once
+
+#include "geometry/Polygon.h"
+
+#include <vector>
+
+// Layout geometry (Part 1.107): free functions that turn floor contours and
+// placed rooms into insets, wall centre lines, door positions and clipped
+// room outlines. Clipping and offsetting use Clipper2 on double coordinates.
+//
+// This layer knows nothing of the data model: where the Part takes a
+// bg::Room or reads the process-wide BuildingParameters, the functions here
+// take the room's rectangle and the thickness or width as plain values. The
+// overloads with the Part's own signatures (std::shared_ptr<bg::Room>, the
+// defaults of getBuildingParameters) live in model/LayoutGeometry.h.
+
+// A segment: exactly two points.
+using Segment = std::vector<Vec2>;
+
+// A room's rectangle: position (x, y) and size (l along x, w along y); the
+// corners (x, y), (x + l, y), (x + l, y + w), (x, y + w).
+struct RoomRect {
+    Vec2 position;
+    Vec2 size;
+};
+
+// The contour shrunk by |d| (Clipper2 InflatePaths, miter joins, miter limit
+// 2, precision 6); the sign of d is ignored. Empty when nothing remains; the
+// points unchanged for d = 0. Start vertex and orientation of the result are
+// the library's.
+std::vector<Vec2> insetPolygon(std::vector<Vec2> points, double d);
+
+// The pieces of the axis-parallel segment that no cut covers, each with its
+// smaller coordinate first. Overlapping cuts are merged first.
+std::vector<Segment> subtractSegments(Segment segment, std::vector<Segment> cuts);
+
+// The points without the vertices whose two neighbours share an x or a y
+// (compared exactly). Fewer than three points give an empty list.
+std::vector<Vec2> removeCollinearPoints(std::vector<Vec2> points);
+
+// The start of the door between two adjacent rooms, with t the inner wall
+// thickness and doorWidth the door width. Returns true when the shared wall
+// runs along x (the door extends doorWidth toward +x from `door`), false when
+// it runs along y (toward +y).
+bool computeDoorPosition(Vec2& door, const RoomRect& a, const RoomRect& b,
+                         double t, double doorWidth);
+
+// The interior wall centre lines of one floor from its rooms' interior sides
+// (as roomInteriorEdges yields them) and the floor's contour: the y-wall
+// pieces first, then the x-walls. A y-wall that no x-wall crosses is kept
+// whole.
+std::vector<Segment> buildInteriorWalls(std::vector<Segment> segments,
+                                        std::vector<Vec2> contour, double& t);
+
+// The room's rectangle without the band of the outer wall (the contour grown
+// by outerWallThickness), collinear points removed. Empty when nothing of
+// the rectangle lies outside the band.
+std::vector<Vec2> clipRoomToOuterWall(std::vector<Vec2> contour, const RoomRect& room,
+                                      double outerWallThickness);
+
+// The room's sides without the parts inside the band of one inner wall
+// thickness just outside the contour: the sides between rooms.
+std::vector<Segment> roomInteriorEdges(const std::vector<Vec2>& contour,
+                                       const RoomRect& room, double innerWallThickness);
