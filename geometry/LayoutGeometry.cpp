@@ -37,3 +37,328 @@ std::vector<Vec2> insetPolygon(std::vector<Vec2> points, double d)
         return {};
     return toPoints(result.front());
 }
+
+std::vector<Segment> subtractSegments(Segment segment, std::vector<Segment> cuts)
+{
+    if (cuts.empty())
+        return {segment};
+
+    const Vec2 direction = Vec2::normalized(Vec2::minus(segment[1], segment[0]));
+    const bool alongY = std::fabs(direction.x) < 1e-6;
+
+    const double c = alongY ? segment[0].x : segment[0].y;
+    const double s = alongY ? segment[0].y : segment[0].x;
+    const double e = alongY ? segment[1].y : segment[1].x;
+
+    std::vector<Interval> intervals;
+    intervals.reserve(cuts.size());
+    for (const Segment& cut : cuts) {
+        const double a = alongY ? cut[0].y : cut[0].x;
+        const double b = alongY ? cut[1].y : cut[1].x;
+        intervals.push_back({std::min(a, b), std::max(a, b)});
+    }
+    std::sort(intervals.begin(), intervals.end(),
+              [](const Interval& l, const Interval& r) { return l.first < r.first; });
+
+    // Left to the implementer: overlapping (or touching) cuts are merged
+    // first, so that no stretch between two cuts is inverted or empty.
+    std::vector<Interval> merged;
+    for (const Interval& interval : intervals) {
+        if (!merged.empty() && interval.first <= merged.back().second)
+            merged.back().second = std::max(merged.back().second, interval.second);
+        else
+            merged.push_back(interval);
+    }
+
+    const double lo = std::min(s, e);
+    const double hi = std::max(s, e);
+    if (lo >= merged.back().second || hi <= merged.front().first)
+        return {segment};
+
+    std::vector<Interval> pieces;
+    if (lo < merged.front().first)
+        pieces.push_back({lo, merged.front().first});
+    for (size_t i = 0; i + 1 < merged.size(); ++i)
+        pieces.push_back({merged[i].second, merged[i + 1].first});
+    if (hi > merged.back().second)
+        pieces.push_back({merged.back().second, hi});
+
+    std::vector<Segment> result;
+    result.reserve(pieces.size());
+    for (const Interval& piece : pieces) {
+        if (alongY)
+            result.push_back({Vec2(c, piece.first), Vec2(c, piece.second)});
+        else
+            result.push_back({Vec2(piece.first, c), Vec2(piece.second, c)});
+    }
+    return result;
+}
+
+std::vector<Vec2> removeCollinearPoints(std::vector<Vec2> points)
+{
+    std::vector<Vec2> kept;
+    const size_t n = points.size();
+    for (size_t i = 0; i < n; ++i) {
+        const Vec2& prev = points[i == 0 ? n - 1 : i - 1];
+        const Vec2& next = points[i + 1 == n ? 0 : i + 1];
+        if (prev.x != next.x && prev.y != next.y)
+            kept.push_back(points[i]);
+    }
+    return kept;
+}
+
+bool computeDoorPosition(Vec2& door, const RoomRect& a, const RoomRect& b, double t,
+                         double doorWidth)
+{
+    const double lA = a.size.x, wA = a.size.y;
+    const double lB = b.size.x, wB = b.size.y;
+    const double centreAx = a.position.x + lA / 2, centreAy = a.position.y + wA / 2;
+    const double centreBx = b.position.x + lB / 2, centreBy = b.position.y + wB / 2;
+
+    const double gx = std::fabs(std::fabs(centreAx - centreBx) - t - lA / 2 - lB / 2);
+    const double gy = std::fabs(std::fabs(centreAy - centreBy) - t - wA / 2 - wB / 2);
+
+    if (gx > gy) {
+        // One above the other: the shared wall runs along x.
+        const RoomRect& lower = b.position.y > a.position.y ? a : b;
+        const double from = std::max(a.position.x, b.position.x);
+        const double to = std::min(a.position.x + lA, b.position.x + lB);
+        door.x = (from + to) / 2 - doorWidth / 2;
+        door.y = lower.position.y + lower.size.y;
+        return true;
+    }
+    // Side by side: the shared wall runs along y.
+    const RoomRect& western = b.position.x > a.position.x ? a : b;
+    const double from = std::max(a.position.y, b.position.y);
+    const double to = std::min(a.position.y + wA, b.position.y + wB);
+    door.x = western.position.x + western.size.x;
+    door.y = (from + to) / 2 - doorWidth / 2;
+    return false;
+}
+
+std::vector<Interval> mergeLineIntervals(std::vector<Interval> intervals)
+{
+    for (;;) {
+        const size_t n = intervals.size();
+        std::vector<bool> absorbed(n, false);
+        std::vector<Interval> next;
+        bool mergedAny = false;
+        for (size_t i = 0; i < n; ++i) {
+            if (absorbed[i])
+                continue;
+            const double a1 = intervals[i].first, b1 = intervals[i].second;
+            bool overlapped = false;
+            for (size_t j = i + 1; j < n; ++j) {
+                const double a2 = intervals[j].first, b2 = intervals[j].second;
+                if (a1 - b2 <= kWallTolerance && a2 - b1 <= kWallTolerance) {
+                    next.push_back({std::min(a1, a2), std::max(b1, b2)});
+                    absorbed[j] = true;
+                    overlapped = true;
+                }
+            }
+            if (!overlapped)
+                next.push_back(intervals[i]);
+            else
+                mergedAny = true;
+        }
+        if (!mergedAny)
+            return intervals;
+        intervals = std::move(next);
+    }
+}
+
+namespace {
+
+struct Line {
+    double key;
+    std::vector<Interval> intervals;
+};
+
+// Appends the interval to the first line whose key lies within the
+// tolerance of `key`, or to a new line.
+void addToLines(std::vector<Line>& lines, double key, Interval interval)
+{
+    for (Line& line : lines) {
+        if (std::fabs(line.key - key) < kWallTolerance) {
+            line.intervals.push_back(interval);
+            return;
+        }
+    }
+    lines.push_back({key, {interval}});
+}
+
+bool runsAlongX(const Vec2& from, const Vec2& to)
+{
+    return Vec2::abs(Vec2::normalized(Vec2::minus(to, from))).x != 0.0;
+}
+
+bool edgeHolds(const Segment& edge, const Vec2& p)
+{
+    const double eps = kWallTolerance;
+    if (runsAlongX(edge[0], edge[1])) {
+        return std::fabs(edge[0].y - p.y) < eps &&
+               p.x >= std::min(edge[0].x, edge[1].x) - eps &&
+               p.x <= std::max(edge[0].x, edge[1].x) + eps;
+    }
+    return std::fabs(edge[0].x - p.x) < eps &&
+           p.y >= std::min(edge[0].y, edge[1].y) - eps &&
+           p.y <= std::max(edge[0].y, edge[1].y) + eps;
+}
+
+bool onOutline(const std::vector<Segment>& edges, const Vec2& p)
+{
+    for (const Segment& edge : edges)
+        if (edgeHolds(edge, p))
+            return true;
+    return false;
+}
+
+} // namespace
+
+std::vector<Segment> buildInteriorWalls(std::vector<Segment> segments, std::vector<Vec2> contour,
+                                        double& t)
+{
+    const double eps = kWallTolerance;
+
+    // 1, 2: group the segments into lines along x and along y.
+    std::vector<Line> linesX, linesY;
+    for (const Segment& segment : segments) {
+        const Vec2& p = segment[0];
+        const Vec2& q = segment[1];
+        if (runsAlongX(p, q))
+            addToLines(linesX, p.y, {std::min(p.x, q.x), std::max(p.x, q.x)});
+        else
+            addToLines(linesY, p.x, {std::min(p.y, q.y), std::max(p.y, q.y)});
+    }
+
+    // 3: merge the intervals of every line.
+    for (Line& line : linesX)
+        line.intervals = mergeLineIntervals(std::move(line.intervals));
+    for (Line& line : linesY)
+        line.intervals = mergeLineIntervals(std::move(line.intervals));
+
+    // 4: the walls.
+    std::vector<Segment> wallsX, wallsY;
+    for (const Line& line : linesX)
+        for (const Interval& interval : line.intervals)
+            wallsX.push_back({Vec2(interval.first, line.key), Vec2(interval.second, line.key)});
+    for (const Line& line : linesY)
+        for (const Interval& interval : line.intervals)
+            wallsY.push_back({Vec2(line.key, interval.first), Vec2(line.key, interval.second)});
+
+    // 5: the outline's edges.
+    std::vector<Segment> edges;
+    for (size_t i = 0; i < contour.size(); ++i)
+        edges.push_back({contour[i], contour[(i + 1) % contour.size()]});
+
+    // 6: lengthen the x-walls whose ends stand free by half a wall.
+    for (Segment& wall : wallsX) {
+        if (!onOutline(edges, wall[0]))
+            wall[0].x -= t / 2;
+        if (!onOutline(edges, wall[1]))
+            wall[1].x += t / 2;
+    }
+
+    // 7: cut the y-walls where x-walls cross them.
+    std::vector<Segment> result;
+    for (const Segment& wall : wallsY) {
+        const double x = wall[0].x;
+        const double lo = std::min(wall[0].y, wall[1].y);
+        const double hi = std::max(wall[0].y, wall[1].y);
+        std::vector<Segment> cuts;
+        for (const Segment& crossing : wallsX) {
+            const double y = crossing[0].y;
+            if (y >= lo - eps && y <= hi + eps && x >= crossing[0].x - eps &&
+                x <= crossing[1].x + eps)
+                cuts.push_back({Vec2(x, y - t / 2), Vec2(x, y + t / 2)});
+        }
+        if (cuts.empty()) {
+            // Left to the implementer: an uncrossed y-wall stays whole.
+            result.push_back(wall);
+            continue;
+        }
+        for (Segment& piece : subtractSegments(wall, cuts))
+            result.push_back(std::move(piece));
+    }
+
+    // 8: the x-walls after the y-wall pieces.
+    result.insert(result.end(), wallsX.begin(), wallsX.end());
+    return result;
+}
+
+namespace {
+
+Clipper2Lib::PathD rectanglePath(const RoomRect& room)
+{
+    const double x = room.position.x, y = room.position.y;
+    const double l = room.size.x, w = room.size.y;
+    return {{x, y}, {x + l, y}, {x + l, y + w}, {x, y + w}};
+}
+
+} // namespace
+
+std::vector<Vec2> clipRoomToOuterWall(std::vector<Vec2> contour, const RoomRect& room,
+                                      double outerWallThickness)
+{
+    if (contour.empty())
+        return removeCollinearPoints(toPoints(rectanglePath(room)));
+
+    // The band of the outer wall: the contour grown by the wall thickness,
+    // with the contour itself as a clockwise hole. The contour is grown in
+    // its counter-clockwise order, so that the hole cancels it under the
+    // non-zero rule whatever the orientation the caller's contour has.
+    Polygon polygon(contour);
+    Clipper2Lib::PathsD band = Clipper2Lib::InflatePaths(
+        {toPath(polygon.points)}, std::fabs(outerWallThickness), Clipper2Lib::JoinType::Miter,
+        Clipper2Lib::EndType::Polygon, 2.0, 2, 0.0);
+    polygon.makeClockwise();
+    band.push_back(toPath(polygon.points));
+
+    Clipper2Lib::ClipperD clipper(8);
+    clipper.AddSubject({rectanglePath(room)});
+    clipper.AddClip(band);
+    Clipper2Lib::PathsD closed;
+    clipper.Execute(Clipper2Lib::ClipType::Difference, Clipper2Lib::FillRule::NonZero, closed);
+    if (closed.empty())
+        return {};
+    return removeCollinearPoints(toPoints(closed.front()));
+}
+
+std::vector<Segment> roomInteriorEdges(const std::vector<Vec2>& contour, const RoomRect& room,
+                                       double innerWallThickness)
+{
+    const double x = room.position.x, y = room.position.y;
+    const double l = room.size.x, w = room.size.y;
+    const Clipper2Lib::PathsD sides{
+        {{x, y}, {x + l, y}},                 // south
+        {{x + l, y}, {x + l, y + w}},         // east
+        {{x + l, y + w}, {x, y + w}},         // north
+        {{x, y + w}, {x, y}},                 // west
+    };
+
+    Clipper2Lib::PathsD band =
+        Clipper2Lib::InflatePaths({toPath(contour)}, innerWallThickness,
+                                  Clipper2Lib::JoinType::Miter, Clipper2Lib::EndType::Polygon,
+                                  2.0, 2, 0.0);
+    band.push_back(toPath(std::vector<Vec2>(contour.rbegin(), contour.rend())));
+
+    Clipper2Lib::ClipperD clipper(8);
+    clipper.AddOpenSubject(sides);
+    clipper.AddClip(band);
+    Clipper2Lib::PathsD closed, open;
+    clipper.Execute(Clipper2Lib::ClipType::Difference, Clipper2Lib::FillRule::EvenOdd, closed,
+                    open);
+
+    std::vector<Segment> result;
+    for (const Clipper2Lib::PathD& path : open) {
+        if (path.size() != 2)
+            continue;
+        const Clipper2Lib::PointD& p = path[0];
+        const Clipper2Lib::PointD& q = path[1];
+        if (p.x == q.x)
+            result.push_back({Vec2(p.x, std::min(p.y, q.y)), Vec2(p.x, std::max(p.y, q.y))});
+        else
+            result.push_back({Vec2(std::min(p.x, q.x), p.y), Vec2(std::max(p.x, q.x), q.y)});
+    }
+    return result;
+}

@@ -2,6 +2,7 @@
 
 #include "geometry/Polygon.h"
 
+#include <utility>
 #include <vector>
 
 // Layout geometry (Part 1.107): free functions that turn floor contours and
@@ -17,6 +18,13 @@
 // A segment: exactly two points.
 using Segment = std::vector<Vec2>;
 
+// A closed interval [first, second] on a line, first <= second.
+using Interval = std::pair<double, double>;
+
+// The tolerance with which interior walls are grouped into lines, merged and
+// matched with the outline.
+constexpr double kWallTolerance = 1e-4;
+
 // A room's rectangle: position (x, y) and size (l along x, w along y); the
 // corners (x, y), (x + l, y), (x + l, y + w), (x, y + w).
 struct RoomRect {
@@ -31,7 +39,8 @@ struct RoomRect {
 std::vector<Vec2> insetPolygon(std::vector<Vec2> points, double d);
 
 // The pieces of the axis-parallel segment that no cut covers, each with its
-// smaller coordinate first. Overlapping cuts are merged first.
+// smaller coordinate first. Cuts that overlap or touch are merged first; the
+// stretches between cuts are not clipped to the segment (Part 1.107 step 6).
 std::vector<Segment> subtractSegments(Segment segment, std::vector<Segment> cuts);
 
 // The points without the vertices whose two neighbours share an x or a y
@@ -44,6 +53,11 @@ std::vector<Vec2> removeCollinearPoints(std::vector<Vec2> points);
 // it runs along y (toward +y).
 bool computeDoorPosition(Vec2& door, const RoomRect& a, const RoomRect& b,
                          double t, double doorWidth);
+
+// Step 3 of buildInteriorWalls: merges the intervals of one line in passes
+// until a pass merges nothing; two intervals overlap when they meet or come
+// within kWallTolerance of each other.
+std::vector<Interval> mergeLineIntervals(std::vector<Interval> intervals);
 
 // The interior wall centre lines of one floor from its rooms' interior sides
 // (as roomInteriorEdges yields them) and the floor's contour: the y-wall

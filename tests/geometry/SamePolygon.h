@@ -16,6 +16,7 @@ namespace kovra_test {
 inline std::string describePoints(const std::vector<Vec2>& points)
 {
     std::ostringstream out;
+    out.precision(17);
     out << "[";
     for (size_t i = 0; i < points.size(); ++i)
         out << (i ? ", " : "") << "(" << points[i].x << ", " << points[i].y << ")";
