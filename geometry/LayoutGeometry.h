@@ -67,8 +67,10 @@ std::vector<Segment> buildInteriorWalls(std::vector<Segment> segments,
                                         std::vector<Vec2> contour, double& t);
 
 // The room's rectangle without the band of the outer wall (the contour grown
-// by outerWallThickness), collinear points removed. Empty when nothing of
-// the rectangle lies outside the band.
+// by outerWallThickness, with the contour itself as a hole), collinear points
+// removed; start vertex and orientation are the library's. Empty when
+// nothing of the rectangle lies outside the band; an empty contour leaves
+// the rectangle whole. The contour may run either way round.
 std::vector<Vec2> clipRoomToOuterWall(std::vector<Vec2> contour, const RoomRect& room,
                                       double outerWallThickness);
 
