@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace bg {
 
@@ -42,6 +43,11 @@ public:
     std::unordered_map<std::shared_ptr<Building>, std::string> idByBuilding;
     std::unordered_map<std::string, std::shared_ptr<Floor>> floorById;
     std::unordered_map<std::shared_ptr<Floor>, std::string> idByFloor;
+
+    // What a load found damaged in the file and mended (a link to an object
+    // the file does not hold, level fields that disagree with the floors), one
+    // readable sentence each, in the order met.
+    std::vector<std::string> warnings;
 };
 
 } // namespace bg

@@ -2,6 +2,8 @@
 
 #include <tinyxml2.h>
 
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -60,6 +62,14 @@ XMLElement* child(XMLElement* parent, const char* name)
     return parent ? parent->FirstChildElement(name) : nullptr;
 }
 
+std::vector<XMLElement*> children(XMLElement* parent, const char* name)
+{
+    std::vector<XMLElement*> found;
+    for (XMLElement* element = child(parent, name); element; element = element->NextSiblingElement(name))
+        found.push_back(element);
+    return found;
+}
+
 XMLElement* requiredChild(XMLElement* parent, const char* name)
 {
     XMLElement* element = child(parent, name);
@@ -92,29 +102,71 @@ double readAtof(XMLElement* parent, const char* name)
     return std::atof(requiredText(parent, name).c_str());
 }
 
+namespace {
+
+std::string describe(const XMLElement* element)
+{
+    return std::string("Element \"") + element->Name() + "\" (line " + std::to_string(element->GetLineNum()) + ")";
+}
+
+// std::stoi or std::stod on the element's text; their exceptions keep their
+// type and get a message that names the element.
+template <class Convert>
+auto strictNumber(const XMLElement* element, Convert convert) -> decltype(convert(std::string()))
+{
+    const std::string value = text(element);
+    try {
+        return convert(value);
+    } catch (const std::invalid_argument&) {
+        throw std::invalid_argument(describe(element) + ": \"" + value + "\" is not a number");
+    } catch (const std::out_of_range&) {
+        throw std::out_of_range(describe(element) + ": \"" + value + "\" is out of range");
+    }
+}
+
+int strictInt(const XMLElement* element)
+{
+    return strictNumber(element, [](const std::string& value) { return std::stoi(value); });
+}
+
+double strictDouble(const XMLElement* element)
+{
+    return strictNumber(element, [](const std::string& value) { return std::stod(value); });
+}
+
+} // namespace
+
 int readStoi(XMLElement* parent, const char* name)
 {
-    return std::stoi(requiredText(parent, name));
+    return strictInt(requiredChild(parent, name));
 }
 
 double readStod(XMLElement* parent, const char* name)
 {
-    return std::stod(requiredText(parent, name));
+    return strictDouble(requiredChild(parent, name));
 }
 
-Vec2 readPoint(XMLElement* pointElement)
+int readTruncatedInt(XMLElement* parent, const char* name)
 {
+    XMLElement* element = requiredChild(parent, name);
+    const double value = std::trunc(strictDouble(element));
+    if (!(value >= INT_MIN && value <= INT_MAX))
+        throw std::out_of_range(describe(element) + ": \"" + text(element) + "\" is out of range");
+    return static_cast<int>(value);
+}
+
+Vec2 readPoint(XMLElement* pointElement, Numbers numbers)
+{
+    if (numbers == Numbers::strict)
+        return {readStod(pointElement, "x"), readStod(pointElement, "y")};
     return {readAtof(pointElement, "x"), readAtof(pointElement, "y")};
 }
 
-std::vector<Vec2> readContour(XMLElement* contourElement)
+std::vector<Vec2> readContour(XMLElement* contourElement, Numbers numbers)
 {
     std::vector<Vec2> contour;
-    if (!contourElement)
-        return contour;
-    for (XMLElement* position = contourElement->FirstChildElement("position"); position;
-         position = position->NextSiblingElement("position"))
-        contour.push_back(readPoint(position));
+    for (XMLElement* position : children(contourElement, "position"))
+        contour.push_back(readPoint(position, numbers));
     return contour;
 }
 

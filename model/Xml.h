@@ -24,6 +24,8 @@ void appendContour(tinyxml2::XMLElement* parent, const std::vector<Vec2>& contou
 
 // The first child of that name, or nullptr.
 tinyxml2::XMLElement* child(tinyxml2::XMLElement* parent, const char* name);
+// Every child of that name, in document order.
+std::vector<tinyxml2::XMLElement*> children(tinyxml2::XMLElement* parent, const char* name);
 // The first child of that name; a missing one throws std::runtime_error.
 tinyxml2::XMLElement* requiredChild(tinyxml2::XMLElement* parent, const char* name);
 // The element's text; an element without text gives "".
@@ -31,14 +33,24 @@ std::string text(const tinyxml2::XMLElement* element);
 // The text of a required child.
 std::string requiredText(tinyxml2::XMLElement* parent, const char* name);
 
-// The C library's lenient readers (no number reads as 0) and the standard
-// library's strict ones (std::invalid_argument, std::out_of_range).
+// How the numbers of an element are read. Both take the number at the start
+// of the text after optional white space; lenient (the C library's atoi and
+// atof) reads text without a number as 0, strict (std::stoi, std::stod)
+// raises std::invalid_argument or std::out_of_range, with a message naming
+// the element and its line.
+enum class Numbers { lenient, strict };
+
+// Numbers of a required child.
 int readAtoi(tinyxml2::XMLElement* parent, const char* name);
 double readAtof(tinyxml2::XMLElement* parent, const char* name);
 int readStoi(tinyxml2::XMLElement* parent, const char* name);
 double readStod(tinyxml2::XMLElement* parent, const char* name);
+// Strict double, truncated toward zero ("2.7" reads as 2).
+int readTruncatedInt(tinyxml2::XMLElement* parent, const char* name);
 
-Vec2 readPoint(tinyxml2::XMLElement* pointElement);
-std::vector<Vec2> readContour(tinyxml2::XMLElement* contourElement);
+// The first "x" and "y" children.
+Vec2 readPoint(tinyxml2::XMLElement* pointElement, Numbers numbers = Numbers::lenient);
+// Every "position" child, in document order; empty for a null element.
+std::vector<Vec2> readContour(tinyxml2::XMLElement* contourElement, Numbers numbers = Numbers::lenient);
 
 } // namespace bg::xml
