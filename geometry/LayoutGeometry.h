@@ -5,15 +5,14 @@
 #include <utility>
 #include <vector>
 
-// Layout geometry (Part 1.107): free functions that turn floor contours and
+// Layout geometry: free functions that turn floor contours and
 // placed rooms into insets, wall centre lines, door positions and clipped
 // room outlines. Clipping and offsetting use Clipper2 on double coordinates.
 //
-// This layer knows nothing of the data model: where the Part takes a
-// bg::Room or reads the process-wide BuildingParameters, the functions here
-// take the room's rectangle and the thickness or width as plain values. The
-// overloads with the Part's own signatures (std::shared_ptr<bg::Room>, the
-// defaults of getBuildingParameters) live in model/LayoutGeometry.h.
+// This layer knows nothing of the data model: the functions here take a
+// room's rectangle and the wall thickness or door width as plain values. The
+// overloads on std::shared_ptr<bg::Room> with the defaults of
+// getBuildingParameters live in model/LayoutGeometry.h.
 
 // A segment: exactly two points.
 using Segment = std::vector<Vec2>;
@@ -40,7 +39,7 @@ std::vector<Vec2> insetPolygon(std::vector<Vec2> points, double d);
 
 // The pieces of the axis-parallel segment that no cut covers, each with its
 // smaller coordinate first. Cuts that overlap or touch are merged first; the
-// stretches between cuts are not clipped to the segment (Part 1.107 step 6).
+// stretches between cuts are not clipped to the segment.
 std::vector<Segment> subtractSegments(Segment segment, std::vector<Segment> cuts);
 
 // The points without the vertices whose two neighbours share an x or a y

@@ -1,11 +1,11 @@
 #pragma once
 
-// The layout-geometry helpers of Part 1.107 with the Part's own signatures:
+// The layout-geometry helpers on the data model's own types:
 // rooms as std::shared_ptr<bg::Room>, the inner and outer wall thickness and
 // the door width from the process-wide defaults (getBuildingParameters).
 // Each reads the room's rectangle and calls the plain-data function of
-// geometry/LayoutGeometry.h, which holds the algorithms; the rest of Part
-// 1.107 (insetPolygon, subtractSegments, removeCollinearPoints,
+// geometry/LayoutGeometry.h, which holds the algorithms; the rest
+// (insetPolygon, subtractSegments, removeCollinearPoints,
 // buildInteriorWalls) needs no model type and is used from there directly.
 //
 // The rooms are read without locking: a caller that may run while the

@@ -191,7 +191,7 @@ TEST(SubtractSegments, OverlappingAndTouchingCutsAreMergedFirst)
 
 TEST(SubtractSegments, StretchesBetweenCutsAreNotClippedToTheSegment)
 {
-    // Part 1.107 step 6: only the first and last pieces are bounded by the
+    // Only the first and last pieces are bounded by the
     // segment's ends.
     EXPECT_TRUE(sameSegments(subtractSegments({{0, 0}, {0, 10}}, {{{0, -3}, {0, -2}}, {{0, 5}, {0, 6}}}),
                              {{{0, -2}, {0, 5}}, {{0, 6}, {0, 10}}}));

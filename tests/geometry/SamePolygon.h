@@ -1,7 +1,7 @@
 #pragma once
 
 // Compares closed polygons independent of start vertex and orientation, for
-// results whose order the clipping library chooses (Part 1.107).
+// results whose order the clipping library chooses.
 
 #include "geometry/Polygon.h"
 

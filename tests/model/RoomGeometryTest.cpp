@@ -1,4 +1,4 @@
-// The layout-geometry helpers of Part 1.107 on bg::Room, with the defaults
+// The layout-geometry helpers on bg::Room, with the defaults
 // of getBuildingParameters (the algorithms are tested in tests/geometry).
 
 #include "model/LayoutGeometry.h"
