@@ -1,11 +1,16 @@
 #include "model/Project.h"
 
+#include "model/AtomicFile.h"
 #include "model/Building.h"
 #include "model/Proposal.h"
 #include "model/References.h"
 #include "model/Requirement.h"
 #include "model/Site.h"
 #include "model/Xml.h"
+
+#include <tinyxml2.h>
+
+#include <stdexcept>
 
 namespace bg {
 
@@ -34,7 +39,78 @@ void writeAll(References& references, tinyxml2::XMLElement* element, const char*
         object->write(references, xml::appendElement(element, name));
 }
 
+std::string documentText(const Project& project)
+{
+    tinyxml2::XMLDocument document;
+    document.Parse("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    tinyxml2::XMLElement* element = document.NewElement("project");
+    document.InsertEndChild(element);
+    References references;
+    project.write(references, element);
+    tinyxml2::XMLPrinter printer;
+    document.Print(&printer);
+    return printer.CStr();
+}
+
+// What went wrong, in words for the user.
+std::string describeError(const tinyxml2::XMLDocument& document)
+{
+    switch (document.ErrorID()) {
+    case tinyxml2::XML_ERROR_FILE_NOT_FOUND:
+        return "the file does not exist";
+    case tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED:
+        return "the file cannot be opened";
+    case tinyxml2::XML_ERROR_FILE_READ_ERROR:
+        return "the file cannot be read";
+    case tinyxml2::XML_ERROR_EMPTY_DOCUMENT:
+        return "it is empty";
+    default:
+        return std::string("it is not well-formed XML (") + document.ErrorName() + " at line " +
+               std::to_string(document.ErrorLineNum()) + ")";
+    }
+}
+
+std::shared_ptr<Project> readDocument(tinyxml2::XMLDocument& document, const std::string& source,
+                                      std::vector<std::string>* warnings)
+{
+    if (document.Error())
+        throw std::runtime_error("Cannot read " + source + ": " + describeError(document) + ".");
+    tinyxml2::XMLElement* element = document.FirstChildElement("project");
+    if (!element)
+        throw std::runtime_error("Cannot read " + source + ": it holds no \"project\" element.");
+    References references;
+    auto project = std::make_shared<Project>(xml::requiredText(element, "name"));
+    project->read(references, element);
+    if (warnings)
+        warnings->insert(warnings->end(), references.warnings.begin(), references.warnings.end());
+    return project;
+}
+
 } // namespace
+
+std::shared_ptr<Project> Project::load(const std::string& path, std::vector<std::string>* warnings)
+{
+    tinyxml2::XMLDocument document;
+    document.LoadFile(path.c_str());
+    return readDocument(document, "the project file \"" + path + "\"", warnings);
+}
+
+std::shared_ptr<Project> Project::loadFromText(const std::string& text, std::vector<std::string>* warnings)
+{
+    tinyxml2::XMLDocument document;
+    document.Parse(text.c_str(), text.size());
+    return readDocument(document, "the project", warnings);
+}
+
+void Project::saveToStream(std::stringstream& out) const
+{
+    out.str(documentText(*this));
+}
+
+void Project::saveToFile(const std::string& path) const
+{
+    writeFileAtomically(path, documentText(*this));
+}
 
 void Project::write(References& references, tinyxml2::XMLElement* element) const
 {

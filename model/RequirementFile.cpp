@@ -1,0 +1,268 @@
+#include "model/RequirementFile.h"
+
+#include "model/AtomicFile.h"
+#include "model/Requirement.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace bg {
+
+namespace {
+
+constexpr std::size_t columnCount = 18;
+
+const char* const columns[columnCount] = {
+    "Index",       "Room",       "Adjacency",  "Type",             "Area",             "Boundaries",
+    "Level",       "Length",     "Width",      "Min. Area",        "Max. Area",        "Min. Length",
+    "Max. Length", "Min. Width", "Max. Width", "Min. AspectRatio", "Max. AspectRatio", "Position",
+};
+
+// The columns a reader converts; the last three are recomputed or unused.
+enum Column {
+    indexColumn,
+    roomColumn,
+    adjacencyColumn,
+    typeColumn,
+    areaColumn,
+    boundariesColumn,
+    levelColumn,
+    lengthColumn,
+    widthColumn,
+    minAreaColumn,
+    maxAreaColumn,
+    minLengthColumn,
+    maxLengthColumn,
+    minWidthColumn,
+    maxWidthColumn,
+};
+
+constexpr int anyLevel = -999;
+
+std::string fixed(double value)
+{
+    const int size = std::snprintf(nullptr, 0, "%f", value);
+    std::string text(static_cast<std::size_t>(size) + 1, '\0');
+    std::snprintf(&text[0], text.size(), "%f", value);
+    text.resize(static_cast<std::size_t>(size));
+    return text;
+}
+
+// The one wish the file can carry; "whatever" (no wish) and several wishes
+// are written as an empty field.
+std::string boundaryField(const std::vector<std::string>& boundaries)
+{
+    if (boundaries.size() != 1 || boundaries.front() == "whatever")
+        return "";
+    return boundaries.front();
+}
+
+void checkWritable(const Requirement& requirement, const char* what, const std::string& text)
+{
+    if (text.find_first_of(";\r\n") != std::string::npos)
+        throw std::runtime_error("Room \"" + requirement.name + "\" (index " + std::to_string(requirement.index) +
+                                 "): its " + what +
+                                 " holds \";\" or a line break, which a requirement file cannot carry.");
+}
+
+std::string requirementLine(const Requirement& requirement)
+{
+    const std::string boundary = boundaryField(requirement.boundaries);
+    checkWritable(requirement, "name", requirement.name);
+    checkWritable(requirement, "room type", requirement.roomType);
+    checkWritable(requirement, "boundary wish", boundary);
+
+    std::string adjacency;
+    for (int entry : requirement.adjacency)
+        adjacency += std::to_string(entry) + ",";
+
+    const std::string fields[columnCount] = {
+        std::to_string(requirement.index),
+        requirement.name,
+        adjacency,
+        requirement.roomType,
+        fixed(requirement.area),
+        boundary,
+        std::to_string(requirement.level),
+        fixed(requirement.targetLength),
+        fixed(requirement.targetWidth),
+        fixed(requirement.minAreaError),
+        fixed(requirement.maxAreaError),
+        fixed(requirement.minLength),
+        fixed(requirement.maxLength),
+        fixed(requirement.minWidth),
+        fixed(requirement.maxWidth),
+        fixed(requirement.minAspectRatio),
+        fixed(requirement.maxAspectRatio),
+        "(any, any)",
+    };
+    std::string line;
+    for (std::size_t i = 0; i < columnCount; ++i)
+        line += fields[i] + (i + 1 < columnCount ? ";" : "\n");
+    return line;
+}
+
+// The parts between separators; a final separator adds no empty part.
+std::vector<std::string> split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, separator);)
+        parts.push_back(part);
+    return parts;
+}
+
+// One line of the file being read, for conversions and messages that name it.
+class Line {
+public:
+    Line(const std::string& path, int number, std::vector<std::string> fields)
+        : where_("Line " + std::to_string(number) + " of \"" + path + "\""), fields_(std::move(fields))
+    {
+    }
+
+    const std::string& where() const { return where_; }
+    const std::string& text(Column column) const { return fields_[column]; }
+
+    int integer(Column column) const { return integer(column, text(column)); }
+    double number(Column column) const
+    {
+        return convert(column, text(column), [](const std::string& value) { return std::stod(value); });
+    }
+    int integer(Column column, const std::string& value) const
+    {
+        return convert(column, value, [](const std::string& part) { return std::stoi(part); });
+    }
+
+private:
+    template <class Convert>
+    auto convert(Column column, const std::string& value, Convert convert) const -> decltype(convert(value))
+    {
+        const std::string context = where_ + ", column \"" + columns[column] + "\": \"" + value + "\"";
+        try {
+            return convert(value);
+        } catch (const std::invalid_argument&) {
+            throw std::invalid_argument(context + " is not a number.");
+        } catch (const std::out_of_range&) {
+            throw std::out_of_range(context + " is out of range.");
+        }
+    }
+
+    std::string where_;
+    std::vector<std::string> fields_;
+};
+
+std::vector<int> readAdjacency(const Line& line)
+{
+    const std::string& field = line.text(adjacencyColumn);
+    if (field.empty() || field == "-1")
+        return {-1};
+    std::vector<int> adjacency;
+    for (const std::string& part : split(field, ','))
+        adjacency.push_back(line.integer(adjacencyColumn, part));
+    return adjacency;
+}
+
+// The aspect-ratio limits divide the lengths by the widths.
+void checkDimensions(const Line& line, const std::string& room, double minLength, double maxLength,
+                     double minWidth, double maxWidth)
+{
+    const struct {
+        const char* what;
+        double value;
+        bool valid;
+    } checks[] = {
+        {"minimum width", minWidth, minWidth > 0},
+        {"maximum width", maxWidth, maxWidth > 0},
+        {"minimum length", minLength, minLength >= 0},
+        {"maximum length", maxLength, maxLength >= 0},
+    };
+    for (const auto& check : checks)
+        if (!check.valid)
+            throw std::runtime_error(line.where() + " (room \"" + room + "\"): the " + check.what + " is " +
+                                     fixed(check.value) +
+                                     "; it would make the aspect-ratio limits infinite or undefined.");
+}
+
+std::shared_ptr<Requirement> readRequirement(const Line& line)
+{
+    const int index = line.integer(indexColumn);
+    const std::string& name = line.text(roomColumn);
+    std::vector<int> adjacency = readAdjacency(line);
+    const std::string& roomType = line.text(typeColumn);
+    const double area = line.number(areaColumn);
+    const std::string& boundary = line.text(boundariesColumn);
+    const int level = line.text(levelColumn).empty() ? anyLevel : line.integer(levelColumn);
+    const double length = line.number(lengthColumn);
+    const double width = line.number(widthColumn);
+    const double minArea = line.number(minAreaColumn);
+    const double maxArea = line.number(maxAreaColumn);
+    const double minLength = line.number(minLengthColumn);
+    const double maxLength = line.number(maxLengthColumn);
+    const double minWidth = line.number(minWidthColumn);
+    const double maxWidth = line.number(maxWidthColumn);
+    checkDimensions(line, name, minLength, maxLength, minWidth, maxWidth);
+
+    return std::make_shared<Requirement>(index, name, std::move(adjacency), area, roomType,
+                                         Requirement::Range{length, width}, Requirement::Range{minLength, maxLength},
+                                         Requirement::Range{minWidth, maxWidth},
+                                         Requirement::Range{minLength / maxWidth, maxLength / minWidth},
+                                         Vec2(-999.0, -999.0), level,
+                                         std::vector<std::string>{boundary.empty() ? "whatever" : boundary},
+                                         Requirement::Range{minArea, maxArea}, 0);
+}
+
+} // namespace
+
+void exportRequirementsCsv(const std::shared_ptr<RequirementSet>& set, const std::string& path)
+{
+    std::string text;
+    for (const char* column : columns)
+        text += std::string(column) + ";";
+    text += "\n";
+    for (const auto& requirement : set->requirements)
+        text += requirementLine(*requirement);
+    text += "End";
+    writeFileAtomically(path, text);
+}
+
+std::vector<std::shared_ptr<Requirement>> importRequirementsCsv(const std::string& path)
+{
+    std::ifstream in(path);
+    if (!in)
+        throw std::runtime_error("Cannot read the requirement file \"" + path + "\": " + std::strerror(errno) + ".");
+
+    std::vector<std::shared_ptr<Requirement>> requirements;
+    std::string text;
+    int number = 0;
+    bool headerRead = false;
+    while (std::getline(in, text)) {
+        ++number;
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        if (!headerRead) {
+            headerRead = true; // its text is not compared
+            continue;
+        }
+        if (text.empty())
+            continue;
+        std::vector<std::string> fields = split(text, ';');
+        if (fields.front() == "End")
+            return requirements;
+        if (fields.size() != columnCount)
+            throw std::runtime_error("Line " + std::to_string(number) + " of \"" + path + "\": expected " +
+                                     std::to_string(columnCount) + " fields, found " +
+                                     std::to_string(fields.size()) + ".");
+        requirements.push_back(readRequirement(Line(path, number, std::move(fields))));
+    }
+    if (in.bad())
+        throw std::runtime_error("Cannot read the requirement file \"" + path + "\": " + std::strerror(errno) + ".");
+    if (!headerRead)
+        throw std::runtime_error("The requirement file \"" + path + "\" is empty: it has no header line.");
+    return requirements;
+}
+
+} // namespace bg

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace bg {
+
+class Requirement;
+class RequirementSet;
+
+// Requirement files (".csv") carry the requirements of one set as text: a
+// header line of 18 column names, one line per requirement in set order and
+// a closing line "End". Fields are separated by ";" without quoting; numbers
+// are written "%f". Orientation, lock and expected position are not stored.
+
+// Writes the set's requirements to path through a temporary file that
+// replaces the target only when complete. Throws std::runtime_error, before
+// anything is written, for a requirement whose name, room type or boundary
+// wish holds ";" or a line break (the format cannot carry them, and other
+// readers of it know no quoting), and when the file cannot be written; an
+// earlier file at path then stays as it was.
+void exportRequirementsCsv(const std::shared_ptr<RequirementSet>& set, const std::string& path);
+
+// New requirements in file order, read up to the first line whose first field
+// is "End" (or the end of the file). Each gets orientation "horizontal", lock
+// 0, no expected position (-999, -999) and the aspect-ratio limits
+// minLength / maxWidth and maxLength / minWidth; an empty boundary field
+// reads as "whatever", an empty adjacency field or "-1" as {-1}, an empty
+// level as -999. Windows line ends are accepted and empty lines skipped.
+// Indices and adjacency lists are taken as they are.
+//
+// Throws, naming the file and the line: std::runtime_error when the file
+// cannot be read or has no header line, for a line without exactly 18
+// fields, and for a width that is zero or negative or a length that is
+// negative (the aspect-ratio limits would be infinite or undefined);
+// std::invalid_argument or std::out_of_range, naming the column too, for a
+// number that does not convert. Nothing is returned then.
+std::vector<std::shared_ptr<Requirement>> importRequirementsCsv(const std::string& path);
+
+} // namespace bg
