@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <unistd.h>
 #include <string>
@@ -62,21 +61,35 @@ inline std::string dataFile(const std::string& name)
     return std::string(KOVRA_TEST_DATA) + "/" + name;
 }
 
+// Whether text holds a uuid text (8-4-4-4-12 lowercase hex digits) at pos.
+inline bool uuidAt(const std::string& text, std::size_t pos)
+{
+    if (pos + 36 > text.size())
+        return false;
+    for (std::size_t i = 0; i < 36; ++i) {
+        const char c = text[pos + i];
+        const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+        if (dash ? c != '-' : !((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    }
+    return true;
+}
+
 // Every uuid replaced by "id-1", "id-2" ... in the order of first appearance,
 // so that two saves of one project compare equal.
 inline std::string maskIds(const std::string& text)
 {
-    static const std::regex uuid("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}");
     std::map<std::string, int> numbers;
     std::string masked;
-    auto last = text.cbegin();
-    for (std::sregex_iterator match(text.begin(), text.end(), uuid), end; match != end; ++match) {
-        masked.append(last, text.cbegin() + match->position());
-        const int number = numbers.emplace(match->str(), static_cast<int>(numbers.size()) + 1).first->second;
-        masked += "id-" + std::to_string(number);
-        last = text.cbegin() + match->position() + match->length();
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (uuidAt(text, pos)) {
+            const int number = numbers.emplace(text.substr(pos, 36), static_cast<int>(numbers.size()) + 1).first->second;
+            masked += "id-" + std::to_string(number);
+            pos += 36;
+        } else {
+            masked += text[pos++];
+        }
     }
-    masked.append(last, text.cend());
     return masked;
 }
 
