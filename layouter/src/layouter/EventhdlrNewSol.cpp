@@ -1,0 +1,57 @@
+#include "layouter/EventhdlrNewSol.h"
+
+#include "layouter/Layouter.h"
+
+#include <exception>
+#include <new>
+
+EventhdlrNewSol::EventhdlrNewSol(SCIP* scip,
+                                 std::unordered_map<std::string, SCIP_VAR*>* variables_,
+                                 std::unordered_map<std::string, double>* currentValues_,
+                                 SolutionHistory* solutions_)
+    : scip::ObjEventhdlr(scip, "New solution", "Event handler for new solutions in Layout Problem"),
+      variables(variables_), currentValues(currentValues_), solutions(solutions_)
+{
+}
+
+SCIP_DECL_EVENTINITSOL(EventhdlrNewSol::scip_initsol)
+{
+    SCIP_CALL(SCIPcatchEvent(scip, SCIP_EVENTTYPE_BESTSOLFOUND, eventhdlr, nullptr, nullptr));
+    return SCIP_OKAY;
+}
+
+SCIP_DECL_EVENTEXITSOL(EventhdlrNewSol::scip_exitsol)
+{
+    SCIP_CALL(SCIPdropEvent(scip, SCIP_EVENTTYPE_BESTSOLFOUND, eventhdlr, nullptr, -1));
+    return SCIP_OKAY;
+}
+
+SCIP_DECL_EVENTEXEC(EventhdlrNewSol::scip_exec)
+{
+    // This runs inside the solver's C frames: no exception may leave it.
+    try {
+        return record(scip);
+    } catch (const std::bad_alloc&) {
+        SCIPerrorMessage("Out of memory while recording a solution\n");
+        return SCIP_NOMEMORY;
+    } catch (const std::exception& error) {
+        SCIPerrorMessage("Recording a solution failed: %s\n", error.what());
+        return SCIP_ERROR;
+    } catch (...) {
+        SCIPerrorMessage("Recording a solution failed\n");
+        return SCIP_ERROR;
+    }
+}
+
+SCIP_RETCODE EventhdlrNewSol::record(SCIP* scip)
+{
+    SCIP_SOL* sol = SCIPgetBestSol(scip);
+    if (sol == nullptr)
+        return SCIP_OKAY;
+    const double bound = SCIPgetPrimalbound(scip);
+    for (const auto& [name, var] : *variables)
+        (*currentValues)[name] = SCIPgetSolVal(scip, sol, var);
+    if (solutions)
+        solutions->append(Solution{bound, *currentValues});
+    return SCIP_OKAY;
+}

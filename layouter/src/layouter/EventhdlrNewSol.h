@@ -1,0 +1,35 @@
+#pragma once
+
+#include <objscip/objscip.h>
+
+#include <string>
+#include <unordered_map>
+
+class SolutionHistory;
+
+// Records every new best solution while the solver runs: copies the values
+// of all registered variables into the current-values map and appends a
+// Solution to the history. Included by every model build as its last step;
+// the solver instance owns it and deletes it when the instance is freed.
+//
+// The registry, the map and the history belong to the Layouter (and its page)
+// and outlive the handler. scip_exec runs on the solve thread inside
+// SCIPsolve; the history guards itself against the GUI thread.
+class EventhdlrNewSol : public scip::ObjEventhdlr {
+public:
+    EventhdlrNewSol(SCIP* scip, std::unordered_map<std::string, SCIP_VAR*>* variables,
+                    std::unordered_map<std::string, double>* currentValues,
+                    SolutionHistory* solutions);
+
+    SCIP_DECL_EVENTINITSOL(scip_initsol) override;
+    SCIP_DECL_EVENTEXITSOL(scip_exitsol) override;
+    SCIP_DECL_EVENTEXEC(scip_exec) override;
+
+    std::unordered_map<std::string, SCIP_VAR*>* variables;
+    std::unordered_map<std::string, double>* currentValues;
+    // May be null: the values are still tracked, nothing is appended.
+    SolutionHistory* solutions;
+
+private:
+    SCIP_RETCODE record(SCIP* scip);
+};

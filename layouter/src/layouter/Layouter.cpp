@@ -1,0 +1,251 @@
+#include "layouter/Layouter.h"
+
+#include "geometry/LayoutGeometry.h"
+#include "layouter/EventhdlrNewSol.h"
+#include "layouter/ModelNames.h"
+#include "model/Building.h"
+#include "model/Proposal.h"
+#include "model/Requirement.h"
+
+#include <clipper2/clipper.h>
+
+#include <cmath>
+#include <scip/scipdefplugins.h>
+#include <stdexcept>
+
+namespace {
+
+// True for four points that run around an axis-parallel rectangle of
+// non-zero area. Any other four-point contour (a trapezoid, a bow tie) needs
+// the bounding-box complement like every other outline.
+bool isAxisParallelRectangle(const std::vector<Vec2>& points)
+{
+    if (points.size() != 4)
+        return false;
+    for (size_t i = 0; i < 4; ++i) {
+        const Vec2& a = points[i];
+        const Vec2& b = points[(i + 1) % 4];
+        const bool alongX = a.y == b.y && a.x != b.x;
+        const bool alongY = a.x == b.x && a.y != b.y;
+        if (!alongX && !alongY)
+            return false;
+    }
+    return twiceSignedArea(points) != 0.0;
+}
+
+// A value of the map by name; a missing name reads as 0 and is entered with 0.
+double valueOf(std::unordered_map<std::string, double>& values, const std::string& name)
+{
+    return values.emplace(name, 0.0).first->second;
+}
+
+} // namespace
+
+Obstacle::Obstacle(int level_, double x_, double y_, double width_, double height_)
+    : level(level_), x(x_), y(y_), width(width_), height(height_)
+{
+}
+
+void SolutionHistory::append(Solution solution)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    solutions.push_back(std::move(solution));
+}
+
+void SolutionHistory::clear()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    solutions.clear();
+}
+
+std::size_t SolutionHistory::size() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return solutions.size();
+}
+
+bool SolutionHistory::empty() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return solutions.empty();
+}
+
+std::vector<Solution> SolutionHistory::snapshot() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return solutions;
+}
+
+Solution SolutionHistory::at(std::size_t position) const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return solutions.at(position);
+}
+
+bool SolutionHistory::latest(Solution& newest) const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (solutions.empty())
+        return false;
+    newest = solutions.back();
+    return true;
+}
+
+std::vector<std::vector<Vec2>> boundingBoxComplement(std::vector<Vec2> points)
+{
+    const BoundingBox box = boundingBox(points);
+    Clipper2Lib::PathD boxPath{{box.min.x, box.min.y},
+                               {box.max.x, box.min.y},
+                               {box.max.x, box.max.y},
+                               {box.min.x, box.max.y}};
+    Clipper2Lib::PathD outline;
+    outline.reserve(points.size());
+    for (const Vec2& p : points)
+        outline.emplace_back(p.x, p.y);
+
+    Clipper2Lib::ClipperD clipper(8);
+    clipper.AddSubject({boxPath});
+    clipper.AddClip({outline});
+    Clipper2Lib::PathsD result;
+    clipper.Execute(Clipper2Lib::ClipType::Difference, Clipper2Lib::FillRule::EvenOdd, result);
+
+    std::vector<std::vector<Vec2>> pieces;
+    pieces.reserve(result.size());
+    for (const Clipper2Lib::PathD& path : result) {
+        std::vector<Vec2> piece;
+        piece.reserve(path.size());
+        for (const Clipper2Lib::PointD& p : path)
+            piece.emplace_back(p.x, p.y);
+        pieces.push_back(std::move(piece));
+    }
+    return pieces;
+}
+
+Layouter::Layouter(const std::shared_ptr<bg::Proposal>& proposal_, int allowFreeSpace_)
+    : proposal(proposal_), parameters(&getBuildingParameters()), allowFreeSpace(allowFreeSpace_)
+{
+    const double inset = parameters->outerWallStrength - 0.5 * parameters->innerWallStrength;
+    for (const std::shared_ptr<bg::Floor>& floor : proposal->getBuilding()->getFloors()) {
+        const std::vector<Vec2> contour = floor->getContour();
+        if (isAxisParallelRectangle(contour))
+            continue;
+        for (const std::vector<Vec2>& piece :
+             boundingBoxComplement(insetPolygon(contour, inset))) {
+            const BoundingBox box = boundingBox(piece);
+            obstacles.emplace_back(floor->getLevel(), box.min.x, box.min.y,
+                                   box.max.x - box.min.x, box.max.y - box.min.y);
+        }
+    }
+    requirementSet = proposal->requirementSet;
+}
+
+Layouter::~Layouter()
+{
+    freeSolver();
+}
+
+void Layouter::freeSolver()
+{
+    variables.clear();
+    if (scip != nullptr) {
+        // Also deletes the recorder of the model.
+        const SCIP_RETCODE freed = SCIPfree(&scip);
+        if (freed != SCIP_OKAY)
+            SCIPerrorMessage("Error <%d> in function call\n", freed);
+        scip = nullptr;
+    }
+}
+
+SCIP_RETCODE Layouter::recreateSolver(const char* problemName)
+{
+    freeSolver();
+    SCIP_CALL(SCIPcreate(&scip));
+    SCIP_CALL(SCIPincludeDefaultPlugins(scip));
+    SCIP_CALL(SCIPcreateProbBasic(scip, problemName));
+    return SCIP_OKAY;
+}
+
+SCIP_RETCODE Layouter::includeRecorder()
+{
+    // The instance owns the handler from here on and deletes it when freed.
+    SCIP_CALL(SCIPincludeObjEventhdlr(
+        scip, new EventhdlrNewSol(scip, &variables, &currentValues, solutions), TRUE));
+    return SCIP_OKAY;
+}
+
+SCIP_RETCODE Layouter::buildModel()
+{
+    switch (mode) {
+    case 0:
+        return buildFixedFloorModel();
+    case 2:
+        return buildIntegerFloorModel();
+    default:
+        return buildFloorAssignmentModel();
+    }
+}
+
+SCIP_RETCODE Layouter::reset()
+{
+    currentValues.clear();
+    solved = false;
+    proposal->requirementSet = requirementSet;
+    {
+        auto lock = proposal->lockRooms();
+        proposal->rebuildLayoutsAndRooms();
+    }
+    const SCIP_RETCODE built = buildModel();
+    timeLimit = 1;
+    return built;
+}
+
+void Layouter::applyBestSolution()
+{
+    Solution newest;
+    if (solutions == nullptr || !solutions->latest(newest))
+        return;
+    currentValues = std::move(newest.values);
+
+    using modelnames::roomVarName;
+    auto lock = proposal->lockRooms();
+    proposal->resetPlacements();
+    const auto& layouts = proposal->getLayouts();
+    for (const std::shared_ptr<bg::Room>& room : proposal->getRooms()) {
+        const int id = room->index;
+        room->position = Vec2(valueOf(currentValues, roomVarName("x", id)),
+                              valueOf(currentValues, roomVarName("y", id)));
+        room->size = Vec2(valueOf(currentValues, roomVarName("l", id)),
+                          valueOf(currentValues, roomVarName("w", id)));
+        room->updateContour();
+
+        // A room without a requirement keeps the level resetPlacements gave it.
+        const std::shared_ptr<bg::Requirement> requirement = room->getRequirement();
+        if (mode == 0) {
+            if (requirement)
+                room->level = requirement->getLevel();
+        } else if (mode == 2) {
+            // An integer variable comes back within the solver's integrality
+            // tolerance (2.9999999 for 3): round, never truncate.
+            if (requirement)
+                room->level = requirement->getLevel() == -999
+                              ? static_cast<int>(std::lround(
+                                    valueOf(currentValues, modelnames::floorVarName(id))))
+                              : requirement->getLevel();
+        } else {
+            // Binaries come back within the integrality tolerance, so "on this
+            // level" means above one half, not exactly 1.
+            for (const std::shared_ptr<bg::Layout>& layout : layouts) {
+                const double onLevel =
+                    valueOf(currentValues, modelnames::levelVarName(id, layout->getLevel()));
+                if (onLevel > 0.5) {
+                    room->level = layout->getLevel();
+                    break;
+                }
+            }
+        }
+        for (const std::shared_ptr<bg::Layout>& layout : layouts) {
+            if (layout->getLevel() == room->level)
+                room->setFloor(layout->getFloor());
+        }
+    }
+}

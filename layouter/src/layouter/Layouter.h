@@ -1,0 +1,135 @@
+#pragma once
+
+#include "geometry/Polygon.h"
+#include "model/BuildingParameters.h"
+
+#include <scip/scip.h>
+
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace bg {
+class Proposal;
+class RequirementSet;
+}
+
+// A rectangle on one floor level that rooms must keep clear of: a part of the
+// floor's bounding box that the floor itself does not cover.
+class Obstacle {
+public:
+    Obstacle(int level, double x, double y, double width, double height);
+
+    int getLevel() const { return level; }
+    double getX() const { return x; }          // smallest x
+    double getY() const { return y; }          // smallest y
+    double getWidth() const { return width; }  // extent along x
+    double getHeight() const { return height; } // extent along y
+
+private:
+    int level;
+    double x;
+    double y;
+    double width;
+    double height;
+};
+
+// One recorded solution: the solver's primal bound when it was found and the
+// value of every registered solver variable, by name.
+struct Solution {
+    double objective = 0.0;
+    std::unordered_map<std::string, double> values;
+};
+
+// The recorded solutions, oldest first; the newest is the best found so far.
+// The solver's worker thread appends while the GUI thread reads, so every
+// access goes through the lock and readers get copies.
+class SolutionHistory {
+public:
+    void append(Solution solution);
+    void clear();
+    std::size_t size() const;
+    bool empty() const;
+    // A copy of the whole list, oldest first.
+    std::vector<Solution> snapshot() const;
+    // A copy of element `position`; std::out_of_range past the end.
+    Solution at(std::size_t position) const;
+    // A copy of the newest solution; false (and `newest` untouched) when empty.
+    bool latest(Solution& newest) const;
+
+private:
+    mutable std::mutex mutex;
+    std::vector<Solution> solutions;
+};
+
+// The parts of the points' bounding box that the closed polygon through the
+// points does not cover, each a closed path in the clipping library's order.
+// Throws std::runtime_error "Too few vectors to create a bounding box" for
+// fewer than two points.
+std::vector<std::vector<Vec2>> boundingBoxComplement(std::vector<Vec2> points);
+
+// The optimiser of one proposal: the solver instance with the current model,
+// the obstacles of its floors, the time limit of the next solve slice and the
+// registry of named solver variables that the recorder and the read-back use.
+//
+// Threads: the constructor, reset and the builders run on the GUI thread while
+// no solve runs. During a run the worker thread owns scip, currentValues,
+// timeLimit, stage and solved; the solution history and the proposal's rooms
+// are shared with the GUI thread under their own locks.
+class Layouter {
+public:
+    // Takes the requirement set from the proposal and derives the obstacles of
+    // its floors; builds no model. Throws when a floor contour yields a piece
+    // of fewer than two points ("Too few vectors to create a bounding box").
+    Layouter(const std::shared_ptr<bg::Proposal>& proposal, int allowFreeSpace);
+    ~Layouter();
+    Layouter(const Layouter&) = delete;
+    Layouter& operator=(const Layouter&) = delete;
+
+    // Fresh layouts and rooms for the proposal, a new model of `mode` and a
+    // time limit of one second. Returns the builder's return code.
+    SCIP_RETCODE reset();
+    // Writes the newest recorded solution into the proposal's rooms; leaves
+    // them untouched while nothing is recorded.
+    void applyBestSolution();
+
+    // The builder of `mode`: 0 fixed floors, 2 integer floors, any other value
+    // floor assignment.
+    SCIP_RETCODE buildModel();
+    SCIP_RETCODE buildFixedFloorModel();
+    SCIP_RETCODE buildFloorAssignmentModel();
+    SCIP_RETCODE buildIntegerFloorModel();
+
+    // Null until the first model build; every build replaces it.
+    SCIP* scip = nullptr;
+    std::shared_ptr<bg::RequirementSet> requirementSet;
+    std::shared_ptr<bg::Proposal> proposal;
+    std::vector<Obstacle> obstacles;
+    // The process-wide defaults, not the building's own copy.
+    const BuildingParameters* parameters = nullptr;
+    // Seconds of total solving time allowed by the next slice.
+    int timeLimit = 1;
+    // Values of the newest recorded or applied solution.
+    std::unordered_map<std::string, double> currentValues;
+    // Owned by the proposal page; null until the page sets it.
+    SolutionHistory* solutions = nullptr;
+    // Named solver variables of the current model; valid while `scip` lives.
+    std::unordered_map<std::string, SCIP_VAR*> variables;
+    int stage = 0;
+    bool solved = false;
+    // 0: the rooms of a floor fill its usable area exactly; otherwise they may
+    // leave part of it free.
+    int allowFreeSpace = 0;
+    int mode = 0;
+
+private:
+    // Frees the previous instance (and with it its recorder), empties the
+    // registry and creates a new instance with the default plug-ins.
+    SCIP_RETCODE recreateSolver(const char* problemName);
+    // Hands a new recorder to the instance; the last step of every build.
+    SCIP_RETCODE includeRecorder();
+    void freeSolver();
+};

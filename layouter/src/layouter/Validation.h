@@ -1,0 +1,15 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace bg {
+class Proposal;
+}
+
+// Checks a proposal's data before a model is built from it and returns every
+// problem in words a user understands, one sentence each; empty when a model
+// can be built. Looks at the building's floors and at each requirement's
+// index, level, numbers, limits and adjacency list.
+std::vector<std::string> validateProposal(const std::shared_ptr<bg::Proposal>& proposal);

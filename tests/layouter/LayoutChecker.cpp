@@ -1,0 +1,275 @@
+#include "support/LayoutChecker.h"
+
+#include "geometry/LayoutGeometry.h"
+#include "model/Building.h"
+#include "model/BuildingParameters.h"
+#include "model/Requirement.h"
+
+#include <clipper2/clipper.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <sstream>
+
+namespace kovra_test {
+
+namespace {
+
+std::string fmt(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", value);
+    return text;
+}
+
+struct Rect {
+    double x0, y0, x1, y1;
+};
+
+Rect rectOf(const bg::Room& room)
+{
+    return {room.position.x, room.position.y, room.position.x + room.size.x,
+            room.position.y + room.size.y};
+}
+
+std::string nameOf(const bg::Room& room)
+{
+    return "room " + std::to_string(room.index) + " \"" + room.name + "\"";
+}
+
+// Length of the common stretch of [a0, a1] and [b0, b1]; negative for a gap.
+double overlap(double a0, double a1, double b0, double b1)
+{
+    return std::min(a1, b1) - std::max(a0, b0);
+}
+
+double areaOutside(const Rect& r, const std::vector<Vec2>& outline)
+{
+    Clipper2Lib::PathD rect{{r.x0, r.y0}, {r.x1, r.y0}, {r.x1, r.y1}, {r.x0, r.y1}};
+    Clipper2Lib::PathD polygon;
+    for (const Vec2& p : outline)
+        polygon.emplace_back(p.x, p.y);
+    const Clipper2Lib::PathsD rest =
+        Clipper2Lib::Difference({rect}, {polygon}, Clipper2Lib::FillRule::NonZero, 8);
+    return std::fabs(Clipper2Lib::Area(rest));
+}
+
+struct FloorOutline {
+    std::vector<Vec2> points;     // usable outline, inset from the contour
+    std::vector<PolygonEdge> edges; // counter-clockwise, side-labelled
+    double area = 0.0;
+};
+
+// The walls a facade word asks for: the first boundary entry only.
+std::vector<std::string> wishedSides(const std::vector<std::string>& boundaries)
+{
+    if (boundaries.empty())
+        return {};
+    const std::string& wish = boundaries.front();
+    if (wish == "east" || wish == "south" || wish == "west" || wish == "north")
+        return {wish};
+    if (wish == "southeast") return {"east", "south"};
+    if (wish == "northeast") return {"east", "north"};
+    if (wish == "southwest") return {"west", "south"};
+    if (wish == "northwest") return {"west", "north"};
+    return {};
+}
+
+bool knownWish(const std::vector<std::string>& boundaries)
+{
+    return boundaries.empty() || boundaries.front() == "whatever" || !wishedSides(boundaries).empty();
+}
+
+// The room lies against the wall: its side on the wall's line, its extent
+// along the wall within the wall.
+bool touches(const Rect& r, const PolygonEdge& wall, double tol)
+{
+    const Vec2 a = wall.start, b = wall.end;
+    const double lo = wall.side == "east" || wall.side == "west" ? std::min(a.y, b.y) : std::min(a.x, b.x);
+    const double hi = wall.side == "east" || wall.side == "west" ? std::max(a.y, b.y) : std::max(a.x, b.x);
+    if (wall.side == "east")
+        return std::fabs(r.x1 - a.x) <= tol && r.y0 >= lo - tol && r.y1 <= hi + tol;
+    if (wall.side == "west")
+        return std::fabs(r.x0 - a.x) <= tol && r.y0 >= lo - tol && r.y1 <= hi + tol;
+    if (a.y != b.y)
+        return false; // a slanted edge: no room side can lie on it
+    if (wall.side == "south")
+        return std::fabs(r.y0 - a.y) <= tol && r.x0 >= lo - tol && r.x1 <= hi + tol;
+    return std::fabs(r.y1 - a.y) <= tol && r.x0 >= lo - tol && r.x1 <= hi + tol;
+}
+
+} // namespace
+
+std::vector<std::string> checkLayout(const std::shared_ptr<bg::Proposal>& proposal, const LayoutRules& rules)
+{
+    const BuildingParameters& parameters = getBuildingParameters();
+    const double t = parameters.innerWallStrength;
+    const double inset = parameters.outerWallStrength - 0.5 * t;
+    const double tol = rules.tolerance;
+    std::vector<std::string> problems;
+
+    std::map<int, FloorOutline> floors;
+    for (const std::shared_ptr<bg::Floor>& floor : proposal->getBuilding()->getFloors()) {
+        if (floors.count(floor->getLevel()))
+            continue;
+        FloorOutline outline;
+        outline.points = insetPolygon(floor->getContour(), inset);
+        Polygon polygon(outline.points);
+        outline.edges = polygon.getEdges();
+        outline.area = polygon.getArea();
+        floors.emplace(floor->getLevel(), std::move(outline));
+    }
+
+    const std::vector<std::shared_ptr<bg::Room>> rooms = proposal->getRooms();
+    std::map<int, double> coveredArea;
+    for (const std::shared_ptr<bg::Room>& room : rooms) {
+        const std::shared_ptr<bg::Requirement> requirement = room->getRequirement();
+        const std::string name = nameOf(*room);
+        if (!requirement) {
+            problems.push_back(name + " has no requirement");
+            continue;
+        }
+        const auto found = floors.find(room->level);
+        if (found == floors.end()) {
+            problems.push_back(name + " is on level " + std::to_string(room->level) +
+                               ", which no floor has");
+            continue;
+        }
+        if (requirement->getLevel() != -999 && requirement->getLevel() != room->level)
+            problems.push_back(name + " is on level " + std::to_string(room->level) + ", its requirement asks for " +
+                               std::to_string(requirement->getLevel()));
+        if (!room->floor || room->floor->getLevel() != room->level)
+            problems.push_back(name + " does not stand on the floor of its level");
+
+        const Rect r = rectOf(*room);
+        const double l = room->size.x, w = room->size.y;
+        const FloorOutline& floor = found->second;
+        const double outside = areaOutside(r, floor.points);
+        if (outside > tol * 2.0 * (l + w))
+            problems.push_back(name + " reaches " + fmt(outside) + " m2 beyond the usable outline of level " +
+                               std::to_string(room->level));
+        for (size_t k = 0; rules.separation && k < rules.keepOut.size(); ++k) {
+            const KeepOut& o = rules.keepOut[k];
+            if (o.level == room->level && overlap(r.x0, r.x1, o.x, o.x + o.width) > tol &&
+                overlap(r.y0, r.y1, o.y, o.y + o.height) > tol)
+                problems.push_back(name + " lies in obstacle " + std::to_string(k));
+        }
+
+        const auto [minLength, maxLength] = requirement->getLengthRange();
+        const auto [minWidth, maxWidth] = requirement->getWidthRange();
+        const auto [minArea, maxArea] = requirement->getAreaErrorRange();
+        const auto [minRatio, maxRatio] = requirement->getAspectRatioRange();
+        const double netLength = l - t, netWidth = w - t;
+        if (netLength < minLength - tol || netLength > maxLength + tol)
+            problems.push_back(name + " has the length " + fmt(netLength) + ", outside [" + fmt(minLength) + ", " +
+                               fmt(maxLength) + "]");
+        if (netWidth < minWidth - tol || netWidth > maxWidth + tol)
+            problems.push_back(name + " has the width " + fmt(netWidth) + ", outside [" + fmt(minWidth) + ", " +
+                               fmt(maxWidth) + "]");
+        const double netArea = netLength * netWidth;
+        const double areaTol = tol * (netLength + netWidth);
+        if (netArea < minArea - areaTol || netArea > maxArea + areaTol)
+            problems.push_back(name + " has the area " + fmt(netArea) + ", outside [" + fmt(minArea) + ", " +
+                               fmt(maxArea) + "]");
+        // The ratio is taken of the extents with their wall, as the optimiser does.
+        const bool horizontal = requirement->getOrientation() == "horizontal";
+        const double ratio = horizontal ? l / w : w / l;
+        const double ratioTol = tol / std::min(l, w);
+        if (rules.separation && !(ratio >= minRatio - ratioTol && ratio <= maxRatio + ratioTol))
+            problems.push_back(name + " has the aspect ratio " + fmt(ratio) + ", outside [" + fmt(minRatio) + ", " +
+                               fmt(maxRatio) + "]");
+        coveredArea[room->level] += l * w;
+
+        if (rules.facades && knownWish(requirement->getBoundaries())) {
+            for (const std::string& side : wishedSides(requirement->getBoundaries())) {
+                const bool onWall = std::any_of(floor.edges.begin(), floor.edges.end(), [&](const PolygonEdge& e) {
+                    return e.side == side && touches(r, e, tol);
+                });
+                if (!onWall)
+                    problems.push_back(name + " does not reach a " + side + " wall of its floor");
+            }
+            if (requirement->getRoomType() == "Entrance" &&
+                std::none_of(floor.edges.begin(), floor.edges.end(),
+                             [&](const PolygonEdge& e) { return touches(r, e, tol); }))
+                problems.push_back(name + " is an entrance away from every facade");
+        }
+    }
+
+    // Pairs: overlap on one level, stairs stacked.
+    for (size_t i = 0; i < rooms.size(); ++i) {
+        for (size_t j = i + 1; j < rooms.size(); ++j) {
+            const bg::Room& a = *rooms[i];
+            const bg::Room& b = *rooms[j];
+            const Rect ra = rectOf(a), rb = rectOf(b);
+            const double ox = overlap(ra.x0, ra.x1, rb.x0, rb.x1);
+            const double oy = overlap(ra.y0, ra.y1, rb.y0, rb.y1);
+            if (rules.separation && a.level == b.level && ox > tol && oy > tol)
+                problems.push_back(nameOf(a) + " overlaps " + nameOf(b) + " by " + fmt(ox) + " x " + fmt(oy) +
+                                   " m on level " + std::to_string(a.level));
+            const bool stairs = a.getRequirement() && b.getRequirement() &&
+                                a.getRequirement()->getRoomType() == "Stair" &&
+                                b.getRequirement()->getRoomType() == "Stair";
+            if (stairs && (std::fabs(ra.x0 - rb.x0) > tol || std::fabs(ra.y0 - rb.y0) > tol ||
+                           std::fabs(ra.x1 - rb.x1) > tol || std::fabs(ra.y1 - rb.y1) > tol))
+                problems.push_back("stair " + nameOf(a) + " and stair " + nameOf(b) + " are not stacked");
+        }
+    }
+
+    for (const auto& [level, floor] : floors) {
+        const double covered = coveredArea[level];
+        const double areaTol = std::max(1e-2, 1e-4 * floor.area);
+        if (covered > floor.area + areaTol)
+            problems.push_back("the rooms of level " + std::to_string(level) + " cover " + fmt(covered) +
+                               " m2, more than its usable " + fmt(floor.area) + " m2");
+        else if (!rules.allowFreeSpace && covered < floor.area - areaTol)
+            problems.push_back("the rooms of level " + std::to_string(level) + " cover " + fmt(covered) +
+                               " m2 of its usable " + fmt(floor.area) + " m2, not all of it");
+    }
+
+    if (rules.doors) {
+        const double doorWidth = parameters.doorWidth;
+        std::map<int, std::shared_ptr<bg::Room>> byIndex;
+        for (const std::shared_ptr<bg::Room>& room : rooms)
+            byIndex.emplace(room->index, room);
+        for (const std::shared_ptr<bg::Room>& room : rooms) {
+            if (!room->getRequirement())
+                continue;
+            for (const int j : room->getRequirement()->getAdjacency()) {
+                if (j == -1)
+                    break;
+                const auto other = byIndex.find(j);
+                if (other == byIndex.end()) {
+                    problems.push_back(nameOf(*room) + " must connect to room " + std::to_string(j) +
+                                       ", which does not exist");
+                    continue;
+                }
+                if (j == room->index)
+                    continue;
+                const Rect a = rectOf(*room), b = rectOf(*other->second);
+                // Side by side: a shared north-south wall. One above the other:
+                // a shared east-west wall, the rooms at most a wall apart.
+                const bool sideBySide = (std::fabs(a.x1 - b.x0) <= tol || std::fabs(b.x1 - a.x0) <= tol) &&
+                                        overlap(a.y0, a.y1, b.y0, b.y1) >= doorWidth - tol;
+                const double gapNorth = b.y0 - a.y1, gapSouth = a.y0 - b.y1;
+                const bool stacked = ((gapNorth >= -tol && gapNorth <= t + tol) ||
+                                      (gapSouth >= -tol && gapSouth <= t + tol)) &&
+                                     overlap(a.x0, a.x1, b.x0, b.x1) >= doorWidth - tol;
+                if (!sideBySide && !stacked)
+                    problems.push_back(nameOf(*room) + " shares no wall a door wide with " + nameOf(*other->second));
+            }
+        }
+    }
+    return problems;
+}
+
+std::string describe(const std::vector<std::string>& violations)
+{
+    std::ostringstream out;
+    for (const std::string& violation : violations)
+        out << "  " << violation << "\n";
+    return out.str();
+}
+
+} // namespace kovra_test

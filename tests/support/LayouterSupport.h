@@ -1,0 +1,33 @@
+#pragma once
+
+// Helpers for tests that run the optimiser: a quiet solve under a time limit
+// and the checker's rules with the Layouter's obstacles.
+
+#include "layouter/Layouter.h"
+#include "support/LayoutChecker.h"
+
+#include <scip/scip.h>
+
+namespace kovra_test {
+
+// Solves (or goes on solving) the Layouter's model until the solver's total
+// time reaches `seconds`; returns the solver's status.
+inline SCIP_STATUS solveFor(Layouter& layouter, double seconds)
+{
+    SCIPsetIntParam(layouter.scip, "display/verblevel", 0);
+    SCIPsetRealParam(layouter.scip, "limits/time", seconds);
+    if (SCIPsolve(layouter.scip) != SCIP_OKAY)
+        return SCIP_STATUS_UNKNOWN;
+    return SCIPgetStatus(layouter.scip);
+}
+
+inline LayoutRules rulesFor(const Layouter& layouter)
+{
+    LayoutRules rules;
+    rules.allowFreeSpace = layouter.allowFreeSpace != 0;
+    for (const Obstacle& o : layouter.obstacles)
+        rules.keepOut.push_back({o.getLevel(), o.getX(), o.getY(), o.getWidth(), o.getHeight()});
+    return rules;
+}
+
+} // namespace kovra_test
