@@ -1,6 +1,7 @@
 #include "model/RequirementFile.h"
 
 #include "model/AtomicFile.h"
+#include "model/NumberText.h"
 #include "model/Requirement.h"
 
 #include <cerrno>
@@ -126,30 +127,12 @@ public:
 
     const std::string& where() const { return where_; }
     const std::string& text(Column column) const { return fields_[column]; }
-
     int integer(Column column) const { return integer(column, text(column)); }
-    double number(Column column) const
-    {
-        return convert(column, text(column), [](const std::string& value) { return std::stod(value); });
-    }
-    int integer(Column column, const std::string& value) const
-    {
-        return convert(column, value, [](const std::string& part) { return std::stoi(part); });
-    }
+    int integer(Column column, const std::string& value) const { return parseInt(value, where(column)); }
+    double number(Column column) const { return parseDouble(text(column), where(column)); }
 
 private:
-    template <class Convert>
-    auto convert(Column column, const std::string& value, Convert convert) const -> decltype(convert(value))
-    {
-        const std::string context = where_ + ", column \"" + columns[column] + "\": \"" + value + "\"";
-        try {
-            return convert(value);
-        } catch (const std::invalid_argument&) {
-            throw std::invalid_argument(context + " is not a number.");
-        } catch (const std::out_of_range&) {
-            throw std::out_of_range(context + " is out of range.");
-        }
-    }
+    std::string where(Column column) const { return where_ + ", column \"" + columns[column] + "\""; }
 
     std::string where_;
     std::vector<std::string> fields_;

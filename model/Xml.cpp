@@ -1,5 +1,7 @@
 #include "model/Xml.h"
 
+#include "model/NumberText.h"
+
 #include <tinyxml2.h>
 
 #include <climits>
@@ -109,29 +111,14 @@ std::string describe(const XMLElement* element)
     return std::string("Element \"") + element->Name() + "\" (line " + std::to_string(element->GetLineNum()) + ")";
 }
 
-// std::stoi or std::stod on the element's text; their exceptions keep their
-// type and get a message that names the element.
-template <class Convert>
-auto strictNumber(const XMLElement* element, Convert convert) -> decltype(convert(std::string()))
-{
-    const std::string value = text(element);
-    try {
-        return convert(value);
-    } catch (const std::invalid_argument&) {
-        throw std::invalid_argument(describe(element) + ": \"" + value + "\" is not a number");
-    } catch (const std::out_of_range&) {
-        throw std::out_of_range(describe(element) + ": \"" + value + "\" is out of range");
-    }
-}
-
 int strictInt(const XMLElement* element)
 {
-    return strictNumber(element, [](const std::string& value) { return std::stoi(value); });
+    return parseInt(text(element), describe(element));
 }
 
 double strictDouble(const XMLElement* element)
 {
-    return strictNumber(element, [](const std::string& value) { return std::stod(value); });
+    return parseDouble(text(element), describe(element));
 }
 
 } // namespace

@@ -38,6 +38,9 @@ TEST(Room, MadeFromARequirementIsUnplaced)
 
     requirement->name = "Changed";
     EXPECT_EQ(room->getName(), "Kitchen");
+
+    bg::Room* plain = room.get();
+    EXPECT_EQ(plain->shared_from_this(), room);
 }
 
 TEST(Room, ContourRunsCounterClockwiseFromThePosition)
