@@ -111,32 +111,24 @@ std::string describe(const XMLElement* element)
     return std::string("Element \"") + element->Name() + "\" (line " + std::to_string(element->GetLineNum()) + ")";
 }
 
-int strictInt(const XMLElement* element)
-{
-    return parseInt(text(element), describe(element));
-}
-
-double strictDouble(const XMLElement* element)
-{
-    return parseDouble(text(element), describe(element));
-}
-
 } // namespace
 
 int readStoi(XMLElement* parent, const char* name)
 {
-    return strictInt(requiredChild(parent, name));
+    XMLElement* element = requiredChild(parent, name);
+    return parseInt(text(element), describe(element));
 }
 
 double readStod(XMLElement* parent, const char* name)
 {
-    return strictDouble(requiredChild(parent, name));
+    XMLElement* element = requiredChild(parent, name);
+    return parseDouble(text(element), describe(element));
 }
 
 int readTruncatedInt(XMLElement* parent, const char* name)
 {
     XMLElement* element = requiredChild(parent, name);
-    const double value = std::trunc(strictDouble(element));
+    const double value = std::trunc(readStod(parent, name));
     if (!(value >= INT_MIN && value <= INT_MAX))
         throw std::out_of_range(describe(element) + ": \"" + text(element) + "\" is out of range");
     return static_cast<int>(value);
