@@ -124,6 +124,9 @@ public:
     // leave part of it free.
     int allowFreeSpace = 0;
     int mode = 0;
+    // The failing return code that ended the last solve run, SCIP_OKAY when
+    // it ended normally; the proposal page reports it.
+    SCIP_RETCODE solveFailure = SCIP_OKAY;
 
 private:
     // Frees the previous instance (and with it its recorder), empties the

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <wx/datetime.h>
+#include <wx/dialog.h>
+#include <wx/timer.h>
+
+#include <memory>
+
+class Layouter;
+class LayoutOptimizer;
+class wxActivityIndicator;
+class wxStaticText;
+class wxThreadEvent;
+
+namespace bg {
+class Proposal;
+}
+
+// The modal dialog shown while the optimiser runs: starts the worker
+// thread, shows the elapsed time, offers "Stop", and closes once the thread
+// has ended. The close box and Escape act as "Stop" as well.
+class ProgressDialog : public wxDialog {
+public:
+    enum { ID_PROGRESS_DIALOG = 20167, ID_TIME_LABEL = 20169 };
+
+    ProgressDialog(wxWindow* parent, const std::shared_ptr<bg::Proposal>& proposal, Layouter* layouter);
+    ~ProgressDialog() override;
+
+    wxStaticText* timeLabel = nullptr;
+    wxActivityIndicator* indicator = nullptr;
+    std::shared_ptr<bg::Proposal> proposal;
+    Layouter* layouter = nullptr;
+    LayoutOptimizer* thread = nullptr;
+    wxTimer timer;
+    wxDateTime startTime;
+
+private:
+    void onTimer(wxTimerEvent& event);
+    void onStop(wxCommandEvent& event);
+    void onThreadDone(wxThreadEvent& event);
+};

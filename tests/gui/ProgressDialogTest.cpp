@@ -1,0 +1,192 @@
+#include "GuiSupport.h"
+#include "support/ModelFixtures.h"
+
+#include "LayoutOptimizer.h"
+#include "OptimizerEvents.h"
+#include "ProgressDialog.h"
+
+#include "layouter/Layouter.h"
+#include "model/Proposal.h"
+
+#include <gtest/gtest.h>
+#include <scip/scip.h>
+
+#include <wx/button.h>
+#include <wx/frame.h>
+#include <wx/regex.h>
+#include <wx/stattext.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace kovra_test;
+
+// Stands in for the proposal page: records the optimiser's events in order
+// and, after `stopAfterSlices` slice events, stops the run the way the user
+// would (the "Stop" button, or the Escape key).
+class RecordingPage : public wxFrame {
+public:
+    RecordingPage() : wxFrame(nullptr, wxID_ANY, "Proposal")
+    {
+        Bind(EVT_OPTIMIZER_SLICE_DONE, [this](wxCommandEvent&) { onSlice(); });
+        Bind(EVT_OPTIMIZER_STOP, [this](wxCommandEvent&) { events.push_back("stop"); });
+        Bind(EVT_OPTIMIZER_FINISHED, [this](wxCommandEvent&) {
+            events.push_back("finished");
+            threadGoneAtFinish = dialog && dialog->thread == nullptr;
+        });
+    }
+
+    void onSlice()
+    {
+        events.push_back("slice");
+        if (++slices == stopAfterSlices && dialog) {
+            if (screenshot)
+                takeScreenshot();
+            if (useEscape) {
+                dialog->Raise();
+                dialog->SetFocus();
+                wxUIActionSimulator().Char(WXK_ESCAPE);
+            } else {
+                wxCommandEvent press(wxEVT_BUTTON, wxID_CANCEL);
+                press.SetEventObject(dialog);
+                dialog->GetEventHandler()->AddPendingEvent(press);
+            }
+        }
+    }
+
+    void takeScreenshot()
+    {
+        const char* folder = std::getenv("KOVRA_SCREENSHOTS");
+        if (!folder)
+            return;
+        std::system(("import -window root " + std::string(folder) + "/progress-dialog.png").c_str());
+    }
+
+    ProgressDialog* dialog = nullptr;
+    std::vector<std::string> events;
+    int slices = 0;
+    int stopAfterSlices = 2;
+    bool useEscape = false;
+    bool screenshot = false;
+    bool threadGoneAtFinish = false;
+};
+
+std::shared_ptr<bg::Proposal> houseProposal()
+{
+    std::vector<std::shared_ptr<bg::Requirement>> requirements;
+    const double areas[] = {18, 14, 12, 12, 10, 9, 8, 6};
+    for (int i = 0; i < 8; ++i)
+        requirements.push_back(makeRequirement(i, "Room " + std::to_string(i), areas[i], 0, {i == 0 ? -1 : 0}));
+    return makeProposal(makeRectBuilding(14, 10), makeRequirementSet(requirements));
+}
+
+struct DialogRun {
+    std::vector<std::string> events;
+    int modalResult = 0;
+    bool threadGoneAtFinish = false;
+};
+
+DialogRun runDialog(Layouter& layouter, bool useEscape, bool screenshot = false)
+{
+    auto* page = new RecordingPage;
+    page->useEscape = useEscape;
+    page->screenshot = screenshot;
+    page->Show();
+    DialogRun run;
+    {
+        ProgressDialog dialog(page, layouter.proposal, &layouter);
+        page->dialog = &dialog;
+        dialog.Centre();
+        run.modalResult = dialog.ShowModal();
+        // The finished event was queued before the modal loop ended.
+        pumpEventsUntil([&] { return !page->events.empty() && page->events.back() == "finished"; }, 5000);
+        page->dialog = nullptr;
+    }
+    run.events = page->events;
+    run.threadGoneAtFinish = page->threadGoneAtFinish;
+    page->Destroy();
+    pumpEvents(20);
+    return run;
+}
+
+class ProgressDialogRun : public ::testing::TestWithParam<bool> {};
+
+TEST_P(ProgressDialogRun, SlicesArriveUntilStopThenFinishedAfterTheThreadHasEnded)
+{
+    const bool useEscape = GetParam();
+    SolutionHistory history;
+    Layouter layouter(houseProposal(), 1);
+    layouter.solutions = &history;
+    ASSERT_EQ(layouter.buildFixedFloorModel(), SCIP_OKAY);
+    SCIPsetIntParam(layouter.scip, "display/verblevel", 0);
+
+    const DialogRun run = runDialog(layouter, useEscape, /*screenshot=*/!useEscape);
+    EXPECT_EQ(run.modalResult, wxID_CANCEL);
+    ASSERT_FALSE(run.events.empty());
+    EXPECT_EQ(run.events.back(), "finished");
+    EXPECT_TRUE(run.threadGoneAtFinish);
+    ASSERT_FALSE(layouter.solved);
+
+    // slice, slice, stop, then the running slice and the one after the stop.
+    const std::vector<std::string> expected{"slice", "slice", "stop", "slice", "slice", "finished"};
+    EXPECT_EQ(run.events, expected);
+    EXPECT_EQ(layouter.timeLimit, 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(StopButtonAndEscape, ProgressDialogRun, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Escape" : "StopButton";
+                         });
+
+TEST(ProgressDialog, ASolvedLayouterClosesAtOnce)
+{
+    SolutionHistory history;
+    Layouter layouter(houseProposal(), 1);
+    layouter.solutions = &history;
+    ASSERT_EQ(layouter.buildFixedFloorModel(), SCIP_OKAY);
+    layouter.solved = true;
+    const DialogRun run = runDialog(layouter, false);
+    EXPECT_EQ(run.events, std::vector<std::string>{"finished"});
+}
+
+TEST(ProgressDialog, ShowsItsRowsAndTheTimeLabel)
+{
+    SolutionHistory history;
+    Layouter layouter(houseProposal(), 1);
+    layouter.solutions = &history;
+    ASSERT_EQ(layouter.buildFixedFloorModel(), SCIP_OKAY);
+    layouter.solved = true; // the thread ends at once; the controls are what matters here
+    auto* page = new wxFrame(nullptr, wxID_ANY, "Proposal");
+    {
+        ProgressDialog dialog(page, layouter.proposal, &layouter);
+        EXPECT_EQ(dialog.GetId(), 20167);
+        EXPECT_EQ(dialog.GetTitle(), "Layout Optimization");
+        ASSERT_NE(dialog.timeLabel, nullptr);
+        EXPECT_EQ(dialog.timeLabel->GetId(), 20169);
+        EXPECT_EQ(dialog.timeLabel->GetLabel(), "00:00::00");
+        auto* stop = dynamic_cast<wxButton*>(dialog.FindWindow(wxID_CANCEL));
+        ASSERT_NE(stop, nullptr);
+        EXPECT_EQ(stop->GetLabel(), "Stop");
+        for (const char* text : {"Layout Optimizing...", "Runtime", "Press stop if a satisfying solution is found"}) {
+            bool found = false;
+            for (wxWindow* child : dialog.GetChildren())
+                found = found || child->GetLabel() == text;
+            EXPECT_TRUE(found) << text;
+        }
+        // After the first tick the label shows the elapsed time, h:m:s.
+        pumpEventsUntil([&] { return dialog.timeLabel->GetLabel() != "00:00::00"; }, 3000);
+        const wxString shown = dialog.timeLabel->GetLabel();
+        EXPECT_TRUE(wxRegEx("^[0-9][0-9]:[0-9][0-9]:[0-9][0-9]$").Matches(shown)) << shown;
+        pumpEventsUntil([&] { return dialog.thread == nullptr; }, 5000);
+    }
+    page->Destroy();
+    pumpEvents(20);
+}
+
+} // namespace
