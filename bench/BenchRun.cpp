@@ -1,0 +1,353 @@
+#include "BenchRun.h"
+
+#include "layouter/Layouter.h"
+#include "layouter/SolveLoop.h"
+#include "model/Proposal.h"
+#include "model/Requirement.h"
+#include "support/LayoutChecker.h"
+
+#include <scip/scip.h>
+
+#include <atomic>
+#include <cmath>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+namespace bench {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// When each new best solution came: the bench's own event handler sees the
+// same best-solution events as the optimiser's recorder and notes the time.
+struct Timeline {
+    Clock::time_point start = Clock::now();
+    struct Found {
+        double wall;
+        double solver;
+        double objective;
+        double primalBound;
+    };
+    std::vector<Found> found;
+};
+
+SCIP_DECL_EVENTINITSOL(timelineInitsol)
+{
+    SCIP_CALL(SCIPcatchEvent(scip, SCIP_EVENTTYPE_BESTSOLFOUND, eventhdlr, nullptr, nullptr));
+    return SCIP_OKAY;
+}
+
+SCIP_DECL_EVENTEXITSOL(timelineExitsol)
+{
+    SCIP_CALL(SCIPdropEvent(scip, SCIP_EVENTTYPE_BESTSOLFOUND, eventhdlr, nullptr, -1));
+    return SCIP_OKAY;
+}
+
+SCIP_DECL_EVENTEXEC(timelineExec)
+{
+    (void)eventdata;
+    auto* timeline = reinterpret_cast<Timeline*>(SCIPeventhdlrGetData(eventhdlr));
+    // The objective of the solution itself: the primal bound may not have
+    // caught up with it yet when the event arrives.
+    timeline->found.push_back({secondsSince(timeline->start), SCIPgetSolvingTime(scip),
+                               SCIPgetSolOrigObj(scip, SCIPeventGetSol(event)), SCIPgetPrimalbound(scip)});
+    return SCIP_OKAY;
+}
+
+SCIP_RETCODE includeTimeline(SCIP* scip, Timeline* timeline)
+{
+    SCIP_EVENTHDLR* handler = nullptr;
+    SCIP_CALL(SCIPincludeEventhdlrBasic(scip, &handler, "benchTimeline", "times of new best solutions",
+                                        timelineExec, reinterpret_cast<SCIP_EVENTHDLRDATA*>(timeline)));
+    SCIP_CALL(SCIPsetEventhdlrInitsol(scip, handler, timelineInitsol));
+    SCIP_CALL(SCIPsetEventhdlrExitsol(scip, handler, timelineExitsol));
+    return SCIP_OKAY;
+}
+
+const char* statusName(SCIP_STATUS status)
+{
+    switch (status) {
+    case SCIP_STATUS_OPTIMAL: return "optimal";
+    case SCIP_STATUS_INFEASIBLE: return "infeasible";
+    case SCIP_STATUS_UNBOUNDED: return "unbounded";
+    case SCIP_STATUS_INFORUNBD: return "inf-or-unbd";
+    case SCIP_STATUS_TIMELIMIT: return "timelimit";
+    case SCIP_STATUS_USERINTERRUPT: return "interrupted";
+    case SCIP_STATUS_MEMLIMIT: return "memlimit";
+    case SCIP_STATUS_NODELIMIT:
+    case SCIP_STATUS_TOTALNODELIMIT:
+    case SCIP_STATUS_STALLNODELIMIT: return "nodelimit";
+    case SCIP_STATUS_GAPLIMIT: return "gaplimit";
+    case SCIP_STATUS_SOLLIMIT:
+    case SCIP_STATUS_BESTSOLLIMIT: return "sollimit";
+    default: return "unknown";
+    }
+}
+
+// True when any requirement of the proposal may go on any floor: "Start"
+// then builds the floor-assignment model.
+bool hasAnyFloorRoom(const bg::Proposal& proposal)
+{
+    for (const auto& requirement : proposal.requirementSet->getRequirements())
+        if (requirement->getLevel() == -999)
+            return true;
+    return false;
+}
+
+// The state "Start" leaves behind: a Layouter with the fill option, its
+// solution list and the model of its mode.
+struct Started {
+    Started(const RunSpec& spec, RunResult& result)
+        : proposal(loadCase(spec.dataFolder, *spec.info)), layouter(proposal, spec.fillAll ? 0 : 1)
+    {
+        layouter.solutions = &history;
+        layouter.mode = hasAnyFloorRoom(*proposal) ? 1 : 0;
+        result.mode = layouter.mode;
+        const Clock::time_point start = Clock::now();
+        result.buildCode = layouter.buildModel();
+        result.buildSeconds = secondsSince(start);
+        if (layouter.scip != nullptr) {
+            result.vars = SCIPgetNOrigVars(layouter.scip);
+            result.binaries = SCIPgetNOrigBinVars(layouter.scip);
+            result.constraints = SCIPgetNOrigConss(layouter.scip);
+            SCIPsetIntParam(layouter.scip, "display/verblevel", 0);
+        }
+    }
+
+    std::shared_ptr<bg::Proposal> proposal;
+    SolutionHistory history;
+    Layouter layouter;
+};
+
+// The application's solve loop, stopped by a timer thread after the budget
+// as the progress dialog's "Stop" would stop it.
+void runSliced(Layouter& layouter, double budget, RunResult& result)
+{
+    std::atomic<bool> stop{false};
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool finished = false;
+    std::thread timer([&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (!wake.wait_for(lock, std::chrono::duration<double>(budget), [&] { return finished; }))
+            stop = true;
+    });
+    result.solveCode = runSolveLoop(layouter, stop, [&] { ++result.slices; });
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        finished = true;
+    }
+    wake.notify_one();
+    timer.join();
+    result.solved = layouter.solved;
+}
+
+void runContinuous(Layouter& layouter, double budget, RunResult& result)
+{
+    SCIP_RETCODE code = SCIPsetRealParam(layouter.scip, "limits/time", budget);
+    if (code == SCIP_OKAY)
+        code = SCIPsolve(layouter.scip);
+    result.solveCode = code;
+    result.solved = SCIPgetStage(layouter.scip) == SCIP_STAGE_SOLVED;
+    layouter.applyBestSolution();
+}
+
+void readOutcome(const Layouter& layouter, const Timeline& timeline, double budget, RunResult& result)
+{
+    SCIP* scip = layouter.scip;
+    const std::vector<Solution> history = layouter.solutions->snapshot();
+    result.solutions = static_cast<int>(history.size());
+    result.events = static_cast<int>(timeline.found.size());
+    // The recorder keeps the primal bound of the moment; compare it with the
+    // objective of the solution the same event announced.
+    for (std::size_t i = 0; i < history.size() && i < timeline.found.size(); ++i) {
+        const double objective = timeline.found[i].objective;
+        if (std::fabs(history[i].objective - objective) > 1e-6 * (1.0 + std::fabs(objective)))
+            ++result.staleObjectives;
+    }
+    if (!timeline.found.empty()) {
+        result.firstSeconds = timeline.found.front().wall;
+        result.firstSolverSeconds = timeline.found.front().solver;
+    }
+    for (int k = 0; k < 3; ++k)
+        for (const Timeline::Found& found : timeline.found)
+            if (found.wall <= markFractions[k] * budget)
+                result.bestAt[k] = found.objective;
+    const SCIP_STAGE stage = SCIPgetStage(scip);
+    if (stage >= SCIP_STAGE_TRANSFORMED && stage <= SCIP_STAGE_SOLVED) {
+        result.primal = SCIPgetPrimalbound(scip);
+        result.dual = SCIPgetDualbound(scip);
+        result.gap = SCIPgetGap(scip);
+        result.nodes = SCIPgetNTotalNodes(scip);
+    }
+    result.status = statusName(SCIPgetStatus(scip));
+    result.solverSeconds = SCIPgetSolvingTime(scip);
+}
+
+void checkBestLayout(Layouter& layouter, RunResult& result)
+{
+    if (layouter.solutions->empty()) {
+        result.check = "no layout";
+        return;
+    }
+    kovra_test::LayoutRules rules;
+    rules.allowFreeSpace = layouter.allowFreeSpace != 0;
+    rules.separation = true;
+    rules.facades = true;
+    rules.doors = true;
+    for (const Obstacle& o : layouter.obstacles)
+        rules.keepOut.push_back({o.getLevel(), o.getX(), o.getY(), o.getWidth(), o.getHeight()});
+    result.violations = kovra_test::checkLayout(layouter.proposal, rules);
+    result.check = result.violations.empty() ? "pass" : "FAIL";
+}
+
+std::string clean(std::string text)
+{
+    for (char& c : text)
+        if (c == '\t' || c == '\n' || c == '\r')
+            c = ' ';
+    return text;
+}
+
+} // namespace
+
+const char* methodName(Method method)
+{
+    return method == Method::Sliced ? "sliced" : "continuous";
+}
+
+RunResult runInProcess(const RunSpec& spec)
+{
+    RunResult result;
+    try {
+        Started started(spec, result);
+        Layouter& layouter = started.layouter;
+        // A failed build leaves a partial model without the recorder; solving
+        // it would measure nothing the application offers.
+        if (result.buildCode != SCIP_OKAY || layouter.scip == nullptr)
+            return result;
+        Timeline timeline;
+        if (includeTimeline(layouter.scip, &timeline) != SCIP_OKAY) {
+            result.error = "cannot include the bench's event handler";
+            return result;
+        }
+        timeline.start = Clock::now();
+        if (spec.method == Method::Sliced)
+            runSliced(layouter, spec.budget, result);
+        else
+            runContinuous(layouter, spec.budget, result);
+        result.wallSeconds = secondsSince(timeline.start);
+        readOutcome(layouter, timeline, spec.budget, result);
+        checkBestLayout(layouter, result);
+    } catch (const std::exception& e) {
+        result.error = e.what();
+    }
+    return result;
+}
+
+std::string writeModel(const RunSpec& spec, const std::string& path)
+{
+    RunResult result;
+    try {
+        Started started(spec, result);
+        if (result.buildCode != SCIP_OKAY)
+            return "the model's build failed with SCIP return code " + std::to_string(result.buildCode);
+        // The models leave many variables and rows unnamed, and the solver's
+        // reader rejects a file whose names repeat: generic names it accepts.
+        const SCIP_RETCODE code = SCIPwriteOrigProblem(started.layouter.scip, path.c_str(), "cip", TRUE);
+        if (code != SCIP_OKAY)
+            return "writing " + path + " failed with SCIP return code " + std::to_string(code);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
+std::string serialize(const RunResult& r)
+{
+    std::ostringstream out;
+    out.precision(17);
+    out << "error\t" << clean(r.error) << "\n"
+        << "mode\t" << r.mode << "\n"
+        << "buildCode\t" << r.buildCode << "\n"
+        << "buildSeconds\t" << r.buildSeconds << "\n"
+        << "vars\t" << r.vars << "\n"
+        << "binaries\t" << r.binaries << "\n"
+        << "constraints\t" << r.constraints << "\n"
+        << "firstSeconds\t" << r.firstSeconds << "\n"
+        << "firstSolverSeconds\t" << r.firstSolverSeconds << "\n"
+        << "solutions\t" << r.solutions << "\n"
+        << "events\t" << r.events << "\n"
+        << "staleObjectives\t" << r.staleObjectives << "\n";
+    for (int k = 0; k < 3; ++k)
+        out << "bestAt" << k << "\t" << r.bestAt[k] << "\n";
+    out << "primal\t" << r.primal << "\n"
+        << "dual\t" << r.dual << "\n"
+        << "gap\t" << r.gap << "\n"
+        << "status\t" << clean(r.status) << "\n"
+        << "solved\t" << (r.solved ? 1 : 0) << "\n"
+        << "slices\t" << r.slices << "\n"
+        << "wallSeconds\t" << r.wallSeconds << "\n"
+        << "solverSeconds\t" << r.solverSeconds << "\n"
+        << "nodes\t" << r.nodes << "\n"
+        << "solveCode\t" << r.solveCode << "\n"
+        << "check\t" << clean(r.check) << "\n";
+    for (const std::string& violation : r.violations)
+        out << "violation\t" << clean(violation) << "\n";
+    return out.str();
+}
+
+RunResult parse(const std::string& text)
+{
+    RunResult r;
+    std::istringstream in(text);
+    std::string line;
+    auto number = [](const std::string& value) { return std::strtod(value.c_str(), nullptr); };
+    while (std::getline(in, line)) {
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string::npos)
+            continue;
+        const std::string key = line.substr(0, tab);
+        const std::string value = line.substr(tab + 1);
+        if (key == "error") r.error = value;
+        else if (key == "mode") r.mode = std::atoi(value.c_str());
+        else if (key == "buildCode") r.buildCode = std::atoi(value.c_str());
+        else if (key == "buildSeconds") r.buildSeconds = number(value);
+        else if (key == "vars") r.vars = std::atoi(value.c_str());
+        else if (key == "binaries") r.binaries = std::atoi(value.c_str());
+        else if (key == "constraints") r.constraints = std::atoi(value.c_str());
+        else if (key == "firstSeconds") r.firstSeconds = number(value);
+        else if (key == "firstSolverSeconds") r.firstSolverSeconds = number(value);
+        else if (key == "solutions") r.solutions = std::atoi(value.c_str());
+        else if (key == "events") r.events = std::atoi(value.c_str());
+        else if (key == "staleObjectives") r.staleObjectives = std::atoi(value.c_str());
+        else if (key == "bestAt0") r.bestAt[0] = number(value);
+        else if (key == "bestAt1") r.bestAt[1] = number(value);
+        else if (key == "bestAt2") r.bestAt[2] = number(value);
+        else if (key == "primal") r.primal = number(value);
+        else if (key == "dual") r.dual = number(value);
+        else if (key == "gap") r.gap = number(value);
+        else if (key == "status") r.status = value;
+        else if (key == "solved") r.solved = value == "1";
+        else if (key == "slices") r.slices = std::atoi(value.c_str());
+        else if (key == "wallSeconds") r.wallSeconds = number(value);
+        else if (key == "solverSeconds") r.solverSeconds = number(value);
+        else if (key == "nodes") r.nodes = std::atoll(value.c_str());
+        else if (key == "solveCode") r.solveCode = std::atoi(value.c_str());
+        else if (key == "check") r.check = value;
+        else if (key == "violation") r.violations.push_back(value);
+    }
+    return r;
+}
+
+} // namespace bench

@@ -1,0 +1,81 @@
+#pragma once
+
+// One measured run: a case in one "Fill All" setting, its model built as
+// "Start" builds it, then solved either by the application's solve loop in
+// one-second slices or by one continuous solve with the same time limit.
+// A run happens in a child process of its own (runInChild), so that its
+// peak memory is its own and a crash costs one row, not the benchmark.
+
+#include "BenchCases.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+enum class Method { Sliced, Continuous };
+
+const char* methodName(Method method);
+
+struct RunSpec {
+    const CaseInfo* info = nullptr;
+    bool fillAll = false; // "Fill All" on: allowFreeSpace 0
+    Method method = Method::Sliced;
+    double budget = 30.0;  // seconds of wall time (sliced) or solver time limit (continuous)
+    std::string dataFolder;
+};
+
+// The points in time, as fractions of the budget, at which the best
+// objective is reported (5, 15 and 30 s of a 30 s budget).
+constexpr double markFractions[3] = {1.0 / 6.0, 0.5, 1.0};
+
+struct RunResult {
+    std::string error; // load failure, exception or crash; empty when none
+    int mode = 0;
+    int buildCode = 1; // SCIP_RETCODE of the build, SCIP_OKAY = 1
+    double buildSeconds = 0.0;
+    int vars = 0, binaries = 0, constraints = 0;
+
+    // Seconds from the start of the solve (wall clock) to the first recorded
+    // solution, and the solver's own clock then; negative: none recorded.
+    double firstSeconds = -1.0;
+    double firstSolverSeconds = -1.0;
+    int solutions = 0;     // length of the solution history
+    int events = 0;        // best-solution events seen by the bench itself
+    // Recorded solutions whose objective is not that of the solution the
+    // event announced (the solver's primal bound lagging behind).
+    int staleObjectives = 0;
+    double bestAt[3] = {NAN, NAN, NAN};
+    double primal = NAN, dual = NAN, gap = NAN;
+    std::string status;    // the solver's status after the run
+    bool solved = false;
+    int slices = 0;
+    double wallSeconds = 0.0;   // the whole solve, wall clock
+    double solverSeconds = 0.0; // the solver's total solving time
+    long long nodes = 0;
+    int solveCode = 1;          // first failing SCIP_RETCODE of the solve, SCIP_OKAY = 1
+
+    // "pass", "FAIL", "no layout" or "-" (nothing solved).
+    std::string check = "-";
+    std::vector<std::string> violations;
+
+    // Filled in by the parent from the child's resource usage.
+    double peakMB = 0.0;
+    double cpuSeconds = 0.0;
+    // The first line the solver printed to its error output, when any.
+    std::string note;
+};
+
+// Runs the spec in this process.
+RunResult runInProcess(const RunSpec& spec);
+
+// Builds the case's model as "Start" does and writes it to path in the
+// solver's CIP format. Returns an empty string or what went wrong.
+std::string writeModel(const RunSpec& spec, const std::string& path);
+
+// The child's report to the parent, one "key<TAB>value" per line.
+std::string serialize(const RunResult& result);
+RunResult parse(const std::string& text);
+
+} // namespace bench

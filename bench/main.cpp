@@ -1,0 +1,532 @@
+// kovra_bench: how fast and how well the optimiser lays out the benchmark
+// cases, once through the application's solve loop in one-second slices and
+// once as one continuous solve with the same time limit. See README.md.
+
+#include "BenchCases.h"
+#include "BenchRun.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#ifndef KOVRA_BENCH_DATA
+#define KOVRA_BENCH_DATA "bench/data"
+#endif
+
+namespace {
+
+using namespace bench;
+
+struct Options {
+    std::string dataFolder = KOVRA_BENCH_DATA;
+    std::string csvPath;
+    std::string generateFolder;
+    std::string cipPath;
+    std::string caseId;
+    std::string fill = "both";   // "off", "on" or "both"
+    std::string method = "both"; // "sliced", "continuous" or "both"
+    double budget = 30.0;
+    int jobs = 1;
+    bool list = false;
+};
+
+void usage(std::FILE* out)
+{
+    std::fprintf(out,
+                 "usage: kovra_bench [options]\n"
+                 "  --budget S        seconds per run (default 30)\n"
+                 "  --case C          run one case only (id or number, see --list)\n"
+                 "  --fill off|on|both    \"Fill All\" setting(s) to run (default both)\n"
+                 "  --method sliced|continuous|both   (default both)\n"
+                 "  --jobs N          runs at the same time, 1 to 4 (default 1)\n"
+                 "  --csv FILE        where the CSV goes (default bench-results.csv beside the program)\n"
+                 "  --data DIR        the case files (default %s)\n"
+                 "  --write-cip FILE  write the model of --case with --fill off|on in CIP format and stop\n"
+                 "  --generate DIR    write the case files into DIR and stop\n"
+                 "  --list            list the cases and stop\n",
+                 KOVRA_BENCH_DATA);
+}
+
+Options parseOptions(int argc, char** argv)
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc)
+                throw std::invalid_argument(arg + " needs a value");
+            return argv[++i];
+        };
+        if (arg == "--budget") {
+            options.budget = std::atof(value().c_str());
+            if (!(options.budget > 0.0))
+                throw std::invalid_argument("--budget needs a positive number of seconds");
+        } else if (arg == "--case") {
+            options.caseId = value();
+            if (!findCase(options.caseId))
+                throw std::invalid_argument("no case \"" + options.caseId + "\" (see --list)");
+        } else if (arg == "--fill") {
+            options.fill = value();
+            if (options.fill != "off" && options.fill != "on" && options.fill != "both")
+                throw std::invalid_argument("--fill takes off, on or both");
+        } else if (arg == "--method") {
+            options.method = value();
+            if (options.method != "sliced" && options.method != "continuous" && options.method != "both")
+                throw std::invalid_argument("--method takes sliced, continuous or both");
+        } else if (arg == "--jobs") {
+            options.jobs = std::atoi(value().c_str());
+            if (options.jobs < 1 || options.jobs > 4)
+                throw std::invalid_argument("--jobs takes 1 to 4");
+        } else if (arg == "--csv") {
+            options.csvPath = value();
+        } else if (arg == "--data") {
+            options.dataFolder = value();
+        } else if (arg == "--write-cip") {
+            options.cipPath = value();
+        } else if (arg == "--generate") {
+            options.generateFolder = value();
+        } else if (arg == "--list") {
+            options.list = true;
+        } else if (arg == "--help" || arg == "-h") {
+            usage(stdout);
+            std::exit(0);
+        } else {
+            throw std::invalid_argument("unknown option " + arg);
+        }
+    }
+    return options;
+}
+
+std::string besideProgram(const std::string& name)
+{
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0)
+        return name;
+    path[length] = '\0';
+    std::string folder(path);
+    return folder.substr(0, folder.rfind('/') + 1) + name;
+}
+
+std::string readWhole(const std::string& path)
+{
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// ---------------------------------------------------------------------------
+// Child processes
+
+struct Job {
+    RunSpec spec;
+    RunResult result;
+    pid_t pid = 0;
+    std::chrono::steady_clock::time_point started;
+    std::string resultPath;
+    std::string logPath;
+};
+
+std::string tempPath(const char* kind)
+{
+    char path[] = "/tmp/kovra-bench-XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0)
+        throw std::runtime_error(std::string("cannot create a temporary file for the ") + kind);
+    close(fd);
+    return path;
+}
+
+void startJob(Job& job)
+{
+    job.resultPath = tempPath("result");
+    job.logPath = tempPath("solver output");
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid < 0)
+        throw std::runtime_error(std::string("fork failed: ") + std::strerror(errno));
+    if (pid == 0) {
+        // The solver's own output and error messages go to the log, so that
+        // the parent can quote them and the table stays readable.
+        const int log = open(job.logPath.c_str(), O_WRONLY | O_TRUNC);
+        if (log >= 0) {
+            dup2(log, STDOUT_FILENO);
+            dup2(log, STDERR_FILENO);
+            close(log);
+        }
+        const std::string report = serialize(runInProcess(job.spec));
+        std::ofstream out(job.resultPath, std::ios::trunc);
+        out << report;
+        out.close();
+        std::fflush(nullptr);
+        _exit(out ? 0 : 3);
+    }
+    job.pid = pid;
+    job.started = std::chrono::steady_clock::now();
+}
+
+void finishJob(Job& job, int status, const struct rusage& usage)
+{
+    job.result = parse(readWhole(job.resultPath));
+    // ru_maxrss is in kilobytes on Linux.
+    job.result.peakMB = usage.ru_maxrss / 1024.0;
+    job.result.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec * 1e-6 + usage.ru_stime.tv_sec +
+                            usage.ru_stime.tv_usec * 1e-6;
+    if (WIFSIGNALED(status))
+        job.result.error = "the run died of signal " + std::to_string(WTERMSIG(status)) +
+                           (job.result.error.empty() ? "" : " (" + job.result.error + ")");
+    else if (WIFEXITED(status) && WEXITSTATUS(status) != 0 && job.result.error.empty())
+        job.result.error = "the run ended with exit code " + std::to_string(WEXITSTATUS(status));
+    std::istringstream log(readWhole(job.logPath));
+    std::string line;
+    while (std::getline(log, line))
+        if (!line.empty()) {
+            job.result.note = line;
+            break;
+        }
+    std::remove(job.resultPath.c_str());
+    std::remove(job.logPath.c_str());
+    job.pid = 0;
+}
+
+std::string fixed(double value, int decimals)
+{
+    if (std::isnan(value))
+        return "-";
+    if (std::fabs(value) >= 1e19)
+        return value > 0 ? "inf" : "-inf";
+    char text[48];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string seconds(double value)
+{
+    return value < 0.0 ? "never" : fixed(value, 2);
+}
+
+std::string gapText(double gap)
+{
+    if (std::isnan(gap))
+        return "-";
+    if (gap >= 1e19)
+        return "inf";
+    return fixed(100.0 * gap, 1) + "%";
+}
+
+std::string settingName(const RunSpec& spec)
+{
+    return spec.fillAll ? "on" : "off";
+}
+
+// What the row's check column says, and why when there is no layout.
+std::string outcome(const RunResult& r)
+{
+    if (!r.error.empty())
+        return "ERROR";
+    if (r.buildCode != 1)
+        return "build failed";
+    return r.check;
+}
+
+void progressLine(std::size_t done, std::size_t total, const Job& job)
+{
+    const RunResult& r = job.result;
+    std::printf("[%2zu/%zu] %-9s fill %-3s %-10s %6.1f s  first %-7s %3d solutions  %s%s%s\n", done, total,
+                job.spec.info->id, settingName(job.spec).c_str(), methodName(job.spec.method), r.wallSeconds,
+                seconds(r.firstSeconds).c_str(), r.solutions, outcome(r).c_str(),
+                r.error.empty() ? "" : ": ", r.error.c_str());
+    std::fflush(stdout);
+}
+
+void runJobs(std::vector<Job>& jobs, int parallel, double budget)
+{
+    // A run that outlives its budget by this much is stuck, not slow.
+    const double deadline = budget + std::max(60.0, budget);
+    std::size_t next = 0, done = 0;
+    std::vector<Job*> running;
+    while (next < jobs.size() || !running.empty()) {
+        while (next < jobs.size() && static_cast<int>(running.size()) < parallel) {
+            startJob(jobs[next]);
+            running.push_back(&jobs[next]);
+            ++next;
+        }
+        int status = 0;
+        struct rusage usage {};
+        const pid_t pid = wait4(-1, &status, WNOHANG, &usage);
+        if (pid > 0) {
+            for (std::size_t i = 0; i < running.size(); ++i) {
+                if (running[i]->pid != pid)
+                    continue;
+                finishJob(*running[i], status, usage);
+                progressLine(++done, jobs.size(), *running[i]);
+                running.erase(running.begin() + static_cast<long>(i));
+                break;
+            }
+            continue;
+        }
+        for (Job* job : running) {
+            const double age = std::chrono::duration<double>(std::chrono::steady_clock::now() - job->started).count();
+            if (age > deadline)
+                kill(job->pid, SIGKILL); // reaped above, reported as killed
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Report
+
+std::string markName(int k, double budget)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "best@%gs", markFractions[k] * budget);
+    return text;
+}
+
+void printTable(const std::vector<Job>& jobs, double budget)
+{
+    std::printf("\n%-9s %-4s %-10s %5s %4s %5s %6s %7s %5s %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6s %-12s\n",
+                "case", "fill", "method", "vars", "bin", "cons", "build", "first", "sols", markName(0, budget).c_str(),
+                markName(1, budget).c_str(), markName(2, budget).c_str(), "primal", "dual", "gap", "status", "slices",
+                "wall", "MB", "check");
+    for (const Job& job : jobs) {
+        const RunResult& r = job.result;
+        std::printf("%-9s %-4s %-10s %5d %4d %5d %6s %7s %5d %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6.0f %-12s\n",
+                    job.spec.info->id, settingName(job.spec).c_str(), methodName(job.spec.method), r.vars, r.binaries,
+                    r.constraints, fixed(r.buildSeconds, 2).c_str(), seconds(r.firstSeconds).c_str(), r.solutions,
+                    fixed(r.bestAt[0], 3).c_str(), fixed(r.bestAt[1], 3).c_str(), fixed(r.bestAt[2], 3).c_str(),
+                    r.solutions > 0 ? fixed(r.primal, 3).c_str() : "-", fixed(r.dual, 3).c_str(),
+                    r.solutions > 0 ? gapText(r.gap).c_str() : "-", r.status.empty() ? "-" : r.status.c_str(),
+                    job.spec.method == Method::Sliced ? std::to_string(r.slices).c_str() : "-",
+                    fixed(r.wallSeconds, 1).c_str(), r.peakMB, outcome(r).c_str());
+    }
+}
+
+const Job* partner(const std::vector<Job>& jobs, const Job& job, Method method)
+{
+    for (const Job& other : jobs)
+        if (other.spec.info == job.spec.info && other.spec.fillAll == job.spec.fillAll &&
+            other.spec.method == method)
+            return &other;
+    return nullptr;
+}
+
+// Sliced against continuous: the ratio of the times to the first layout, the
+// difference of the best objectives at the end of the budget (objectives may
+// be near zero or negative, so a ratio of them says nothing), the search
+// nodes each got through, and the sliced run's solver and wall time: a
+// sliced run ends with the slice that is running when the budget is up, so
+// it may solve up to a second longer than the continuous one.
+void printComparison(const std::vector<Job>& jobs, double budget)
+{
+    bool header = false;
+    for (const Job& job : jobs) {
+        if (job.spec.method != Method::Sliced)
+            continue;
+        const Job* continuous = partner(jobs, job, Method::Continuous);
+        if (!continuous)
+            continue;
+        if (!header) {
+            const std::string mark = markName(2, budget);
+            std::printf("\nslicing against one continuous solve\n%-9s %-4s %8s %8s %6s %11s %11s %9s %9s %9s %8s "
+                        "%8s\n",
+                        "case", "fill", "first S", "first C", "S/C", (mark + " S").c_str(), (mark + " C").c_str(),
+                        "S - C", "nodes S", "nodes C", "solver S", "wall S");
+            header = true;
+        }
+        const RunResult& s = job.result;
+        const RunResult& c = continuous->result;
+        const bool both = s.firstSeconds >= 0.0 && c.firstSeconds >= 0.0;
+        const double ratio = both && c.firstSeconds > 0.0 ? s.firstSeconds / c.firstSeconds : NAN;
+        std::printf("%-9s %-4s %8s %8s %6s %11s %11s %9s %9lld %9lld %8s %8s\n", job.spec.info->id,
+                    settingName(job.spec).c_str(), seconds(s.firstSeconds).c_str(), seconds(c.firstSeconds).c_str(),
+                    fixed(ratio, 2).c_str(), fixed(s.bestAt[2], 3).c_str(), fixed(c.bestAt[2], 3).c_str(),
+                    fixed(s.bestAt[2] - c.bestAt[2], 3).c_str(), s.nodes, c.nodes, fixed(s.solverSeconds, 1).c_str(),
+                    fixed(s.wallSeconds, 1).c_str());
+    }
+}
+
+void printProblems(const std::vector<Job>& jobs)
+{
+    bool header = false;
+    for (const Job& job : jobs) {
+        const RunResult& r = job.result;
+        if (r.violations.empty() && r.error.empty() && r.note.empty() && r.events == r.solutions &&
+            r.staleObjectives == 0)
+            continue;
+        if (!header) {
+            std::printf("\nnotes\n");
+            header = true;
+        }
+        const std::string name = std::string(job.spec.info->id) + " fill " + settingName(job.spec) + " " +
+                                 methodName(job.spec.method);
+        if (!r.error.empty())
+            std::printf("%s: error: %s\n", name.c_str(), r.error.c_str());
+        if (!r.note.empty())
+            std::printf("%s: solver said: %s\n", name.c_str(), r.note.c_str());
+        if (r.events != r.solutions)
+            std::printf("%s: %d best-solution events but %d recorded solutions\n", name.c_str(), r.events,
+                        r.solutions);
+        if (r.staleObjectives > 0)
+            std::printf("%s: %d of %d recorded solutions carry an objective other than their solution's "
+                        "(the primal bound when recorded)\n",
+                        name.c_str(), r.staleObjectives, r.solutions);
+        if (!r.violations.empty()) {
+            std::printf("%s: the best layout FAILS the checker:\n", name.c_str());
+            for (const std::string& violation : r.violations)
+                std::printf("    %s\n", violation.c_str());
+        }
+    }
+}
+
+std::string csvField(const std::string& text)
+{
+    std::string quoted = "\"";
+    for (char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+std::string csvNumber(double value)
+{
+    if (std::isnan(value))
+        return "";
+    char text[48];
+    std::snprintf(text, sizeof text, "%.10g", value);
+    return text;
+}
+
+void writeCsv(const std::string& path, const std::vector<Job>& jobs, double budget, const std::string& date)
+{
+    std::ofstream out(path, std::ios::trunc);
+    out << "date,case,fill_all,method,budget_s,mode,build_code,build_s,vars,binaries,constraints,first_s,"
+           "first_solver_s,solutions,best_at_"
+        << csvNumber(markFractions[0] * budget) << "s,best_at_" << csvNumber(markFractions[1] * budget)
+        << "s,best_at_" << csvNumber(markFractions[2] * budget)
+        << "s,primal,dual,gap,status,solved,slices,wall_s,solver_s,cpu_s,nodes,peak_mb,check,violations,error,"
+           "solver_note,best_solution_events,stale_recorded_objectives\n";
+    for (const Job& job : jobs) {
+        const RunResult& r = job.result;
+        std::string violations;
+        for (const std::string& violation : r.violations)
+            violations += (violations.empty() ? "" : "; ") + violation;
+        out << csvField(date) << "," << job.spec.info->id << "," << (job.spec.fillAll ? "on" : "off") << ","
+            << methodName(job.spec.method) << "," << csvNumber(budget) << "," << r.mode << "," << r.buildCode << ","
+            << csvNumber(r.buildSeconds) << "," << r.vars << "," << r.binaries << "," << r.constraints << ","
+            << (r.firstSeconds < 0 ? "" : csvNumber(r.firstSeconds)) << ","
+            << (r.firstSolverSeconds < 0 ? "" : csvNumber(r.firstSolverSeconds)) << "," << r.solutions << ","
+            << csvNumber(r.bestAt[0]) << "," << csvNumber(r.bestAt[1]) << "," << csvNumber(r.bestAt[2]) << ","
+            << (r.solutions > 0 ? csvNumber(r.primal) : "") << "," << csvNumber(r.dual) << ","
+            << (r.solutions > 0 ? csvNumber(r.gap) : "") << "," << r.status << "," << (r.solved ? 1 : 0) << ","
+            << r.slices << "," << csvNumber(r.wallSeconds) << "," << csvNumber(r.solverSeconds) << ","
+            << csvNumber(r.cpuSeconds) << "," << r.nodes << "," << csvNumber(r.peakMB) << "," << outcome(r) << ","
+            << csvField(violations) << "," << csvField(r.error) << "," << csvField(r.note) << "," << r.events << ","
+            << r.staleObjectives << "\n";
+    }
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::string now()
+{
+    const std::time_t t = std::time(nullptr);
+    char text[64];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %Z", std::localtime(&t));
+    return text;
+}
+
+int run(const Options& options)
+{
+    if (options.list) {
+        for (std::size_t i = 0; i < cases().size(); ++i)
+            std::printf("%zu  %-9s %-20s %s\n", i + 1, cases()[i].id, cases()[i].file, cases()[i].what);
+        return 0;
+    }
+    if (!options.generateFolder.empty()) {
+        for (const std::string& path : writeCaseFiles(options.generateFolder))
+            std::printf("wrote %s\n", path.c_str());
+        return 0;
+    }
+    if (!options.cipPath.empty()) {
+        if (options.caseId.empty() || options.fill == "both")
+            throw std::invalid_argument("--write-cip needs --case and --fill off or --fill on");
+        RunSpec spec;
+        spec.info = findCase(options.caseId);
+        spec.fillAll = options.fill == "on";
+        spec.dataFolder = options.dataFolder;
+        const std::string failure = writeModel(spec, options.cipPath);
+        if (!failure.empty()) {
+            std::fprintf(stderr, "kovra_bench: %s\n", failure.c_str());
+            return 1;
+        }
+        std::printf("wrote %s\n", options.cipPath.c_str());
+        return 0;
+    }
+
+    std::vector<Job> jobs;
+    for (const CaseInfo& info : cases()) {
+        if (!options.caseId.empty() && findCase(options.caseId) != &info)
+            continue;
+        for (const bool fillAll : {false, true}) {
+            if ((fillAll && options.fill == "off") || (!fillAll && options.fill == "on"))
+                continue;
+            for (const Method method : {Method::Sliced, Method::Continuous}) {
+                if ((method == Method::Sliced && options.method == "continuous") ||
+                    (method == Method::Continuous && options.method == "sliced"))
+                    continue;
+                Job job;
+                job.spec = {&info, fillAll, method, options.budget, options.dataFolder};
+                jobs.push_back(job);
+            }
+        }
+    }
+    const std::string date = now();
+    const std::string csvPath = options.csvPath.empty() ? besideProgram("bench-results.csv") : options.csvPath;
+    std::printf("kovra_bench %s: %zu runs, %g s each, %d at a time\n", date.c_str(), jobs.size(), options.budget,
+                options.jobs);
+    // Other work on the machine distorts the timings: say how busy it was.
+    std::printf("load average before: %s", readWhole("/proc/loadavg").c_str());
+    const auto started = std::chrono::steady_clock::now();
+    runJobs(jobs, options.jobs, options.budget);
+    const double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+
+    printTable(jobs, options.budget);
+    printComparison(jobs, options.budget);
+    printProblems(jobs);
+    writeCsv(csvPath, jobs, options.budget, date);
+    std::printf("\n%zu runs in %.1f min; load average after: %s", jobs.size(), total / 60.0,
+                readWhole("/proc/loadavg").c_str());
+    std::printf("CSV: %s\n", csvPath.c_str());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return run(parseOptions(argc, argv));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kovra_bench: %s\n", e.what());
+        return 2;
+    }
+}
