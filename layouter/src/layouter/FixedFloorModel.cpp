@@ -1,3 +1,4 @@
+#include "layouter/FixedFloorStages.h"
 #include "layouter/Layouter.h"
 #include "layouter/ModelNames.h"
 #include "layouter/ModelSupport.h"
@@ -120,6 +121,14 @@ SCIP_RETCODE Layouter::buildFixedFloorModel()
     SCIP_CALL(addVariable(scip, &quadobj, "Quadobj", -inf, inf, 1.0, SCIP_VARTYPE_CONTINUOUS));
     registerVariable(variables, "Quadobj", quadobj);
     SCIP_CALL(addQuadraticObjective(scip, variables, quadobj, requirements));
+
+    // Separation, facades and doors, on the same variables and big-M.
+    const fixedfloor::StageInput input{scip, variables, requirements, floors, inf, floors.bigM};
+    SCIP_CALL(fixedfloor::addObstacleRows(input, obstacles));
+    SCIP_CALL(fixedfloor::addNonOverlapRows(input));
+    SCIP_CALL(fixedfloor::addAspectRatioRows(input));
+    SCIP_CALL(fixedfloor::addFacadeRows(input));
+    SCIP_CALL(fixedfloor::addDoorRows(input, parameters->doorWidth, t));
 
     SCIP_CALL(includeRecorder());
     return SCIP_OKAY;
