@@ -159,11 +159,11 @@ TEST(StepValues, AggregatesPutSeparatorsOnlyBetweenItems)
              auto array = std::make_shared<step::Array>();
              array->add(factory.createReal(1.0));
              array->add(std::make_shared<step::String>("s"));
-             array->add(factory.createReference(e));
+             array->add(factory.createReference(factory.createEntity("T")));
              e->add(array);
              return e;
          },
-         {"array", "real 1.000000", ",", "'s'", ",", "#3", "/array"}},
+         {"array", "real 1.000000", ",", "'s'", ",", "#4", "/array"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(visitAll(c.build()), c.calls) << c.name;

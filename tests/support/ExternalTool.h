@@ -23,11 +23,12 @@ struct CommandResult {
     std::string output; // stdout and stderr together
 };
 
-// Runs the command through the shell and returns its exit code and output.
-inline CommandResult runCommand(const std::string& command)
+// Runs the command through the shell and returns its exit code and output
+// (standard error included unless told otherwise).
+inline CommandResult runCommand(const std::string& command, bool withErrorOutput = true)
 {
     CommandResult result;
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    FILE* pipe = ::popen((command + (withErrorOutput ? " 2>&1" : " 2>/dev/null")).c_str(), "r");
     if (!pipe)
         throw std::runtime_error("cannot run: " + command);
     std::array<char, 4096> buffer{};
