@@ -12,6 +12,7 @@
 #include <cmath>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <sstream>
@@ -211,6 +212,15 @@ void checkBestLayout(Layouter& layouter, RunResult& result)
     result.check = result.violations.empty() ? "pass" : "FAIL";
 }
 
+void writeStatistics(SCIP* scip, const std::string& path, RunResult& result)
+{
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (file == nullptr || SCIPprintStatistics(scip, file) != SCIP_OKAY)
+        result.error = "cannot write the solver's statistics to " + path;
+    if (file != nullptr)
+        std::fclose(file);
+}
+
 std::string clean(std::string text)
 {
     for (char& c : text)
@@ -248,6 +258,8 @@ RunResult runInProcess(const RunSpec& spec)
             runContinuous(layouter, spec.budget, result);
         result.wallSeconds = secondsSince(timeline.start);
         readOutcome(layouter, timeline, spec.budget, result);
+        if (!spec.statisticsPath.empty())
+            writeStatistics(layouter.scip, spec.statisticsPath, result);
         checkBestLayout(layouter, result);
     } catch (const std::exception& e) {
         result.error = e.what();

@@ -24,6 +24,8 @@ struct RunSpec {
     Method method = Method::Sliced;
     double budget = 30.0;  // seconds of wall time (sliced) or solver time limit (continuous)
     std::string dataFolder;
+    // When set, the solver's statistics of the run are written there.
+    std::string statisticsPath;
 };
 
 // The points in time, as fractions of the budget, at which the best

@@ -40,6 +40,7 @@ struct Options {
     std::string generateFolder;
     std::string cipPath;
     std::string caseId;
+    std::string statisticsFolder;
     std::string fill = "both";   // "off", "on" or "both"
     std::string method = "both"; // "sliced", "continuous" or "both"
     double budget = 30.0;
@@ -58,6 +59,7 @@ void usage(std::FILE* out)
                  "  --jobs N          runs at the same time, 1 to 4 (default 1)\n"
                  "  --csv FILE        where the CSV goes (default bench-results.csv beside the program)\n"
                  "  --data DIR        the case files (default %s)\n"
+                 "  --statistics DIR  write the solver's statistics of every run into DIR\n"
                  "  --write-cip FILE  write the model of --case with --fill off|on in CIP format and stop\n"
                  "  --generate DIR    write the case files into DIR and stop\n"
                  "  --list            list the cases and stop\n",
@@ -100,6 +102,8 @@ Options parseOptions(int argc, char** argv)
             options.dataFolder = value();
         } else if (arg == "--write-cip") {
             options.cipPath = value();
+        } else if (arg == "--statistics") {
+            options.statisticsFolder = value();
         } else if (arg == "--generate") {
             options.generateFolder = value();
         } else if (arg == "--list") {
@@ -304,20 +308,20 @@ std::string markName(int k, double budget)
 
 void printTable(const std::vector<Job>& jobs, double budget)
 {
-    std::printf("\n%-9s %-4s %-10s %5s %4s %5s %6s %7s %5s %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6s %-12s\n",
+    std::printf("\n%-9s %-4s %-10s %5s %4s %5s %6s %7s %5s %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6s %6s %-12s\n",
                 "case", "fill", "method", "vars", "bin", "cons", "build", "first", "sols", markName(0, budget).c_str(),
                 markName(1, budget).c_str(), markName(2, budget).c_str(), "primal", "dual", "gap", "status", "slices",
-                "wall", "MB", "check");
+                "wall", "cpu", "MB", "check");
     for (const Job& job : jobs) {
         const RunResult& r = job.result;
-        std::printf("%-9s %-4s %-10s %5d %4d %5d %6s %7s %5d %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6.0f %-12s\n",
+        std::printf("%-9s %-4s %-10s %5d %4d %5d %6s %7s %5d %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6s %6.0f %-12s\n",
                     job.spec.info->id, settingName(job.spec).c_str(), methodName(job.spec.method), r.vars, r.binaries,
                     r.constraints, fixed(r.buildSeconds, 2).c_str(), seconds(r.firstSeconds).c_str(), r.solutions,
                     fixed(r.bestAt[0], 3).c_str(), fixed(r.bestAt[1], 3).c_str(), fixed(r.bestAt[2], 3).c_str(),
                     r.solutions > 0 ? fixed(r.primal, 3).c_str() : "-", fixed(r.dual, 3).c_str(),
                     r.solutions > 0 ? gapText(r.gap).c_str() : "-", r.status.empty() ? "-" : r.status.c_str(),
                     job.spec.method == Method::Sliced ? std::to_string(r.slices).c_str() : "-",
-                    fixed(r.wallSeconds, 1).c_str(), r.peakMB, outcome(r).c_str());
+                    fixed(r.wallSeconds, 1).c_str(), fixed(r.cpuSeconds, 1).c_str(), r.peakMB, outcome(r).c_str());
     }
 }
 
@@ -494,7 +498,10 @@ int run(const Options& options)
                     (method == Method::Continuous && options.method == "sliced"))
                     continue;
                 Job job;
-                job.spec = {&info, fillAll, method, options.budget, options.dataFolder};
+                job.spec = {&info, fillAll, method, options.budget, options.dataFolder, ""};
+                if (!options.statisticsFolder.empty())
+                    job.spec.statisticsPath = options.statisticsFolder + "/" + info.id + "-fill-" +
+                                              (fillAll ? "on" : "off") + "-" + methodName(method) + ".txt";
                 jobs.push_back(job);
             }
         }
