@@ -1,43 +1,12 @@
 #include "layouter/FixedFloorStages.h"
 #include "layouter/Layouter.h"
-#include "layouter/ModelNames.h"
 #include "layouter/ModelSupport.h"
 #include "model/Building.h"
 #include "model/Proposal.h"
 #include "model/Requirement.h"
 
 using namespace modelsupport;
-using modelnames::roomVarName;
-
-namespace {
-
-// Σ over the rooms of (l² + w² − l·w) − Quadobj = 0: the quadratic part of the
-// objective, carried by the free variable Quadobj.
-SCIP_RETCODE addQuadraticObjective(SCIP* scip, Registry& variables, SCIP_VAR* quadobj,
-                                   const std::vector<std::shared_ptr<bg::Requirement>>& requirements)
-{
-    ConsGuard row(scip);
-    SCIP_CALL(SCIPcreateConsBasicQuadraticNonlinear(scip, &row.cons, "QuadobjConstraint", 0, nullptr,
-                                                    nullptr, 0, nullptr, nullptr, nullptr, 0.0, 0.0));
-    SCIP_CALL(SCIPaddLinearVarNonlinear(scip, row.cons, quadobj, -1.0));
-    for (const std::shared_ptr<bg::Requirement>& requirement : requirements) {
-        const int id = requirement->getIndex();
-        ExprGuard l(scip), w(scip), l2(scip), w2(scip), lw(scip);
-        SCIP_CALL(SCIPcreateExprVar(scip, &l.expr, lookup(variables, roomVarName("l", id)), nullptr, nullptr));
-        SCIP_CALL(SCIPcreateExprVar(scip, &w.expr, lookup(variables, roomVarName("w", id)), nullptr, nullptr));
-        SCIP_CALL(SCIPcreateExprPow(scip, &l2.expr, l.expr, 2.0, nullptr, nullptr));
-        SCIP_CALL(SCIPcreateExprPow(scip, &w2.expr, w.expr, 2.0, nullptr, nullptr));
-        SCIP_EXPR* factors[] = {l.expr, w.expr};
-        SCIP_CALL(SCIPcreateExprProduct(scip, &lw.expr, 2, factors, 1.0, nullptr, nullptr));
-        SCIP_CALL(SCIPaddExprNonlinear(scip, row.cons, l2.expr, 1.0));
-        SCIP_CALL(SCIPaddExprNonlinear(scip, row.cons, w2.expr, 1.0));
-        SCIP_CALL(SCIPaddExprNonlinear(scip, row.cons, lw.expr, -1.0));
-    }
-    SCIP_CALL(SCIPaddCons(scip, row.cons));
-    return SCIP_OKAY;
-}
-
-} // namespace
+using modelstages::VariableSpec;
 
 SCIP_RETCODE Layouter::buildFixedFloorModel()
 {
@@ -61,44 +30,25 @@ SCIP_RETCODE Layouter::buildFixedFloorModel()
         const auto [minWidth, maxWidth] = requirement->getWidthRange();
         const auto [minArea, maxArea] = requirement->getAreaErrorRange();
 
-        SCIP_VAR *x, *y, *l, *w, *z;
-        SCIP_CALL(addVariable(scip, &x, roomVarName("x", id), box.min.x, box.max.x - minLength - t, 0.0,
-                              SCIP_VARTYPE_CONTINUOUS));
-        registerVariable(variables, roomVarName("x", id), x);
-        SCIP_CALL(addVariable(scip, &y, roomVarName("y", id), box.min.y, box.max.y - minWidth - t, 0.0,
-                              SCIP_VARTYPE_CONTINUOUS));
-        registerVariable(variables, roomVarName("y", id), y);
-        SCIP_CALL(addVariable(scip, &l, roomVarName("l", id), minLength + t, maxLength + t,
-                              -2.0 * (targetLength + t), SCIP_VARTYPE_CONTINUOUS));
-        registerVariable(variables, roomVarName("l", id), l);
-        SCIP_CALL(addVariable(scip, &w, roomVarName("w", id), minWidth + t, maxWidth + t,
-                              -2.0 * (targetWidth + t), SCIP_VARTYPE_CONTINUOUS));
-        registerVariable(variables, roomVarName("w", id), w);
-        SCIP_CALL(addVariable(scip, &z, roomVarName("z", id), minArea, maxArea, 0.0, SCIP_VARTYPE_CONTINUOUS));
-        registerVariable(variables, roomVarName("z", id), z);
-
-        SCIP_CALL(addLinearRow(scip, "", box.min.x, box.max.x, {{x, 1.0}, {l, 1.0}}));
-        SCIP_CALL(addLinearRow(scip, "", box.min.y, box.max.y, {{y, 1.0}, {w, 1.0}}));
-        SCIP_CALL(addQuadraticRow(scip, modelnames::shapeConsName(id), -t * t, -t * t,
-                                  {{z, -1.0}, {l, -t}, {w, -t}}, {{l, w, 1.0}}));
+        modelstages::RoomShape room{};
+        SCIP_CALL(modelstages::addRoomVariables(
+            scip, variables, id, VariableSpec{box.min.x, box.max.x - minLength - t, 0.0},
+            VariableSpec{box.min.y, box.max.y - minWidth - t, 0.0},
+            VariableSpec{minLength + t, maxLength + t, -2.0 * (targetLength + t)},
+            VariableSpec{minWidth + t, maxWidth + t, -2.0 * (targetWidth + t)}, VariableSpec{minArea, maxArea, 0.0},
+            room));
+        const RoomVars& r = room.rect;
+        SCIP_CALL(addLinearRow(scip, "", box.min.x, box.max.x, {{r.x, 1.0}, {r.l, 1.0}}));
+        SCIP_CALL(addLinearRow(scip, "", box.min.y, box.max.y, {{r.y, 1.0}, {r.w, 1.0}}));
+        SCIP_CALL(modelstages::addShapeRow(scip, id, room, t));
 
         objectiveConstant += (targetLength + t) * (targetLength + t) + (targetWidth + t) * (targetWidth + t);
     }
 
-    // Stairs: all stair rooms share one rectangle, whatever their floors.
-    for (const std::shared_ptr<bg::Requirement>& first : requirements) {
-        for (const std::shared_ptr<bg::Requirement>& second : requirements) {
-            if (first->getRoomType() != "Stair" || second->getRoomType() != "Stair" ||
-                first->getIndex() >= second->getIndex())
-                continue;
-            const RoomVars a = lookupRoom(variables, first->getIndex());
-            const RoomVars b = lookupRoom(variables, second->getIndex());
-            SCIP_CALL(addLinearRow(scip, "", 0.0, 0.0, {{a.x, 1.0}, {b.x, -1.0}}));
-            SCIP_CALL(addLinearRow(scip, "", 0.0, 0.0, {{a.y, 1.0}, {b.y, -1.0}}));
-            SCIP_CALL(addLinearRow(scip, "", 0.0, 0.0, {{a.l, 1.0}, {b.l, -1.0}}));
-            SCIP_CALL(addLinearRow(scip, "", 0.0, 0.0, {{a.w, 1.0}, {b.w, -1.0}}));
-        }
-    }
+    // Stairs share one rectangle; then the stages after the base work on the
+    // same variables and big-M.
+    const modelstages::StageInput input{scip, variables, requirements, floors, inf, floors.bigM};
+    SCIP_CALL(modelstages::addStairRows(input));
 
     // Floor fill: the rooms of a level cover its usable area exactly, or at
     // most that area when free space is allowed.
@@ -114,19 +64,12 @@ SCIP_RETCODE Layouter::buildFixedFloorModel()
     }
 
     // Objective: the constant makes it A_tot + Σ (l − lt − t)² + (w − wt − t)² − l·w.
-    SCIP_VAR* constant;
-    SCIP_CALL(addVariable(scip, &constant, "Constant", 1.0, 1.0, objectiveConstant, SCIP_VARTYPE_CONTINUOUS));
-    registerVariable(variables, "Constant", constant);
-    SCIP_VAR* quadobj;
-    SCIP_CALL(addVariable(scip, &quadobj, "Quadobj", -inf, inf, 1.0, SCIP_VARTYPE_CONTINUOUS));
-    registerVariable(variables, "Quadobj", quadobj);
-    SCIP_CALL(addQuadraticObjective(scip, variables, quadobj, requirements));
+    SCIP_CALL(modelstages::addObjective(input, objectiveConstant));
 
-    // Separation, facades and doors, on the same variables and big-M.
-    const fixedfloor::StageInput input{scip, variables, requirements, floors, inf, floors.bigM};
+    // Separation, facades and doors.
     SCIP_CALL(fixedfloor::addObstacleRows(input, obstacles));
     SCIP_CALL(fixedfloor::addNonOverlapRows(input));
-    SCIP_CALL(fixedfloor::addAspectRatioRows(input));
+    SCIP_CALL(modelstages::addAspectRatioRows(input));
     SCIP_CALL(fixedfloor::addFacadeRows(input));
     SCIP_CALL(fixedfloor::addDoorRows(input, parameters->doorWidth, t));
 

@@ -8,31 +8,8 @@ using namespace modelnames;
 
 namespace fixedfloor {
 
-namespace {
-
-// The four binaries of one disjunction, created, added and registered in the
-// order left, right, top, bottom.
-struct Sides {
-    SCIP_VAR* left;
-    SCIP_VAR* right;
-    SCIP_VAR* top;
-    SCIP_VAR* bottom;
-};
-
-template <class NameOf>
-SCIP_RETCODE addSideBinaries(SCIP* scip, Registry& variables, NameOf nameOf, Sides& sides)
-{
-    const std::pair<const char*, SCIP_VAR**> order[] = {
-        {sideLeft, &sides.left}, {sideRight, &sides.right}, {sideTop, &sides.top}, {sideBottom, &sides.bottom}};
-    for (const auto& [side, var] : order) {
-        const std::string name = nameOf(side);
-        SCIP_CALL(addVariable(scip, var, name, 0.0, 1.0, 0.0, SCIP_VARTYPE_BINARY));
-        registerVariable(variables, name, *var);
-    }
-    return SCIP_OKAY;
-}
-
-} // namespace
+using modelstages::addSideBinaries;
+using modelstages::Sides;
 
 SCIP_RETCODE addObstacleRows(const StageInput& in, const std::vector<Obstacle>& obstacles)
 {
@@ -92,28 +69,6 @@ SCIP_RETCODE addNonOverlapRows(const StageInput& in)
             SCIP_CALL(addLinearRow(in.scip, "", -M, in.inf,
                                    {{b.y, 1.0}, {a.y, -1.0}, {a.w, -1.0}, {s.top, -M}}));
         }
-    }
-    return SCIP_OKAY;
-}
-
-SCIP_RETCODE addAspectRatioRows(const StageInput& in)
-{
-    const double M = in.bigM;
-    for (const std::shared_ptr<bg::Requirement>& requirement : in.requirements) {
-        const int id = requirement->getIndex();
-        const auto [minRatio, maxRatio] = requirement->getAspectRatioRange();
-        // h = 0 holds l/w within the range, h = 1 holds w/l; the other pair of
-        // rows is relaxed by M.
-        const double h = requirement->getOrientation() == "horizontal" ? 0.0 : 1.0;
-        const RoomVars room = lookupRoom(in.variables, id);
-        SCIP_CALL(addLinearRow(in.scip, aspectConsName(true, id, true), -in.inf, M * h,
-                               {{room.l, -1.0}, {room.w, minRatio}}));
-        SCIP_CALL(addLinearRow(in.scip, aspectConsName(true, id, false), -in.inf, M * h,
-                               {{room.l, 1.0}, {room.w, -maxRatio}}));
-        SCIP_CALL(addLinearRow(in.scip, aspectConsName(false, id, true), -in.inf, M - M * h,
-                               {{room.l, minRatio}, {room.w, -1.0}}));
-        SCIP_CALL(addLinearRow(in.scip, aspectConsName(false, id, false), -in.inf, M - M * h,
-                               {{room.l, -maxRatio}, {room.w, 1.0}}));
     }
     return SCIP_OKAY;
 }
