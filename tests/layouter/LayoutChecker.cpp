@@ -247,6 +247,12 @@ std::vector<std::string> checkLayout(const std::shared_ptr<bg::Proposal>& propos
                 }
                 if (j == room->index)
                     continue;
+                if (other->second->level != room->level) {
+                    problems.push_back(nameOf(*room) + " on level " + std::to_string(room->level) +
+                                       " must connect to " + nameOf(*other->second) + " on level " +
+                                       std::to_string(other->second->level));
+                    continue;
+                }
                 const Rect a = rectOf(*room), b = rectOf(*other->second);
                 // Side by side: a shared north-south wall. One above the other:
                 // a shared east-west wall, the rooms at most a wall apart.

@@ -111,6 +111,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "is an entrance away from every facade"},
         CheckerCase{"DoorTooNarrow", [](Scene& s) { s.place(1, {5.46, 3.9}, {4.28, 3.2}); },
                     "shares no wall a door wide"},
+        CheckerCase{"DoorToAnotherLevel",
+                    [](Scene& s) {
+                        s.requirement(1).level = 1;
+                        s.place(1, {5.46, 0.26}, {4.28, 3.2}, 1);
+                    },
+                    "room 0 \"A\" on level 0 must connect to room 1 \"B\" on level 1"},
         CheckerCase{"DoorAcrossAWall",
                     [](Scene& s) {
                         // Room 1 north of room 0, one wall thickness apart.

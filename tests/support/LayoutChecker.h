@@ -32,7 +32,7 @@ struct LayoutRules {
     // Facade wishes (the first boundary entry) and "Entrance" rooms touching
     // some wall of their floor.
     bool facades = false;
-    // Adjacent rooms share a wall at least a door wide.
+    // Adjacent rooms lie on one level and share a wall at least a door wide.
     bool doors = false;
     // Extra rectangles to keep clear of (such as the optimiser's obstacles);
     // the floor outline itself is always checked.
