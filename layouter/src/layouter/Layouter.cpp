@@ -210,6 +210,8 @@ void Layouter::applyBestSolution()
     auto lock = proposal->lockRooms();
     proposal->resetPlacements();
     const auto& layouts = proposal->getLayouts();
+    // Only read: the building is not edited while a run's dialog is up.
+    const std::list<std::shared_ptr<bg::Floor>>& floors = proposal->getBuilding()->getFloors();
     for (const std::shared_ptr<bg::Room>& room : proposal->getRooms()) {
         const int id = room->index;
         room->position = Vec2(valueOf(currentValues, roomVarName("x", id)),
@@ -232,20 +234,31 @@ void Layouter::applyBestSolution()
                                     valueOf(currentValues, modelnames::floorVarName(id))))
                               : requirement->getLevel();
         } else {
-            // Binaries come back within the integrality tolerance, so "on this
-            // level" means above one half, not exactly 1.
-            for (const std::shared_ptr<bg::Layout>& layout : layouts) {
-                const double onLevel =
-                    valueOf(currentValues, modelnames::levelVarName(id, layout->getLevel()));
+            // The model has a level binary for each of the building's floors,
+            // whatever layouts the proposal still has. Binaries come back
+            // within the integrality tolerance, so "on this level" means above
+            // one half, not exactly 1.
+            for (const std::shared_ptr<bg::Floor>& floor : floors) {
+                const double onLevel = valueOf(currentValues, modelnames::levelVarName(id, floor->getLevel()));
                 if (onLevel > 0.5) {
-                    room->level = layout->getLevel();
+                    room->level = floor->getLevel();
                     break;
                 }
             }
         }
+        // The floor of the room's layout; a floor added since the layouts
+        // were made has none, and then the building's floor of that level
+        // stands in.
+        std::shared_ptr<bg::Floor> standing;
         for (const std::shared_ptr<bg::Layout>& layout : layouts) {
             if (layout->getLevel() == room->level)
-                room->setFloor(layout->getFloor());
+                standing = layout->getFloor();
         }
+        for (const std::shared_ptr<bg::Floor>& floor : floors) {
+            if (!standing && floor->getLevel() == room->level)
+                standing = floor;
+        }
+        if (standing)
+            room->setFloor(standing);
     }
 }

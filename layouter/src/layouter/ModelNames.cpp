@@ -32,6 +32,21 @@ std::string floorVarName(int index)
     return "f_" + roomTag(index);
 }
 
+std::string levelChoiceConsName(int index)
+{
+    return "level" + roomTag(index);
+}
+
+std::string sameLevelVarName(int p, int q)
+{
+    return "floor" + roomTag(p) + roomTag(q);
+}
+
+std::string sameLevelKey(int p, int q)
+{
+    return "levels" + roomTag(p) + roomTag(q);
+}
+
 std::string obstacleVarName(int roomIndex, int obstacle, const char* side)
 {
     return roomTag(roomIndex) + "_ob_" + roomTag(obstacle) + side;
@@ -40,6 +55,11 @@ std::string obstacleVarName(int roomIndex, int obstacle, const char* side)
 std::string overlapVarName(int i, int j, const char* side)
 {
     return roomTag(i) + "_overlap_" + roomTag(j) + side;
+}
+
+std::string overlapConsName(int i, int j)
+{
+    return roomTag(i) + "_overlap_" + roomTag(j);
 }
 
 std::string aspectConsName(bool horizontal, int index, bool lower)
@@ -61,6 +81,11 @@ std::string doorVarName(int i, int j)
 std::string doorConsName(int i, int j, const char* suffix)
 {
     return roomTag(i) + "_withDoorCons_" + roomTag(j) + suffix;
+}
+
+std::string connectionVarName(int r, int a)
+{
+    return roomTag(r) + "_connected_" + roomTag(a);
 }
 
 } // namespace modelnames

@@ -127,7 +127,8 @@ FloorData computeFloorData(const std::list<std::shared_ptr<bg::Floor>>& floors, 
         Polygon polygon(contour);
         const double area = polygon.getArea();
         const int level = floor->getLevel();
-        data.boxes.emplace(level, box);
+        if (data.boxes.emplace(level, box).second)
+            data.levels.push_back(level);
         data.polygons.emplace(level, std::move(polygon));
         data.areas.emplace(level, area);
         data.totalArea += area;

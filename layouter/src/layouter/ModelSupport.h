@@ -95,6 +95,8 @@ RoomVars lookupRoom(const Registry& registry, int index);
 // wall, its bounding box and its area. The first floor of a level counts;
 // every floor's area enters totalArea.
 struct FloorData {
+    // The floors' levels in the building's floor order, each once.
+    std::vector<int> levels;
     std::map<int, BoundingBox> boxes;
     std::map<int, Polygon> polygons;
     std::map<int, double> areas;
