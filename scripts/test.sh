@@ -8,7 +8,9 @@ source "$(dirname "$0")/env.sh"
 if [ "${1:-}" = "--inside" ]; then
     shift
     dir=$(bash scripts/build.sh | tail -n 1)
-    export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+    # Full stacks on malloc, so that leaks of libraries match their suppressions.
+    export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:fast_unwind_on_malloc=0}"
+    export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_suppressions=0}"
     # Open MPI, loaded with SCIP's NLP solver, patches the memory allocator
     # when it is loaded; programs built with AddressSanitizer die of that.
     export OMPI_MCA_memory="${OMPI_MCA_memory:-^patcher}"
