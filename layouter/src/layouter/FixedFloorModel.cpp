@@ -6,7 +6,7 @@
 #include "model/Requirement.h"
 
 using namespace modelsupport;
-using modelstages::VariableSpec;
+using modelstages::VariableParams;
 
 SCIP_RETCODE Layouter::buildFixedFloorModel()
 {
@@ -32,10 +32,10 @@ SCIP_RETCODE Layouter::buildFixedFloorModel()
 
         modelstages::RoomShape room{};
         SCIP_CALL(modelstages::addRoomVariables(
-            scip, variables, id, VariableSpec{box.min.x, box.max.x - minLength - t, 0.0},
-            VariableSpec{box.min.y, box.max.y - minWidth - t, 0.0},
-            VariableSpec{minLength + t, maxLength + t, -2.0 * (targetLength + t)},
-            VariableSpec{minWidth + t, maxWidth + t, -2.0 * (targetWidth + t)}, VariableSpec{minArea, maxArea, 0.0},
+            scip, variables, id, VariableParams{box.min.x, box.max.x - minLength - t, 0.0},
+            VariableParams{box.min.y, box.max.y - minWidth - t, 0.0},
+            VariableParams{minLength + t, maxLength + t, -2.0 * (targetLength + t)},
+            VariableParams{minWidth + t, maxWidth + t, -2.0 * (targetWidth + t)}, VariableParams{minArea, maxArea, 0.0},
             room));
         const RoomVars& r = room.rect;
         SCIP_CALL(addLinearRow(scip, "", box.min.x, box.max.x, {{r.x, 1.0}, {r.l, 1.0}}));

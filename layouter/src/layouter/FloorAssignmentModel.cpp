@@ -8,7 +8,7 @@
 using namespace modelsupport;
 using namespace modelnames;
 using floorassignment::anyFloor;
-using modelstages::VariableSpec;
+using modelstages::VariableParams;
 
 namespace {
 
@@ -129,10 +129,10 @@ SCIP_RETCODE Layouter::buildFloorAssignmentModel()
 
         modelstages::RoomShape room{};
         SCIP_CALL(modelstages::addRoomVariables(
-            scip, variables, id, VariableSpec{all.min.x, all.max.x - minLength - t, 0.0},
-            VariableSpec{all.min.y, all.max.y - minWidth - t, 0.0},
-            VariableSpec{minLength + t, maxLength + t, -2.0 * targetLength},
-            VariableSpec{minWidth + t, maxWidth + t, -2.0 * targetWidth}, VariableSpec{minArea, maxArea, 0.0}, room));
+            scip, variables, id, VariableParams{all.min.x, all.max.x - minLength - t, 0.0},
+            VariableParams{all.min.y, all.max.y - minWidth - t, 0.0},
+            VariableParams{minLength + t, maxLength + t, -2.0 * targetLength},
+            VariableParams{minWidth + t, maxWidth + t, -2.0 * targetWidth}, VariableParams{minArea, maxArea, 0.0}, room));
         SCIP_CALL(addLevelBinaries(scip, variables, floors, id, level));
         SCIP_CALL(addContainmentRows(scip, variables, floors, id, room.rect, inf));
         SCIP_CALL(modelstages::addShapeRow(scip, id, room, t));

@@ -8,18 +8,18 @@ using namespace modelnames;
 
 namespace modelstages {
 
-SCIP_RETCODE addRoomVariables(SCIP* scip, Registry& variables, int index, const VariableSpec& x,
-                              const VariableSpec& y, const VariableSpec& l, const VariableSpec& w,
-                              const VariableSpec& z, RoomShape& room)
+SCIP_RETCODE addRoomVariables(SCIP* scip, Registry& variables, int index, const VariableParams& x,
+                              const VariableParams& y, const VariableParams& l, const VariableParams& w,
+                              const VariableParams& z, RoomShape& room)
 {
-    const std::pair<const char*, std::pair<const VariableSpec*, SCIP_VAR**>> order[] = {
+    const std::pair<const char*, std::pair<const VariableParams*, SCIP_VAR**>> order[] = {
         {"x", {&x, &room.rect.x}}, {"y", {&y, &room.rect.y}}, {"l", {&l, &room.rect.l}},
         {"w", {&w, &room.rect.w}}, {"z", {&z, &room.z}}};
-    for (const auto& [prefix, spec] : order) {
+    for (const auto& [prefix, params] : order) {
         const std::string name = roomVarName(prefix, index);
-        SCIP_CALL(addVariable(scip, spec.second, name, spec.first->lb, spec.first->ub, spec.first->obj,
+        SCIP_CALL(addVariable(scip, params.second, name, params.first->lb, params.first->ub, params.first->obj,
                               SCIP_VARTYPE_CONTINUOUS));
-        registerVariable(variables, name, *spec.second);
+        registerVariable(variables, name, *params.second);
     }
     return SCIP_OKAY;
 }

@@ -29,7 +29,7 @@ struct StageInput {
 };
 
 // Bounds and objective coefficient of one variable.
-struct VariableSpec {
+struct VariableParams {
     double lb;
     double ub;
     double obj;
@@ -42,9 +42,9 @@ struct RoomShape {
 };
 
 // Creates, adds and registers x, y, l, w and z of the room, in this order.
-SCIP_RETCODE addRoomVariables(SCIP* scip, modelsupport::Registry& variables, int index, const VariableSpec& x,
-                              const VariableSpec& y, const VariableSpec& l, const VariableSpec& w,
-                              const VariableSpec& z, RoomShape& room);
+SCIP_RETCODE addRoomVariables(SCIP* scip, modelsupport::Registry& variables, int index, const VariableParams& x,
+                              const VariableParams& y, const VariableParams& l, const VariableParams& w,
+                              const VariableParams& z, RoomShape& room);
 // (l − t)·(w − t) = z: the net area inside one wall thickness t.
 SCIP_RETCODE addShapeRow(SCIP* scip, int index, const RoomShape& room, double t);
 // All stair rooms of the set share one rectangle, whatever their floors.
