@@ -55,10 +55,9 @@ TEST_P(BenchFixtureTest, LoadsAsItsCaseAndBuilds)
         SolutionHistory history;
         layouter.solutions = &history;
         EXPECT_EQ(layouter.obstacles.size(), c.obstacles);
-        // The floor-assignment model is tested where it is built.
-        if (c.anyFloorRooms > 0)
-            continue;
-        ASSERT_EQ(layouter.buildFixedFloorModel(), SCIP_OKAY) << "allowFreeSpace " << allowFreeSpace;
+        // The model "Start" builds: floor assignment when a room may go on any floor.
+        layouter.mode = c.anyFloorRooms > 0 ? 1 : 0;
+        ASSERT_EQ(layouter.buildModel(), SCIP_OKAY) << "allowFreeSpace " << allowFreeSpace;
         EXPECT_GE(SCIPgetNOrigVars(layouter.scip), static_cast<int>(5 * c.rooms));
     }
 }
