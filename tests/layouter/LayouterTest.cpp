@@ -233,6 +233,19 @@ TEST(ResetTest, RebuildsLayoutsRoomsAndModel)
     EXPECT_EQ(layouter.variables.count("x__2_"), 1u);
 }
 
+TEST(ResetTest, TakesTheObstaclesOfTheCurrentOutlines)
+{
+    auto building = makeRectBuilding(12, 10);
+    auto proposal = makeProposal(building, makeRequirementSet({makeRequirement(0, "Living", 20, 0)}));
+    Layouter layouter(proposal, 1);
+    EXPECT_TRUE(layouter.obstacles.empty());
+
+    // The outline became an L after the optimiser was made: "Reset" applies it.
+    building->getFloors().front()->contour = lShapedContour(12, 10, 5, 4);
+    EXPECT_EQ(layouter.reset(), SCIP_OKAY);
+    EXPECT_EQ(layouter.obstacles.size(), 1u);
+}
+
 TEST(ResetTest, ReportsAFailingBuilder)
 {
     auto proposal = makeProposal(makeRectBuilding(10, 8), makeRequirementSet({makeRequirement(0, "Living", 20, 0)}));

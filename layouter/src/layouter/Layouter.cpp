@@ -124,6 +124,13 @@ std::vector<std::vector<Vec2>> boundingBoxComplement(std::vector<Vec2> points)
 Layouter::Layouter(const std::shared_ptr<bg::Proposal>& proposal_, int allowFreeSpace_)
     : proposal(proposal_), parameters(&getBuildingParameters()), allowFreeSpace(allowFreeSpace_)
 {
+    obstacles = computeObstacles();
+    requirementSet = proposal->requirementSet;
+}
+
+std::vector<Obstacle> Layouter::computeObstacles() const
+{
+    std::vector<Obstacle> found;
     const double inset = parameters->outerWallStrength - 0.5 * parameters->innerWallStrength;
     for (const std::shared_ptr<bg::Floor>& floor : proposal->getBuilding()->getFloors()) {
         const std::vector<Vec2> contour = floor->getContour();
@@ -132,11 +139,11 @@ Layouter::Layouter(const std::shared_ptr<bg::Proposal>& proposal_, int allowFree
         for (const std::vector<Vec2>& piece :
              boundingBoxComplement(insetPolygon(contour, inset))) {
             const BoundingBox box = boundingBox(piece);
-            obstacles.emplace_back(floor->getLevel(), box.min.x, box.min.y,
-                                   box.max.x - box.min.x, box.max.y - box.min.y);
+            found.emplace_back(floor->getLevel(), box.min.x, box.min.y,
+                               box.max.x - box.min.x, box.max.y - box.min.y);
         }
     }
-    requirementSet = proposal->requirementSet;
+    return found;
 }
 
 Layouter::~Layouter()
@@ -194,6 +201,9 @@ SCIP_RETCODE Layouter::reset()
         auto lock = proposal->lockRooms();
         proposal->rebuildLayoutsAndRooms();
     }
+    // The layouts follow the building's current outlines; so must the
+    // obstacles, or rooms could be placed in a notch drawn since.
+    obstacles = computeObstacles();
     const SCIP_RETCODE built = buildModel();
     timeLimit = 1;
     return built;

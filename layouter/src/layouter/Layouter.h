@@ -89,8 +89,9 @@ public:
     Layouter(const Layouter&) = delete;
     Layouter& operator=(const Layouter&) = delete;
 
-    // Fresh layouts and rooms for the proposal, a new model of `mode` and a
-    // time limit of one second. Returns the builder's return code.
+    // Fresh layouts, rooms and obstacles from the proposal's building, a new
+    // model of `mode` and a time limit of one second. Returns the builder's
+    // return code.
     SCIP_RETCODE reset();
     // Writes the newest recorded solution into the proposal's rooms; leaves
     // them untouched while nothing is recorded.
@@ -135,4 +136,7 @@ private:
     // Hands a new recorder to the instance; the last step of every build.
     SCIP_RETCODE includeRecorder();
     void freeSolver();
+    // Rectangles of every floor's bounding box that its inset outline leaves
+    // uncovered; none for a rectangular floor.
+    std::vector<Obstacle> computeObstacles() const;
 };
