@@ -23,6 +23,12 @@ void addNull(const EntityPtr& entity)
     entity->add(std::make_shared<step::Null>());
 }
 
+void addNulls(const EntityPtr& entity, int count)
+{
+    for (int i = 0; i < count; ++i)
+        addNull(entity);
+}
+
 void addGlobalId(const EntityPtr& entity)
 {
     entity->add(std::make_shared<step::String>(newGlobalId()));

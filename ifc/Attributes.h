@@ -22,6 +22,7 @@ std::string newGlobalId();
 void addReference(const EntityPtr& entity, const EntityPtr& target); // target required
 void addReferenceOrNull(const EntityPtr& entity, const EntityPtr& target);
 void addNull(const EntityPtr& entity);
+void addNulls(const EntityPtr& entity, int count); // count unset attributes in a row
 void addGlobalId(const EntityPtr& entity);
 void addEnumeration(const EntityPtr& entity, const std::string& text);
 void addFalse(const EntityPtr& entity);

@@ -4,11 +4,11 @@
 
 namespace ifc {
 
-std::shared_ptr<step::Set> liningAndPanels(const EntityPtr& lining, const EntityList& panels)
+EntityList liningAndPanels(const EntityPtr& lining, const EntityList& panels)
 {
     EntityList all{lining};
     all.insert(all.end(), panels.begin(), panels.end());
-    return toReferenceSet(all);
+    return all;
 }
 
 void addPropertySetsOrNull(const EntityPtr& type, const EntityList& propertySets)

@@ -10,7 +10,7 @@
 namespace ifc {
 
 // The lining followed by every panel, as a type's HasPropertySets.
-std::shared_ptr<step::Set> liningAndPanels(const EntityPtr& lining, const EntityList& panels);
+EntityList liningAndPanels(const EntityPtr& lining, const EntityList& panels);
 // A type's HasPropertySets: $ when there are none, since the schemas allow
 // no empty set there.
 void addPropertySetsOrNull(const EntityPtr& type, const EntityList& propertySets);

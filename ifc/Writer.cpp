@@ -1,6 +1,7 @@
 #include "ifc/Writer.h"
 
 #include "ifc/IfcNames.h"
+#include "ifc/SchemaSupport.h"
 
 #include <ctime>
 #include <stdexcept>
@@ -62,6 +63,44 @@ void Writer::addRoot(const EntityPtr& entity)
     addReference(entity, ownerHistory);
 }
 
+EntityPtr Writer::createUnnamed(const std::string& entityName)
+{
+    auto e = create(entityName);
+    addRoot(e);
+    addNulls(e, 2);
+    return e;
+}
+
+EntityPtr Writer::createObject(const std::string& entityName, const std::string& name)
+{
+    auto e = create(entityName);
+    addRoot(e);
+    addText(e, name);
+    addNulls(e, 2);
+    return e;
+}
+
+EntityPtr Writer::createTypeProduct(const std::string& entityName, const std::string& name,
+                                    const EntityList& propertySets)
+{
+    auto e = create(entityName);
+    addRoot(e);
+    addText(e, name);
+    addNulls(e, 2);
+    addPropertySetsOrNull(e, propertySets);
+    addNulls(e, 2);
+    return e;
+}
+
+EntityPtr Writer::createElementType(const std::string& entityName, const std::string& name,
+                                    const EntityList& propertySets, const std::string& predefinedType)
+{
+    auto e = createTypeProduct(entityName, name, propertySets);
+    addNull(e);
+    addEnumeration(e, predefinedType);
+    return e;
+}
+
 void Writer::writeHeader(const std::string&, const std::string& author, const std::string& organisation,
                          const std::string& preprocessorVersion)
 {
@@ -94,8 +133,7 @@ EntityPtr Writer::writeOrganization()
     addNull(e);
     addText(e, "Tolm/Brix");
     addText(e, "");
-    addNull(e);
-    addNull(e);
+    addNulls(e, 2);
     return hand(e);
 }
 
@@ -105,8 +143,7 @@ EntityPtr Writer::writePerson()
     addNull(e);
     addText(e, "");
     addText(e, "");
-    for (int i = 0; i < 5; ++i)
-        addNull(e);
+    addNulls(e, 5);
     return hand(e);
 }
 
@@ -178,6 +215,20 @@ EntityPtr Writer::writeSubContext(const std::string& identifier, const std::stri
     return hand(e);
 }
 
+EntityPtr Writer::writeContext(const std::string& identifier, const std::string& type, int dimension)
+{
+    auto e = create(IFCGEOMETRICREPRESENTATIONCONTEXT);
+    addTextOrNull(e, identifier);
+    addText(e, type);
+    addInteger(e, dimension);
+    addReal(e, 1e-05);
+    addReference(e, worldCoordinateSystem);
+    addReference(e, trueNorth);
+    hand(e);
+    contexts->add(std::make_shared<step::Reference>(e));
+    return e;
+}
+
 void Writer::writeRepresentationContexts(const Vec2& north)
 {
     if (!contexts)
@@ -185,16 +236,7 @@ void Writer::writeRepresentationContexts(const Vec2& north)
     if (!trueNorth)
         trueNorth = writeDirection2D(north);
 
-    auto model = create(IFCGEOMETRICREPRESENTATIONCONTEXT);
-    addNull(model);
-    addText(model, "Model");
-    addInteger(model, 3);
-    addReal(model, 1e-05);
-    addReference(model, worldCoordinateSystem);
-    addReference(model, trueNorth);
-    modelContext = hand(model);
-    contexts->add(std::make_shared<step::Reference>(modelContext));
-
+    modelContext = writeContext("", "Model", 3);
     bodyContext = writeSubContext("Body", "Model", modelContext, nullptr, "MODEL_VIEW");
     axisContext = writeSubContext("Axis", "Model", modelContext, nullptr, "MODEL_VIEW");
 }
@@ -205,16 +247,7 @@ void Writer::writePlanContexts(int highestLevel, int lowestLevel, double scale)
         contexts = std::make_shared<step::Set>();
     for (long long level = highestLevel; level >= lowestLevel; --level) {
         const std::string name = storeyName(level);
-        auto plan = create(IFCGEOMETRICREPRESENTATIONCONTEXT);
-        addText(plan, "FloorPlan_" + name);
-        addText(plan, "Plan");
-        addInteger(plan, 2);
-        addReal(plan, 1e-05);
-        addReference(plan, worldCoordinateSystem);
-        addReference(plan, trueNorth);
-        hand(plan);
-        contexts->add(std::make_shared<step::Reference>(plan));
-
+        const EntityPtr plan = writeContext("FloorPlan_" + name, "Plan", 2);
         auto viewport = writeSubContext("Viewport_" + name, "Plan", plan, std::make_shared<step::Real>(scale),
                                         "PLAN_VIEW");
         planContexts.emplace(name, viewport);
@@ -226,8 +259,7 @@ void Writer::writeProject(const std::string& name)
     auto e = create(IFCPROJECT);
     addRoot(e);
     addText(e, name);
-    for (int i = 0; i < 4; ++i)
-        addNull(e);
+    addNulls(e, 4);
     e->add(contexts ? contexts : std::make_shared<step::Set>());
     addReference(e, unitAssignment);
     adoptWaitingEntities(e);

@@ -240,8 +240,60 @@ protected:
     EntityPtr hand(const EntityPtr& entity);
     // GlobalId and the owner history, with which every rooted entity starts.
     void addRoot(const EntityPtr& entity);
+    // The first attributes of rooted entities, created and not handed over.
+    // Name and Description unset: relationships and property definitions.
+    EntityPtr createUnnamed(const std::string& entityName);
+    // An object: Name given, Description and ObjectType unset.
+    EntityPtr createObject(const std::string& entityName, const std::string& name);
+    // A type product up to its Tag: Name given, HasPropertySets $ when there
+    // are none, the rest unset.
+    EntityPtr createTypeProduct(const std::string& entityName, const std::string& name,
+                                const EntityList& propertySets);
+    // A type product followed by ElementType unset and the predefined type.
+    EntityPtr createElementType(const std::string& entityName, const std::string& name,
+                                const EntityList& propertySets, const std::string& predefinedType);
     EntityPtr writeSubContext(const std::string& identifier, const std::string& type, const EntityPtr& parent,
                               const std::shared_ptr<step::Real>& targetScale, const std::string& targetView);
+    // A geometric representation context of the model, added to the
+    // project's contexts; an empty identifier is written as $.
+    EntityPtr writeContext(const std::string& identifier, const std::string& type, int dimension);
+
+    // The bodies of the schema-dependent operations that IFC4 and IFC2X3
+    // share. Where the two schemas name the entity differently, the name is
+    // passed; where IFC4 ends an entity with optional attributes that IFC2X3
+    // lacks, unsetTail counts the unset attributes that end it.
+    void writeOwnerHistoryWith(const std::string& changeAction); // $ for ""
+    EntityPtr writeDoorLining(int unsetTail);
+    EntityPtr writeWindowLining(int unsetTail);
+    // spaceKind follows the composition type: the predefined type in IFC4,
+    // interior or exterior in IFC2X3.
+    EntityPtr writeSpaceWith(const std::string& name, const Vec3D& position, const std::string& spaceKind);
+    EntityPtr writeSlabAs(const std::string& entityName, const std::string& name, int kind, const Vec3D& position);
+    EntityPtr writeWallWith(const std::string& name, const EntityPtr& placement, int unsetTail);
+    EntityPtr writeZoneWith(const std::string& name, const std::string& description, const std::string& objectType,
+                            int unsetTail);
+    EntityPtr writeSpaceTypeWith(const std::string& name, int unsetTail);
+    // Added to the element quantities being collected.
+    EntityPtr writeQuantity(const std::string& entityName, const std::string& name, const EntityPtr& unit,
+                            double value, int unsetTail);
+    // A space boundary up to InternalOrExternalBoundary, not handed over.
+    // Throws as writeRelSpaceBoundary before anything is created.
+    EntityPtr buildRelSpaceBoundary(const std::string& entityName, const std::string& name,
+                                    const std::string& description, const EntityPtr& space,
+                                    const EntityPtr& element, const EntityPtr& geometry,
+                                    const std::string& physicalOrVirtual, int internalOrExternal);
+    EntityPtr writeMaterialWith(const std::string& name, int unsetTail);
+    EntityPtr writeMaterialLayerWith(double thickness, const EntityPtr& material, int unsetTail);
+    EntityPtr writeMaterialLayerSetWith(const std::string& name, int unsetTail);
+    EntityPtr writeMaterialLayerSetUsageWith(double offset, int direction, int unsetTail);
+    // unsetTail is the surface style shading's.
+    EntityPtr writeSurfaceStyleWith(const std::string& name, int unsetTail);
+    EntityPtr writeOpeningAs(const std::string& entityName, const EntityPtr& element, const EntityPtr& placement,
+                             int unsetTail);
+    // A door or window, height before width, joined to the storey and to
+    // its type when there is one.
+    EntityPtr writeFillingAs(const std::string& entityName, const std::string& name, const EntityPtr& placement,
+                             double overallHeight, double overallWidth, int unsetTail, const EntityPtr& type);
 
     EntityPtr styleAssignment;
     EntityPtr solid;

@@ -65,8 +65,12 @@ public:
     EntityPtr writeRelServicesBuildings(const EntityPtr& system, const EntityList& buildings) override;
 
 private:
-    EntityPtr writeQuantity(const std::string& entityName, const std::string& name, const EntityPtr& unit,
-                            double value);
+    // A door or window style: its operation and construction types in the
+    // order the entity lists them, ParameterTakesPrecedence and Sizeable
+    // false.
+    EntityPtr writeFillingStyle(const std::string& entityName, const std::string& name,
+                                const EntityList& propertySets, const std::string& firstType,
+                                const std::string& secondType);
 };
 
 } // namespace ifc

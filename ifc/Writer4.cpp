@@ -3,8 +3,7 @@
 #include "ifc/IfcNames.h"
 #include "ifc/SchemaSupport.h"
 
-#include <cstdint>
-#include <ctime>
+#include <optional>
 #include <stdexcept>
 
 namespace ifc {
@@ -28,18 +27,7 @@ void Writer4::addCorrespondingBoundary(const EntityPtr& boundary, const EntityPt
 
 void Writer4::writeOwnerHistory()
 {
-    const EntityPtr organisation = writeOrganization();
-    const EntityPtr person = writePerson();
-    const EntityPtr user = writePersonAndOrganization(person, organisation);
-    const EntityPtr application = writeApplication(organisation);
-
-    auto e = create(IFCOWNERHISTORY);
-    addReference(e, user);
-    addReference(e, application);
-    for (int i = 0; i < 5; ++i)
-        addNull(e);
-    addInteger(e, static_cast<std::int32_t>(std::time(nullptr)));
-    ownerHistory = hand(e);
+    writeOwnerHistoryWith("");
 }
 
 EntityPtr Writer4::writeProxy(const std::string& name, const std::string& proxyType, const std::string& tag)
@@ -49,8 +37,7 @@ EntityPtr Writer4::writeProxy(const std::string& name, const std::string& proxyT
     addText(e, name);
     addNull(e);
     addText(e, "");
-    addNull(e);
-    addNull(e);
+    addNulls(e, 2);
     addEnumeration(e, proxyType);
     addText(e, tag);
     return hand(e);
@@ -62,8 +49,7 @@ EntityPtr Writer4::writeProjectLibrary(const std::string& name)
     addRoot(e);
     addText(e, name);
     addText(e, "");
-    for (int i = 0; i < 5; ++i)
-        addNull(e);
+    addNulls(e, 5);
     projectLibrary = hand(e);
     return projectLibrary;
 }
@@ -71,23 +57,24 @@ EntityPtr Writer4::writeProjectLibrary(const std::string& name)
 EntityPtr Writer4::writeNamedLibraryReference(const std::string& name, const std::string& description,
                                               const std::string& language)
 {
-    auto e = create(IFCLIBRARYREFERENCE);
-    addNull(e);
-    addNull(e);
-    addText(e, name);
-    addText(e, description);
-    addText(e, language);
-    addNull(e);
-    return hand(e);
+    return writeLibraryReferenceWith(name, description, language);
 }
 
 EntityPtr Writer4::writeLibraryReference(const std::string& name, const std::string& language)
 {
+    return writeLibraryReferenceWith(name, std::nullopt, language);
+}
+
+EntityPtr Writer4::writeLibraryReferenceWith(const std::string& name, const std::optional<std::string>& description,
+                                             const std::string& language)
+{
     auto e = create(IFCLIBRARYREFERENCE);
-    addNull(e);
-    addNull(e);
+    addNulls(e, 2);
     addText(e, name);
-    addNull(e);
+    if (description)
+        addText(e, *description);
+    else
+        addNull(e);
     addText(e, language);
     addNull(e);
     return hand(e);
@@ -95,34 +82,13 @@ EntityPtr Writer4::writeLibraryReference(const std::string& name, const std::str
 
 EntityPtr Writer4::writeDoorLiningProperties()
 {
-    auto e = create(IFCDOORLININGPROPERTIES);
-    addRoot(e);
-    addNull(e);
-    addNull(e);
-    addReal(e, 0.05);
-    addReal(e, 0.05);
-    for (int i = 0; i < 11; ++i)
-        addNull(e);
-    doorLining = hand(e);
-    return doorLining;
+    return writeDoorLining(11); // ThresholdDepth to LiningToPanelOffsetY
 }
 
 EntityPtr Writer4::writeDoorType(const std::string& name)
 {
-    auto e = create(IFCDOORTYPE);
-    addRoot(e);
-    addText(e, name);
-    addNull(e);
-    addNull(e);
-    e->add(liningAndPanels(doorLining, doorPanels));
-    addNull(e);
-    addNull(e);
-    addNull(e);
-    addEnumeration(e, "DOOR");
-    addEnumeration(e, "DOUBLE_DOOR_DOUBLE_SWING");
-    addFalse(e);
-    addNull(e);
-    doorType = hand(e);
+    doorType = writeFillingType(IFCDOORTYPE, name, liningAndPanels(doorLining, doorPanels), "DOOR",
+                                "DOUBLE_DOOR_DOUBLE_SWING");
     return doorType;
 }
 
@@ -131,8 +97,7 @@ EntityPtr Writer4::writeExternalSpatialElement(const std::string& name, int kind
     auto e = create(IFCEXTERNALSPATIALELEMENT);
     addRoot(e);
     addText(e, name);
-    for (int i = 0; i < 4; ++i)
-        addNull(e);
+    addNulls(e, 4);
     addText(e, name);
     addEnumeration(e, externalSpatialElementTypeName(kind));
     return hand(e);
@@ -140,21 +105,7 @@ EntityPtr Writer4::writeExternalSpatialElement(const std::string& name, int kind
 
 EntityPtr Writer4::writeSpace(const std::string& name, const Vec3D& position)
 {
-    auto e = create(IFCSPACE);
-    addRoot(e);
-    addText(e, name);
-    addNull(e);
-    addNull(e);
-    spacePlacement = addPlacement(e, storeyPlacement, position);
-    addRepresentation(e);
-    addText(e, name);
-    addEnumeration(e, "ELEMENT");
-    addEnumeration(e, "NOTDEFINED");
-    addNull(e);
-    space = hand(e);
-    addRelated(storey, space);
-    currentElement = space;
-    return space;
+    return writeSpaceWith(name, position, "NOTDEFINED");
 }
 
 EntityPtr Writer4::writeSlab(const std::string& name, int kind, const Vec3D& position)
@@ -164,37 +115,12 @@ EntityPtr Writer4::writeSlab(const std::string& name, int kind, const Vec3D& pos
 
 EntityPtr Writer4::writeSlabStandardCase(const std::string& name, int kind, const Vec3D& position)
 {
-    auto e = create(IFCSLABSTANDARDCASE);
-    addRoot(e);
-    addText(e, name);
-    addNull(e);
-    addNull(e);
-    addPlacement(e, storeyPlacement, position);
-    addRepresentation(e);
-    addNull(e);
-    addEnumeration(e, slabTypeName(kind));
-    hand(e);
-    addRelated(storey, e);
-    currentElement = e;
-    adoptWaitingEntities(e);
-    return e;
+    return writeSlabAs(IFCSLABSTANDARDCASE, name, kind, position);
 }
 
 EntityPtr Writer4::writeWall(const std::string& name, const EntityPtr& placement)
 {
-    auto e = create(IFCWALLSTANDARDCASE);
-    addRoot(e);
-    addText(e, name);
-    addNull(e);
-    addNull(e);
-    addReference(e, placement);
-    addRepresentation(e);
-    addNull(e);
-    addNull(e);
-    hand(e);
-    addRelated(storey, e);
-    currentElement = e;
-    return e;
+    return writeWallWith(name, placement, 2); // Tag, PredefinedType
 }
 
 void Writer4::writeHeader(const std::string& author, const std::string& organisation,
@@ -205,60 +131,27 @@ void Writer4::writeHeader(const std::string& author, const std::string& organisa
 
 EntityPtr Writer4::writeZone(const std::string& name, const std::string& description, const std::string& objectType)
 {
-    auto e = create(IFCZONE);
-    addRoot(e);
-    addText(e, name);
-    addText(e, description);
-    addText(e, objectType);
-    addNull(e);
-    zone = hand(e);
-    return zone;
+    return writeZoneWith(name, description, objectType, 1); // LongName
 }
 
 EntityPtr Writer4::writeSpaceType(const std::string& name)
 {
-    auto e = create(IFCSPACETYPE);
-    addRoot(e);
-    addText(e, name);
-    addNull(e);
-    addNull(e);
-    addPropertySetsOrNull(e, waitingForOwner);
-    for (int i = 0; i < 3; ++i)
-        addNull(e);
-    addEnumeration(e, "NOTDEFINED");
-    addNull(e);
-    hand(e);
-    waitingForOwner.clear();
-    return e;
-}
-
-EntityPtr Writer4::writeQuantity(const std::string& entityName, const std::string& name, const EntityPtr& unit,
-                                 double value)
-{
-    auto e = create(entityName);
-    addText(e, name);
-    addNull(e);
-    addReference(e, unit);
-    addReal(e, value);
-    addNull(e);
-    hand(e);
-    elementQuantities->add(std::make_shared<step::Reference>(e));
-    return e;
+    return writeSpaceTypeWith(name, 1); // LongName
 }
 
 EntityPtr Writer4::writeQuantityLength(const std::string& name, double value)
 {
-    return writeQuantity(IFCQUANTITYLENGTH, name, lengthUnit, value);
+    return writeQuantity(IFCQUANTITYLENGTH, name, lengthUnit, value, 1); // Formula
 }
 
 EntityPtr Writer4::writeQuantityVolume(const std::string& name, double value)
 {
-    return writeQuantity(IFCQUANTITYVOLUME, name, volumeUnit, value);
+    return writeQuantity(IFCQUANTITYVOLUME, name, volumeUnit, value, 1); // Formula
 }
 
 EntityPtr Writer4::writeQuantityArea(const std::string& name, double value)
 {
-    return writeQuantity(IFCQUANTITYAREA, name, areaUnit, value);
+    return writeQuantity(IFCQUANTITYAREA, name, areaUnit, value, 1); // Formula
 }
 
 EntityPtr Writer4::buildSpaceBoundary(const std::string& entityName, const std::string& name,
@@ -267,16 +160,8 @@ EntityPtr Writer4::buildSpaceBoundary(const std::string& entityName, const std::
                                       const std::string& physicalOrVirtual, int internalOrExternal,
                                       const EntityPtr& parent)
 {
-    checkBoundaryEnds(space, element);
-    auto e = create(entityName);
-    addRoot(e);
-    addText(e, name);
-    addText(e, description);
-    addReference(e, space);
-    addReference(e, element);
-    addReferenceOrNull(e, geometry);
-    addEnumeration(e, physicalOrVirtual);
-    addEnumeration(e, internalOrExternalName(internalOrExternal));
+    auto e = buildRelSpaceBoundary(entityName, name, description, space, element, geometry, physicalOrVirtual,
+                                   internalOrExternal);
     addReferenceOrNull(e, parent);
     return e;
 }
@@ -345,63 +230,27 @@ EntityPtr Writer4::writeMaterialProperties(const std::string& name, const Entity
 
 EntityPtr Writer4::writeMaterial(const std::string& name)
 {
-    auto e = create(IFCMATERIAL);
-    addText(e, name);
-    addNull(e);
-    addNull(e);
-    return hand(e);
+    return writeMaterialWith(name, 2); // Description, Category
 }
 
 EntityPtr Writer4::writeMaterialLayer(double thickness, const EntityPtr& material)
 {
-    auto e = create(IFCMATERIALLAYER);
-    addReference(e, material);
-    addReal(e, thickness);
-    for (int i = 0; i < 5; ++i)
-        addNull(e);
-    if (!materialLayers)
-        materialLayers = std::make_shared<step::List>();
-    materialLayers->add(std::make_shared<step::Reference>(e));
-    return hand(e);
+    return writeMaterialLayerWith(thickness, material, 5); // IsVentilated to Priority
 }
 
 EntityPtr Writer4::writeMaterialLayerSet(const std::string& name)
 {
-    checkMaterialLayers(materialLayers);
-    auto e = create(IFCMATERIALLAYERSET);
-    e->add(materialLayers);
-    addTextOrNull(e, name);
-    addNull(e);
-    materialLayers.reset();
-    materialLayerSet = hand(e);
-    return materialLayerSet;
+    return writeMaterialLayerSetWith(name, 1); // Description
 }
 
 EntityPtr Writer4::writeMaterialLayerSetUsage(double offset, int direction)
 {
-    const std::string sense = directionSenseName(direction);
-    auto e = create(IFCMATERIALLAYERSETUSAGE);
-    addReference(e, materialLayerSet);
-    addEnumeration(e, "AXIS2");
-    addEnumeration(e, sense);
-    addReal(e, offset);
-    addNull(e);
-    materialLayerSet.reset();
-    return hand(e);
+    return writeMaterialLayerSetUsageWith(offset, direction, 1); // ReferenceExtent
 }
 
 EntityPtr Writer4::writeSurfaceStyle(const std::string& name)
 {
-    auto shading = create(IFCSURFACESTYLESHADING);
-    addReference(shading, colour);
-    addNull(shading);
-    hand(shading);
-
-    auto e = create(IFCSURFACESTYLE);
-    addText(e, name);
-    addEnumeration(e, "BOTH");
-    addReferenceSet(e, {shading});
-    return hand(e);
+    return writeSurfaceStyleWith(name, 1); // Transparency
 }
 
 EntityPtr Writer4::writeOpening(const EntityPtr& element, const EntityPtr& placement)
@@ -411,19 +260,7 @@ EntityPtr Writer4::writeOpening(const EntityPtr& element, const EntityPtr& place
 
 EntityPtr Writer4::writeOpeningStandardCase(const EntityPtr& element, const EntityPtr& placement)
 {
-    auto e = create(IFCOPENINGSTANDARDCASE);
-    addRoot(e);
-    addNull(e);
-    addNull(e);
-    addNull(e);
-    addReference(e, placement);
-    addRepresentation(e);
-    addNull(e);
-    addNull(e);
-    hand(e);
-    addRelated(element, e);
-    addRelated(e, currentElement);
-    return e;
+    return writeOpeningAs(IFCOPENINGSTANDARDCASE, element, placement, 2); // Tag, PredefinedType
 }
 
 EntityPtr Writer4::writeDoor(const std::string& name, const EntityPtr& placement, double overallHeight,
@@ -435,24 +272,8 @@ EntityPtr Writer4::writeDoor(const std::string& name, const EntityPtr& placement
 EntityPtr Writer4::writeDoorStandardCase(const std::string& name, const EntityPtr& placement, double overallHeight,
                                          double overallWidth)
 {
-    auto e = create(IFCDOORSTANDARDCASE);
-    addRoot(e);
-    addText(e, name);
-    addNull(e);
-    addNull(e);
-    addReferenceOrNull(e, placement);
-    addRepresentation(e);
-    addNull(e);
-    addReal(e, overallHeight);
-    addReal(e, overallWidth);
-    addNull(e);
-    addNull(e);
-    addNull(e);
-    door = hand(e);
-    currentElement = door;
-    addRelated(storey, door);
-    if (doorType)
-        addRelated(doorType, door);
+    // PredefinedType, OperationType and UserDefinedOperationType unset.
+    door = writeFillingAs(IFCDOORSTANDARDCASE, name, placement, overallHeight, overallWidth, 3, doorType);
     return door;
 }
 
@@ -465,68 +286,35 @@ EntityPtr Writer4::writeWindow(const std::string& name, const EntityPtr& placeme
 EntityPtr Writer4::writeWindowStandardCase(const std::string& name, const EntityPtr& placement, double overallWidth,
                                            double overallHeight)
 {
-    auto e = create(IFCWINDOWSTANDARDCASE);
-    addRoot(e);
-    addText(e, name);
-    addNull(e);
-    addNull(e);
-    addReferenceOrNull(e, placement);
-    addRepresentation(e);
-    addNull(e);
-    addReal(e, overallHeight);
-    addReal(e, overallWidth);
-    addNull(e);
-    addNull(e);
-    addNull(e);
-    hand(e);
-    currentElement = e;
-    addRelated(storey, e);
-    if (windowType)
-        addRelated(windowType, e);
-    return e;
+    // PredefinedType, PartitioningType and UserDefinedPartitioningType unset.
+    return writeFillingAs(IFCWINDOWSTANDARDCASE, name, placement, overallHeight, overallWidth, 3, windowType);
 }
 
 EntityPtr Writer4::writeWindowLiningProperties()
 {
-    auto e = create(IFCWINDOWLININGPROPERTIES);
-    addRoot(e);
-    addNull(e);
-    addNull(e);
-    addReal(e, 0.05);
-    addReal(e, 0.05);
-    addReal(e, 0.02);
-    for (int i = 0; i < 9; ++i)
-        addNull(e);
-    windowLining = hand(e);
-    return windowLining;
+    return writeWindowLining(9); // MullionThickness to LiningToPanelOffsetY
 }
 
 EntityPtr Writer4::writeWindowType(const std::string& name)
 {
-    auto e = create(IFCWINDOWTYPE);
-    addRoot(e);
-    addText(e, name);
-    addNull(e);
-    addNull(e);
-    addReferenceSet(e, {windowLining, windowPanel});
-    addNull(e);
-    addNull(e);
-    addNull(e);
-    addEnumeration(e, "NOTDEFINED");
-    addEnumeration(e, "SINGLE_PANEL");
+    windowType = writeFillingType(IFCWINDOWTYPE, name, {windowLining, windowPanel}, "NOTDEFINED", "SINGLE_PANEL");
+    return windowType;
+}
+
+EntityPtr Writer4::writeFillingType(const std::string& entityName, const std::string& name,
+                                    const EntityList& propertySets, const std::string& predefinedType,
+                                    const std::string& operationType)
+{
+    auto e = createElementType(entityName, name, propertySets, predefinedType);
+    addEnumeration(e, operationType);
     addFalse(e);
     addNull(e);
-    windowType = hand(e);
-    return windowType;
+    return hand(e);
 }
 
 EntityPtr Writer4::writeBuildingSystem(const std::string& name, int kind)
 {
-    auto e = create(IFCBUILDINGSYSTEM);
-    addRoot(e);
-    addText(e, name);
-    addNull(e);
-    addNull(e);
+    auto e = createObject(IFCBUILDINGSYSTEM, name);
     addEnumeration(e, buildingSystemTypeName(kind));
     addNull(e);
     return hand(e);
@@ -534,10 +322,7 @@ EntityPtr Writer4::writeBuildingSystem(const std::string& name, int kind)
 
 EntityPtr Writer4::writeRelServicesBuildings(const EntityPtr& system, const EntityList& buildings)
 {
-    auto e = create(IFCRELSERVICESBUILDINGS);
-    addRoot(e);
-    addNull(e);
-    addNull(e);
+    auto e = createUnnamed(IFCRELSERVICESBUILDINGS);
     addReference(e, system);
     addReferenceSet(e, buildings);
     return hand(e);

@@ -2,6 +2,8 @@
 
 #include "ifc/Writer.h"
 
+#include <optional>
+
 namespace ifc {
 
 // The IFC4 writer: the specialised standard-case products, door and window
@@ -83,8 +85,14 @@ private:
                                  const std::string& description, const EntityPtr& space, const EntityPtr& element,
                                  const EntityPtr& geometry, const std::string& physicalOrVirtual,
                                  int internalOrExternal, const EntityPtr& parent);
-    EntityPtr writeQuantity(const std::string& entityName, const std::string& name, const EntityPtr& unit,
-                            double value);
+    // A library reference whose description is unset when none is given.
+    EntityPtr writeLibraryReferenceWith(const std::string& name, const std::optional<std::string>& description,
+                                        const std::string& language);
+    // A door or window type: ParameterTakesPrecedence false, the
+    // user-defined operation unset.
+    EntityPtr writeFillingType(const std::string& entityName, const std::string& name,
+                               const EntityList& propertySets, const std::string& predefinedType,
+                               const std::string& operationType);
 };
 
 } // namespace ifc

@@ -234,8 +234,7 @@ EntityPtr Writer::addRepresentation(const EntityPtr& product)
         return nullptr;
     }
     auto e = create(IFCPRODUCTDEFINITIONSHAPE);
-    addNull(e);
-    addNull(e);
+    addNulls(e, 2);
     e->add(toReferenceList(pendingRepresentations));
     hand(e);
     addReference(product, e);
@@ -247,11 +246,9 @@ EntityPtr Writer::writeIdentityTransformation()
 {
     auto e = create(IFCCARTESIANTRANSFORMATIONOPERATOR3D);
     const EntityPtr origin = writeCartesianPoint({0.0, 0.0, 0.0});
-    addNull(e);
-    addNull(e);
+    addNulls(e, 2);
     addReference(e, origin);
-    addNull(e);
-    addNull(e);
+    addNulls(e, 2);
     return hand(e);
 }
 
@@ -259,8 +256,7 @@ EntityPtr Writer::writeNonUniformTransformation(double scale, double scale3, dou
 {
     auto e = create(IFCCARTESIANTRANSFORMATIONOPERATOR3DNONUNIFORM);
     const EntityPtr origin = writeCartesianPoint({0.0, 0.0, 0.0});
-    addNull(e);
-    addNull(e);
+    addNulls(e, 2);
     addReference(e, origin);
     addReal(e, scale);
     addNull(e);

@@ -7,37 +7,24 @@ namespace ifc {
 
 void Writer::writeSite(const std::string& name, double latitude, double longitude)
 {
-    auto e = create(IFCSITE);
-    addRoot(e);
-    addText(e, name);
-    addNull(e);
-    addNull(e);
+    auto e = createObject(IFCSITE, name);
     sitePlacement = addOriginPlacement(e, nullptr);
-    addNull(e);
-    addNull(e);
+    addNulls(e, 2);
     addEnumeration(e, "ELEMENT");
     e->add(toCompoundPlaneAngle(latitude));
     e->add(toCompoundPlaneAngle(longitude));
-    addNull(e);
-    addNull(e);
-    addNull(e);
+    addNulls(e, 3);
     site = hand(e);
 }
 
 void Writer::writeBuilding(const std::string& name)
 {
-    auto e = create(IFCBUILDING);
-    addRoot(e);
-    addText(e, name);
-    addNull(e);
-    addNull(e);
+    auto e = createObject(IFCBUILDING, name);
     buildingPlacement = addPlacement(e, sitePlacement, {0.0, 0.0, 0.0});
     addRepresentation(e);
     addNull(e);
     addEnumeration(e, "ELEMENT");
-    addNull(e);
-    addNull(e);
-    addNull(e);
+    addNulls(e, 3);
     building = hand(e);
     currentElement = building;
     addRelated(site, building);
@@ -45,11 +32,7 @@ void Writer::writeBuilding(const std::string& name)
 
 EntityPtr Writer::writeBuildingStorey(const std::string& name, const Vec3D& position)
 {
-    auto e = create(IFCBUILDINGSTOREY);
-    addRoot(e);
-    addText(e, name);
-    addNull(e);
-    addNull(e);
+    auto e = createObject(IFCBUILDINGSTOREY, name);
     storeyPlacement = addPlacement(e, buildingPlacement, position);
     addRepresentation(e);
     addNull(e);
@@ -63,10 +46,7 @@ EntityPtr Writer::writeBuildingStorey(const std::string& name, const Vec3D& posi
 
 EntityPtr Writer::writeRelAggregates(const EntityPtr& relating, const EntityList& related)
 {
-    auto e = create(IFCRELAGGREGATES);
-    addRoot(e);
-    addNull(e);
-    addNull(e);
+    auto e = createUnnamed(IFCRELAGGREGATES);
     addReference(e, relating);
     addReferenceSet(e, related);
     return hand(e);
@@ -86,10 +66,7 @@ EntityPtr Writer::writeRelContainedInSpatialStructure(const std::string& name, c
 
 EntityPtr Writer::writeRelVoidsElement(const EntityPtr& element, const EntityPtr& opening)
 {
-    auto e = create(IFCRELVOIDSELEMENT);
-    addRoot(e);
-    addNull(e);
-    addNull(e);
+    auto e = createUnnamed(IFCRELVOIDSELEMENT);
     addReference(e, element);
     addReference(e, opening);
     return hand(e);
@@ -97,10 +74,7 @@ EntityPtr Writer::writeRelVoidsElement(const EntityPtr& element, const EntityPtr
 
 EntityPtr Writer::writeRelFillsElement(const EntityPtr& opening, const EntityPtr& element)
 {
-    auto e = create(IFCRELFILLSELEMENT);
-    addRoot(e);
-    addNull(e);
-    addNull(e);
+    auto e = createUnnamed(IFCRELFILLSELEMENT);
     addReference(e, opening);
     addReference(e, element);
     return hand(e);
@@ -108,10 +82,7 @@ EntityPtr Writer::writeRelFillsElement(const EntityPtr& opening, const EntityPtr
 
 EntityPtr Writer::writeRelDefinesByProperties(const EntityList& objects, const EntityPtr& definition)
 {
-    auto e = create(IFCRELDEFINESBYPROPERTIES);
-    addRoot(e);
-    addNull(e);
-    addNull(e);
+    auto e = createUnnamed(IFCRELDEFINESBYPROPERTIES);
     addReferenceSet(e, objects);
     addReference(e, definition);
     return hand(e);
@@ -119,10 +90,7 @@ EntityPtr Writer::writeRelDefinesByProperties(const EntityList& objects, const E
 
 EntityPtr Writer::writeRelAssignsToGroup(const EntityList& objects, const EntityPtr& group)
 {
-    auto e = create(IFCRELASSIGNSTOGROUP);
-    addRoot(e);
-    addNull(e);
-    addNull(e);
+    auto e = createUnnamed(IFCRELASSIGNSTOGROUP);
     addReferenceSet(e, objects);
     addNull(e);
     addReference(e, group);
@@ -133,17 +101,8 @@ EntityPtr Writer::writeRelSpaceBoundary(const std::string& name, const std::stri
                                         const EntityPtr& space, const EntityPtr& element, const EntityPtr& geometry,
                                         const std::string& physicalOrVirtual, int internalOrExternal)
 {
-    checkBoundaryEnds(space, element);
-    auto e = create(IFCRELSPACEBOUNDARY);
-    addRoot(e);
-    addText(e, name);
-    addText(e, description);
-    addReference(e, space);
-    addReference(e, element);
-    addReferenceOrNull(e, geometry);
-    addEnumeration(e, physicalOrVirtual);
-    addEnumeration(e, internalOrExternalName(internalOrExternal));
-    return hand(e);
+    return hand(buildRelSpaceBoundary(IFCRELSPACEBOUNDARY, name, description, space, element, geometry,
+                                      physicalOrVirtual, internalOrExternal));
 }
 
 EntityPtr Writer::writePropertySingleValue(const std::string& name, const std::shared_ptr<step::Select>& value,
@@ -182,8 +141,7 @@ EntityPtr Writer::writeElementQuantity(const std::string& name)
     auto e = create(IFCELEMENTQUANTITY);
     addRoot(e);
     addText(e, name);
-    addNull(e);
-    addNull(e);
+    addNulls(e, 2);
     e->add(elementQuantities);
     hand(e);
     elementQuantities = std::make_shared<step::Set>();
@@ -205,10 +163,7 @@ void Writer::adoptWaitingEntities(const EntityPtr& owner)
 
 EntityPtr Writer::writeWindowPanelProperties()
 {
-    auto e = create(IFCWINDOWPANELPROPERTIES);
-    addRoot(e);
-    addNull(e);
-    addNull(e);
+    auto e = createUnnamed(IFCWINDOWPANELPROPERTIES);
     addEnumeration(e, "FIXEDCASEMENT");
     addEnumeration(e, "NOTDEFINED");
     addReal(e, 0.03);
@@ -220,10 +175,7 @@ EntityPtr Writer::writeWindowPanelProperties()
 
 EntityPtr Writer::writeDoorPanelProperties(const std::string& panelPosition)
 {
-    auto e = create(IFCDOORPANELPROPERTIES);
-    addRoot(e);
-    addNull(e);
-    addNull(e);
+    auto e = createUnnamed(IFCDOORPANELPROPERTIES);
     addReal(e, 0.04);
     addEnumeration(e, "DOUBLE_ACTING");
     addReal(e, 0.5);
@@ -234,52 +186,26 @@ EntityPtr Writer::writeDoorPanelProperties(const std::string& panelPosition)
     return e;
 }
 
-namespace {
-
-void addTypeAttributes(const EntityPtr& e, const std::string& name)
-{
-    addText(e, name);
-    for (int i = 0; i < 6; ++i)
-        addNull(e);
-    addEnumeration(e, "NOTDEFINED");
-}
-
-} // namespace
-
 EntityPtr Writer::writeLightFixtureType(const std::string& name)
 {
-    auto e = create(IFCLIGHTFIXTURETYPE);
-    addRoot(e);
-    addTypeAttributes(e, name);
-    return hand(e);
+    return hand(createElementType(IFCLIGHTFIXTURETYPE, name, {}, "NOTDEFINED"));
 }
 
 EntityPtr Writer::writeAirTerminalType(const std::string& name)
 {
-    auto e = create(IFCAIRTERMINALTYPE);
-    addRoot(e);
-    addTypeAttributes(e, name);
-    return hand(e);
+    return hand(createElementType(IFCAIRTERMINALTYPE, name, {}, "NOTDEFINED"));
 }
 
 EntityPtr Writer::writeSystem(const std::string& name)
 {
-    auto e = create(IFCSYSTEM);
-    addRoot(e);
-    addText(e, name);
-    addNull(e);
-    addNull(e);
+    auto e = createObject(IFCSYSTEM, name);
     return hand(e);
 }
 
 EntityPtr Writer::writeFlowTerminal(const std::string& name, const EntityPtr& firstSystem,
                                     const EntityPtr& secondSystem, const Vec3D& position)
 {
-    auto e = create(IFCFLOWTERMINAL);
-    addRoot(e);
-    addText(e, name);
-    addNull(e);
-    addNull(e);
+    auto e = createObject(IFCFLOWTERMINAL, name);
     if (position.x != 0.0 || position.y != 0.0 || position.z != 0.0)
         addPlacement(e, spacePlacement, position);
     else
