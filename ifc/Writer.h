@@ -252,6 +252,9 @@ protected:
     // A type product followed by ElementType unset and the predefined type.
     EntityPtr createElementType(const std::string& entityName, const std::string& name,
                                 const EntityList& propertySets, const std::string& predefinedType);
+    // innerBoundaries: the curves of the holes.
+    EntityPtr writeCurveBoundedPlaneWithHoles(const EntityPtr& plane, const EntityPtr& outerBoundary,
+                                              const std::shared_ptr<step::Set>& innerBoundaries);
     EntityPtr writeSubContext(const std::string& identifier, const std::string& type, const EntityPtr& parent,
                               const std::shared_ptr<step::Real>& targetScale, const std::string& targetView);
     // A geometric representation context of the model, added to the

@@ -2,6 +2,7 @@
 
 #include "ifc/IfcNames.h"
 
+#include <functional>
 #include <stdexcept>
 
 namespace ifc {
@@ -95,15 +96,10 @@ EntityPtr Writer::addOriginPlacement(const EntityPtr& product, const EntityPtr& 
 
 EntityPtr Writer::addPlacement(const EntityPtr& product, const EntityPtr& relativeTo, const Vec3D& position)
 {
+    // Created before its axes, so that it keeps the lower number that written
+    // files have always given it (writeLocalPlacement numbers the axes first).
     auto placement = create(IFCLOCALPLACEMENT);
-    const EntityPtr x = writeDirection({1.0, 0.0, 0.0});
-    const EntityPtr z = writeDirection({0.0, 0.0, 1.0});
-    const EntityPtr point = writeCartesianPoint(position);
-    auto axes = create(IFCAXIS2PLACEMENT3D);
-    addReference(axes, point);
-    addReference(axes, z);
-    addReference(axes, x);
-    hand(axes);
+    const EntityPtr axes = writeAxisPlacement(position, {0.0, 0.0, 1.0}, {1.0, 0.0, 0.0});
     addReferenceOrNull(placement, relativeTo);
     addReference(placement, axes);
     hand(placement);
@@ -111,27 +107,33 @@ EntityPtr Writer::addPlacement(const EntityPtr& product, const EntityPtr& relati
     return placement;
 }
 
-EntityPtr Writer::writePolyline2D(const Polygon& polygon)
+namespace {
+
+// The points of a closed polyline: every point of the polygon, then the
+// first one again as an entity of its own.
+EntityList closedPolylinePoints(const Polygon& polygon, const std::function<EntityPtr(const Vec2&)>& writePoint)
 {
     if (polygon.points.empty())
         throw std::invalid_argument("Cannot write a polyline without points");
     EntityList points;
     for (const Vec2& p : polygon.points)
-        points.push_back(writeCartesianPoint2D(p));
-    points.push_back(writeCartesianPoint2D(polygon.points.front()));
-    return writePolylineOfPoints(points);
+        points.push_back(writePoint(p));
+    points.push_back(writePoint(polygon.points.front()));
+    return points;
+}
+
+} // namespace
+
+EntityPtr Writer::writePolyline2D(const Polygon& polygon)
+{
+    return writePolylineOfPoints(
+        closedPolylinePoints(polygon, [this](const Vec2& p) { return writeCartesianPoint2D(p); }));
 }
 
 EntityPtr Writer::writePolyline(const Polygon& polygon, double z)
 {
-    if (polygon.points.empty())
-        throw std::invalid_argument("Cannot write a polyline without points");
-    EntityList points;
-    for (const Vec2& p : polygon.points)
-        points.push_back(writeCartesianPoint({p.x, p.y, z}));
-    const Vec2& first = polygon.points.front();
-    points.push_back(writeCartesianPoint({first.x, first.y, z}));
-    return writePolylineOfPoints(points);
+    return writePolylineOfPoints(
+        closedPolylinePoints(polygon, [this, z](const Vec2& p) { return writeCartesianPoint({p.x, p.y, z}); }));
 }
 
 EntityPtr Writer::writePolylineOfPoints(const EntityList& points)
@@ -267,10 +269,16 @@ EntityPtr Writer::writeNonUniformTransformation(double scale, double scale3, dou
 
 EntityPtr Writer::writeCurveBoundedPlane(const EntityPtr& plane, const EntityPtr& outerBoundary)
 {
+    return writeCurveBoundedPlaneWithHoles(plane, outerBoundary, std::make_shared<step::Set>());
+}
+
+EntityPtr Writer::writeCurveBoundedPlaneWithHoles(const EntityPtr& plane, const EntityPtr& outerBoundary,
+                                                  const std::shared_ptr<step::Set>& innerBoundaries)
+{
     auto e = create(IFCCURVEBOUNDEDPLANE);
     addReference(e, plane);
     addReference(e, outerBoundary);
-    e->add(std::make_shared<step::Set>());
+    e->add(innerBoundaries);
     return hand(e);
 }
 
@@ -291,13 +299,7 @@ EntityPtr Writer::writeBoundarySurface(const EntityPtr& position, const std::lis
     for (auto it = std::next(polygons.begin()); it != polygons.end(); ++it)
         inner->add(std::make_shared<step::Reference>(writePolyline2D(*it)));
     const EntityPtr plane = writePlane(position);
-
-    auto surface = create(IFCCURVEBOUNDEDPLANE);
-    addReference(surface, plane);
-    addReference(surface, outer);
-    surface->add(inner);
-    hand(surface);
-    return writeConnectionSurfaceGeometry(surface);
+    return writeConnectionSurfaceGeometry(writeCurveBoundedPlaneWithHoles(plane, outer, inner));
 }
 
 EntityPtr Writer::writeConnectionGeometry(const Vec3D& location, const Vec3D& axis, const Vec3D& refDirection,
