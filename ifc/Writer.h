@@ -240,8 +240,10 @@ protected:
     EntityPtr hand(const EntityPtr& entity);
     // GlobalId and the owner history, with which every rooted entity starts.
     void addRoot(const EntityPtr& entity);
-    // The first attributes of rooted entities, created and not handed over.
-    // Name and Description unset: relationships and property definitions.
+    // The create operations below write an entity's first attributes and
+    // leave the rest and the hand-over to the caller.
+    // Rooted, Name and Description unset: relationships and property
+    // definitions.
     EntityPtr createUnnamed(const std::string& entityName);
     // An object: Name given, Description and ObjectType unset.
     EntityPtr createObject(const std::string& entityName, const std::string& name);

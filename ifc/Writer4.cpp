@@ -4,7 +4,6 @@
 #include "ifc/SchemaSupport.h"
 
 #include <optional>
-#include <stdexcept>
 
 namespace ifc {
 
