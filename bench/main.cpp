@@ -372,15 +372,22 @@ void printComparison(const std::vector<Job>& jobs, double budget)
 void printProblems(const std::vector<Job>& jobs)
 {
     bool header = false;
+    auto startNotes = [&] {
+        if (!header)
+            std::printf("\nnotes\n");
+        header = true;
+    };
+    int staleRuns = 0, stale = 0, recorded = 0;
     for (const Job& job : jobs) {
         const RunResult& r = job.result;
-        if (r.violations.empty() && r.error.empty() && r.note.empty() && r.events == r.solutions &&
-            r.staleObjectives == 0)
-            continue;
-        if (!header) {
-            std::printf("\nnotes\n");
-            header = true;
+        if (r.staleObjectives > 0) {
+            ++staleRuns;
+            stale += r.staleObjectives;
+            recorded += r.solutions;
         }
+        if (r.violations.empty() && r.error.empty() && r.note.empty() && r.events == r.solutions)
+            continue;
+        startNotes();
         const std::string name = std::string(job.spec.info->id) + " fill " + settingName(job.spec) + " " +
                                  methodName(job.spec.method);
         if (!r.error.empty())
@@ -390,15 +397,18 @@ void printProblems(const std::vector<Job>& jobs)
         if (r.events != r.solutions)
             std::printf("%s: %d best-solution events but %d recorded solutions\n", name.c_str(), r.events,
                         r.solutions);
-        if (r.staleObjectives > 0)
-            std::printf("%s: %d of %d recorded solutions carry an objective other than their solution's "
-                        "(the primal bound when recorded)\n",
-                        name.c_str(), r.staleObjectives, r.solutions);
         if (!r.violations.empty()) {
             std::printf("%s: the best layout FAILS the checker:\n", name.c_str());
             for (const std::string& violation : r.violations)
                 std::printf("    %s\n", violation.c_str());
         }
+    }
+    if (staleRuns > 0) {
+        startNotes();
+        std::printf("in %d runs, %d of %d recorded solutions carry an objective other than their own: the "
+                    "solver's primal bound at the event, which may still be the previous best's (the first: "
+                    "infinity); the tables use the solutions' own objectives\n",
+                    staleRuns, stale, recorded);
     }
 }
 
