@@ -9,6 +9,8 @@
 #include "support/ModelFixtures.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 #include <scip/cons_nonlinear.h>
 
 #include <stdexcept>
@@ -102,6 +104,9 @@ TEST(FixedFloorModelTest, SolvedLayoutPassesTheCheckerAndEverySolutionCarriesEve
         }
     }
     EXPECT_EQ(layouter.currentValues, solutions.back().values);
+    // Each solution carries its own objective, not the bound of the one before.
+    EXPECT_LT(std::fabs(solutions.front().objective), 1e9);
+    EXPECT_DOUBLE_EQ(solutions.back().objective, SCIPgetPrimalbound(layouter.scip));
 
     layouter.applyBestSolution();
     const auto problems = checkLayout(proposal, rulesFor(layouter));

@@ -48,7 +48,9 @@ SCIP_RETCODE EventhdlrNewSol::record(SCIP* scip)
     SCIP_SOL* sol = SCIPgetBestSol(scip);
     if (sol == nullptr)
         return SCIP_OKAY;
-    const double bound = SCIPgetPrimalbound(scip);
+    // The solution's own objective: when the new-best event arrives the
+    // solver's primal bound may still be that of the previous solution.
+    const double bound = SCIPgetSolOrigObj(scip, sol);
     for (const auto& [name, var] : *variables)
         (*currentValues)[name] = SCIPgetSolVal(scip, sol, var);
     if (solutions)
