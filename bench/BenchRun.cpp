@@ -108,8 +108,8 @@ bool hasAnyFloorRoom(const bg::Proposal& proposal)
 // The state "Start" leaves behind: a Layouter with the fill option, its
 // solution list and the model of its mode.
 struct Started {
-    Started(const RunSpec& spec, RunResult& result)
-        : proposal(loadCase(spec.dataFolder, *spec.info)), layouter(proposal, spec.fillAll ? 0 : 1)
+    Started(const RunConfig& run, RunResult& result)
+        : proposal(loadCase(run.dataFolder, *run.info)), layouter(proposal, run.fillAll ? 0 : 1)
     {
         layouter.solutions = &history;
         layouter.mode = hasAnyFloorRoom(*proposal) ? 1 : 0;
@@ -236,11 +236,11 @@ const char* methodName(Method method)
     return method == Method::Sliced ? "sliced" : "continuous";
 }
 
-RunResult runInProcess(const RunSpec& spec)
+RunResult runInProcess(const RunConfig& run)
 {
     RunResult result;
     try {
-        Started started(spec, result);
+        Started started(run, result);
         Layouter& layouter = started.layouter;
         // A failed build leaves a partial model without the recorder; solving
         // it would measure nothing the application offers.
@@ -252,14 +252,14 @@ RunResult runInProcess(const RunSpec& spec)
             return result;
         }
         timeline.start = Clock::now();
-        if (spec.method == Method::Sliced)
-            runSliced(layouter, spec.budget, result);
+        if (run.method == Method::Sliced)
+            runSliced(layouter, run.budget, result);
         else
-            runContinuous(layouter, spec.budget, result);
+            runContinuous(layouter, run.budget, result);
         result.wallSeconds = secondsSince(timeline.start);
-        readOutcome(layouter, timeline, spec.budget, result);
-        if (!spec.statisticsPath.empty())
-            writeStatistics(layouter.scip, spec.statisticsPath, result);
+        readOutcome(layouter, timeline, run.budget, result);
+        if (!run.statisticsPath.empty())
+            writeStatistics(layouter.scip, run.statisticsPath, result);
         checkBestLayout(layouter, result);
     } catch (const std::exception& e) {
         result.error = e.what();
@@ -267,11 +267,11 @@ RunResult runInProcess(const RunSpec& spec)
     return result;
 }
 
-std::string writeModel(const RunSpec& spec, const std::string& path)
+std::string writeModel(const RunConfig& run, const std::string& path)
 {
     RunResult result;
     try {
-        Started started(spec, result);
+        Started started(run, result);
         if (result.buildCode != SCIP_OKAY)
             return "the model's build failed with SCIP return code " + std::to_string(result.buildCode);
         // The models leave many variables and rows unnamed, and the solver's

@@ -18,7 +18,7 @@ enum class Method { Sliced, Continuous };
 
 const char* methodName(Method method);
 
-struct RunSpec {
+struct RunConfig {
     const CaseInfo* info = nullptr;
     bool fillAll = false; // "Fill All" on: allowFreeSpace 0
     Method method = Method::Sliced;
@@ -69,12 +69,12 @@ struct RunResult {
     std::string note;
 };
 
-// Runs the spec in this process.
-RunResult runInProcess(const RunSpec& spec);
+// Runs the run in this process.
+RunResult runInProcess(const RunConfig& run);
 
 // Builds the case's model as "Start" does and writes it to path in the
 // solver's CIP format. Returns an empty string or what went wrong.
-std::string writeModel(const RunSpec& spec, const std::string& path);
+std::string writeModel(const RunConfig& run, const std::string& path);
 
 // The child's report to the parent, one "key<TAB>value" per line.
 std::string serialize(const RunResult& result);

@@ -141,7 +141,7 @@ std::string readWhole(const std::string& path)
 // Child processes
 
 struct Job {
-    RunSpec spec;
+    RunConfig run;
     RunResult result;
     pid_t pid = 0;
     std::chrono::steady_clock::time_point started;
@@ -176,7 +176,7 @@ void startJob(Job& job)
             dup2(log, STDERR_FILENO);
             close(log);
         }
-        const std::string report = serialize(runInProcess(job.spec));
+        const std::string report = serialize(runInProcess(job.run));
         std::ofstream out(job.resultPath, std::ios::trunc);
         out << report;
         out.close();
@@ -236,9 +236,9 @@ std::string gapText(double gap)
     return fixed(100.0 * gap, 1) + "%";
 }
 
-std::string settingName(const RunSpec& spec)
+std::string settingName(const RunConfig& run)
 {
-    return spec.fillAll ? "on" : "off";
+    return run.fillAll ? "on" : "off";
 }
 
 // What the row's check column says, and why when there is no layout.
@@ -255,7 +255,7 @@ void progressLine(std::size_t done, std::size_t total, const Job& job)
 {
     const RunResult& r = job.result;
     std::printf("[%2zu/%zu] %-9s fill %-3s %-10s %6.1f s  first %-7s %3d solutions  %s%s%s\n", done, total,
-                job.spec.info->id, settingName(job.spec).c_str(), methodName(job.spec.method), r.wallSeconds,
+                job.run.info->id, settingName(job.run).c_str(), methodName(job.run.method), r.wallSeconds,
                 seconds(r.firstSeconds).c_str(), r.solutions, outcome(r).c_str(),
                 r.error.empty() ? "" : ": ", r.error.c_str());
     std::fflush(stdout);
@@ -315,12 +315,12 @@ void printTable(const std::vector<Job>& jobs, double budget)
     for (const Job& job : jobs) {
         const RunResult& r = job.result;
         std::printf("%-9s %-4s %-10s %5d %4d %5d %6s %7s %5d %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6s %6.0f %-12s\n",
-                    job.spec.info->id, settingName(job.spec).c_str(), methodName(job.spec.method), r.vars, r.binaries,
+                    job.run.info->id, settingName(job.run).c_str(), methodName(job.run.method), r.vars, r.binaries,
                     r.constraints, fixed(r.buildSeconds, 2).c_str(), seconds(r.firstSeconds).c_str(), r.solutions,
                     fixed(r.bestAt[0], 3).c_str(), fixed(r.bestAt[1], 3).c_str(), fixed(r.bestAt[2], 3).c_str(),
                     r.solutions > 0 ? fixed(r.primal, 3).c_str() : "-", fixed(r.dual, 3).c_str(),
                     r.solutions > 0 ? gapText(r.gap).c_str() : "-", r.status.empty() ? "-" : r.status.c_str(),
-                    job.spec.method == Method::Sliced ? std::to_string(r.slices).c_str() : "-",
+                    job.run.method == Method::Sliced ? std::to_string(r.slices).c_str() : "-",
                     fixed(r.wallSeconds, 1).c_str(), fixed(r.cpuSeconds, 1).c_str(), r.peakMB, outcome(r).c_str());
     }
 }
@@ -328,8 +328,8 @@ void printTable(const std::vector<Job>& jobs, double budget)
 const Job* partner(const std::vector<Job>& jobs, const Job& job, Method method)
 {
     for (const Job& other : jobs)
-        if (other.spec.info == job.spec.info && other.spec.fillAll == job.spec.fillAll &&
-            other.spec.method == method)
+        if (other.run.info == job.run.info && other.run.fillAll == job.run.fillAll &&
+            other.run.method == method)
             return &other;
     return nullptr;
 }
@@ -344,7 +344,7 @@ void printComparison(const std::vector<Job>& jobs, double budget)
 {
     bool header = false;
     for (const Job& job : jobs) {
-        if (job.spec.method != Method::Sliced)
+        if (job.run.method != Method::Sliced)
             continue;
         const Job* continuous = partner(jobs, job, Method::Continuous);
         if (!continuous)
@@ -361,8 +361,8 @@ void printComparison(const std::vector<Job>& jobs, double budget)
         const RunResult& c = continuous->result;
         const bool both = s.firstSeconds >= 0.0 && c.firstSeconds >= 0.0;
         const double ratio = both && c.firstSeconds > 0.0 ? s.firstSeconds / c.firstSeconds : NAN;
-        std::printf("%-9s %-4s %8s %8s %6s %11s %11s %9s %9lld %9lld %8s %8s\n", job.spec.info->id,
-                    settingName(job.spec).c_str(), seconds(s.firstSeconds).c_str(), seconds(c.firstSeconds).c_str(),
+        std::printf("%-9s %-4s %8s %8s %6s %11s %11s %9s %9lld %9lld %8s %8s\n", job.run.info->id,
+                    settingName(job.run).c_str(), seconds(s.firstSeconds).c_str(), seconds(c.firstSeconds).c_str(),
                     fixed(ratio, 2).c_str(), fixed(s.bestAt[2], 3).c_str(), fixed(c.bestAt[2], 3).c_str(),
                     fixed(s.bestAt[2] - c.bestAt[2], 3).c_str(), s.nodes, c.nodes, fixed(s.solverSeconds, 1).c_str(),
                     fixed(s.wallSeconds, 1).c_str());
@@ -388,8 +388,8 @@ void printProblems(const std::vector<Job>& jobs)
         if (r.violations.empty() && r.error.empty() && r.note.empty() && r.events == r.solutions)
             continue;
         startNotes();
-        const std::string name = std::string(job.spec.info->id) + " fill " + settingName(job.spec) + " " +
-                                 methodName(job.spec.method);
+        const std::string name = std::string(job.run.info->id) + " fill " + settingName(job.run) + " " +
+                                 methodName(job.run.method);
         if (!r.error.empty())
             std::printf("%s: error: %s\n", name.c_str(), r.error.c_str());
         if (!r.note.empty())
@@ -443,8 +443,8 @@ void writeCsv(const std::string& path, const std::vector<Job>& jobs, double budg
         std::string violations;
         for (const std::string& violation : r.violations)
             violations += (violations.empty() ? "" : "; ") + violation;
-        out << csvField(date) << "," << job.spec.info->id << "," << (job.spec.fillAll ? "on" : "off") << ","
-            << methodName(job.spec.method) << "," << csvNumber(budget) << "," << r.mode << "," << r.buildCode << ","
+        out << csvField(date) << "," << job.run.info->id << "," << (job.run.fillAll ? "on" : "off") << ","
+            << methodName(job.run.method) << "," << csvNumber(budget) << "," << r.mode << "," << r.buildCode << ","
             << csvNumber(r.buildSeconds) << "," << r.vars << "," << r.binaries << "," << r.constraints << ","
             << (r.firstSeconds < 0 ? "" : csvNumber(r.firstSeconds)) << ","
             << (r.firstSolverSeconds < 0 ? "" : csvNumber(r.firstSolverSeconds)) << "," << r.solutions << ","
@@ -483,11 +483,11 @@ int run(const Options& options)
     if (!options.cipPath.empty()) {
         if (options.caseId.empty() || options.fill == "both")
             throw std::invalid_argument("--write-cip needs --case and --fill off or --fill on");
-        RunSpec spec;
-        spec.info = findCase(options.caseId);
-        spec.fillAll = options.fill == "on";
-        spec.dataFolder = options.dataFolder;
-        const std::string failure = writeModel(spec, options.cipPath);
+        RunConfig run;
+        run.info = findCase(options.caseId);
+        run.fillAll = options.fill == "on";
+        run.dataFolder = options.dataFolder;
+        const std::string failure = writeModel(run, options.cipPath);
         if (!failure.empty()) {
             std::fprintf(stderr, "kovra_bench: %s\n", failure.c_str());
             return 1;
@@ -508,9 +508,9 @@ int run(const Options& options)
                     (method == Method::Continuous && options.method == "sliced"))
                     continue;
                 Job job;
-                job.spec = {&info, fillAll, method, options.budget, options.dataFolder, ""};
+                job.run = {&info, fillAll, method, options.budget, options.dataFolder, ""};
                 if (!options.statisticsFolder.empty())
-                    job.spec.statisticsPath = options.statisticsFolder + "/" + info.id + "-fill-" +
+                    job.run.statisticsPath = options.statisticsFolder + "/" + info.id + "-fill-" +
                                               (fillAll ? "on" : "off") + "-" + methodName(method) + ".txt";
                 jobs.push_back(job);
             }
