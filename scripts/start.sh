@@ -6,7 +6,7 @@ source "$(dirname "$0")/env.sh"
 
 if [ "${1:-}" = "--inside" ]; then
     shift
-    dir=$(bash scripts/build.sh | tail -n 1)
+    dir=$(KOVRA_TARGETS="${KOVRA_TARGETS:-KovraApp}" bash scripts/build.sh | tail -n 1)
     app="$PWD/$dir/src/KovraApp"
     # The program reads its images and texts relative to its working folder.
     [ -d resources ] && cd resources
