@@ -15,7 +15,8 @@ flock 9
 if [ ! -f "$dir/build.ninja" ]; then
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" >&2
 fi
-# KOVRA_TARGETS limits the build to some targets (such as "test_model").
+# KOVRA_TARGETS limits the build to some targets (such as "test_model"),
+# KOVRA_JOBS the number of parallel compile jobs (default: all cores).
 # shellcheck disable=SC2086
-cmake --build "$dir" -j "$(nproc)" ${KOVRA_TARGETS:+--target $KOVRA_TARGETS} >&2
+cmake --build "$dir" -j "${KOVRA_JOBS:-$(nproc)}" ${KOVRA_TARGETS:+--target $KOVRA_TARGETS} >&2
 echo "$dir"

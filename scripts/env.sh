@@ -109,7 +109,7 @@ in_root() {
             HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
             DISPLAY="${DISPLAY:-}" XAUTHORITY="${XAUTHORITY:-}" CI="${CI:-}" \
             KOVRA_BUILD_TYPE="${KOVRA_BUILD_TYPE:-}" KOVRA_BUILD_DIR="${KOVRA_BUILD_DIR:-}" \
-            KOVRA_TARGETS="${KOVRA_TARGETS:-}" CTEST_ARGS="${CTEST_ARGS:-}" \
+            KOVRA_TARGETS="${KOVRA_TARGETS:-}" KOVRA_JOBS="${KOVRA_JOBS:-}" CTEST_ARGS="${CTEST_ARGS:-}" \
             bash -c "cd \"$KS\" && \"\$@\"" bash "$@"
     ' bash "$@"
 }
