@@ -1,4 +1,5 @@
 #include "BenchCases.h"
+#include "model/Constants.h"
 
 #include "model/Building.h"
 #include "model/Proposal.h"
@@ -13,7 +14,7 @@ namespace bench {
 
 namespace {
 
-constexpr int anyFloor = -999;
+using bg::anyFloor;
 
 // One room of a brief. Net sides within [minSide, maxSide], net area within
 // 0.8 to 1.5 times the target area, a square target unless the room is a
@@ -41,7 +42,7 @@ std::shared_ptr<bg::RequirementSet> makeBrief(const std::vector<RoomSpec>& rooms
         const Range aspect = corridor ? Range{0.1, 10.0} : Range{0.25, 4.0};
         requirements.push_back(std::make_shared<bg::Requirement>(
             static_cast<int>(i), room.name, room.adjacency, room.area, room.roomType, target,
-            Range{room.minSide, room.maxSide}, Range{room.minSide, room.maxSide}, aspect, Vec2(-999, -999),
+            Range{room.minSide, room.maxSide}, Range{room.minSide, room.maxSide}, aspect, Vec2(bg::noExpectedPosition, bg::noExpectedPosition),
             room.level, std::vector<std::string>{room.wish}, Range{0.8 * room.area, 1.5 * room.area}, 0));
     }
     return kovra_test::makeRequirementSet(requirements, "Brief");

@@ -1,4 +1,5 @@
 #include "BenchRun.h"
+#include "model/Constants.h"
 
 #include "layouter/Layouter.h"
 #include "layouter/SolveLoop.h"
@@ -100,7 +101,7 @@ const char* statusName(SCIP_STATUS status)
 bool hasAnyFloorRoom(const bg::Proposal& proposal)
 {
     for (const auto& requirement : proposal.requirementSet->getRequirements())
-        if (requirement->getLevel() == -999)
+        if (requirement->getLevel() == bg::anyFloor)
             return true;
     return false;
 }
@@ -112,7 +113,7 @@ struct Started {
         : proposal(loadCase(run.dataFolder, *run.info)), layouter(proposal, run.fillAll ? 0 : 1)
     {
         layouter.solutions = &history;
-        layouter.mode = hasAnyFloorRoom(*proposal) ? 1 : 0;
+        layouter.mode = hasAnyFloorRoom(*proposal) ? floorAssignmentMode : fixedFloorMode;
         result.mode = layouter.mode;
         const Clock::time_point start = Clock::now();
         result.buildCode = layouter.buildModel();

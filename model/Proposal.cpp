@@ -1,4 +1,5 @@
 #include "model/Proposal.h"
+#include "model/Constants.h"
 
 #include "geometry/LayoutGeometry.h"
 #include "model/Building.h"
@@ -10,7 +11,7 @@
 namespace bg {
 
 Room::Room(const std::shared_ptr<Requirement>& roomRequirement)
-    : requirement(roomRequirement), index(roomRequirement->index), level(-999), name(roomRequirement->name)
+    : requirement(roomRequirement), index(roomRequirement->index), level(notPlaced), name(roomRequirement->name)
 {
 }
 
@@ -74,7 +75,7 @@ void Proposal::resetPlacements()
     for (const auto& room : rooms) {
         room->position = {0.0, 0.0};
         room->size = {0.0, 0.0};
-        room->level = -999;
+        room->level = notPlaced;
         room->contour.clear();
         room->innerContour.clear();
         if (!requirementSet)

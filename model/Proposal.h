@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/Polygon.h"
+#include "model/Constants.h"
 #include "model/Serializable.h"
 
 #include <array>
@@ -50,7 +51,7 @@ class Room : public std::enable_shared_from_this<Room>, public Serializable<Refe
 public:
     // For the project-file reader, which sets every field it reads.
     Room() = default;
-    // Unplaced: the requirement's index and name, level -999, zero rectangle.
+    // Unplaced: the requirement's index and name, level notPlaced, zero rectangle.
     explicit Room(const std::shared_ptr<Requirement>& requirement);
 
     // contour := the rectangle's corners (x, y), (x + sx, y), (x + sx, y + sy),
@@ -70,7 +71,7 @@ public:
 
     std::shared_ptr<Requirement> requirement;
     int index = 0;     // the requirement's index, copied when the room is made
-    int level = -999;  // -999: not placed
+    int level = notPlaced;
     std::string name;  // the requirement's name, copied when the room is made
     std::vector<Vec2> innerContour; // not saved
     std::vector<Vec2> contour;
@@ -111,7 +112,7 @@ public:
     // four corners as contour, the requirement's level).
     void rebuildLayoutsAndRooms();
     // Every room: zero rectangle, empty contours, and the level of the last
-    // requirement of the set whose index is the room's (-999 when none is).
+    // requirement of the set whose index is the room's (notPlaced when none is).
     // Floors and requirements of the rooms stay.
     void resetPlacements();
     ConstructionParameters getConstructionParameters() const;

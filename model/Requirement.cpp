@@ -1,4 +1,5 @@
 #include "model/Requirement.h"
+#include "model/Constants.h"
 
 #include "model/References.h"
 #include "model/Xml.h"
@@ -91,7 +92,7 @@ void RequirementSet::removeRequirement(std::size_t position)
         return;
     const int removedIndex = requirements[position]->index;
     requirements.erase(requirements.begin() + static_cast<std::ptrdiff_t>(position));
-    updateAdjacency(removedIndex, -999);
+    updateAdjacency(removedIndex, noIndexToAdd);
     renumberAfterRemoval(removedIndex);
 }
 
@@ -99,7 +100,6 @@ void RequirementSet::removeRequirement(std::size_t position)
 // Project file
 
 namespace {
-constexpr int anyLevel = -999;
 }
 
 void Requirement::write(References& references, tinyxml2::XMLElement* element) const
@@ -123,7 +123,7 @@ void Requirement::write(References& references, tinyxml2::XMLElement* element) c
     xml::appendDouble(element, "min_aspect_ratio", minAspectRatio);
     xml::appendDouble(element, "max_aspect_ratio", maxAspectRatio);
     xml::appendPoint(element, "expected_position", expectedPosition);
-    if (level != anyLevel)
+    if (level != anyFloor)
         xml::appendInt(element, "level", level);
     tinyxml2::XMLElement* boundariesElement = xml::appendElement(element, "boundaries");
     for (const std::string& boundary : boundaries)
@@ -157,8 +157,8 @@ void Requirement::read(References& references, tinyxml2::XMLElement* element)
     minAspectRatio = xml::readAtof(element, "min_aspect_ratio");
     maxAspectRatio = xml::readAtof(element, "max_aspect_ratio");
     tinyxml2::XMLElement* position = xml::child(element, "expected_position");
-    expectedPosition = position ? xml::readPoint(position) : Vec2(-999.0, -999.0);
-    level = xml::child(element, "level") ? xml::readStoi(element, "level") : anyLevel;
+    expectedPosition = position ? xml::readPoint(position) : Vec2(noExpectedPosition, noExpectedPosition);
+    level = xml::child(element, "level") ? xml::readStoi(element, "level") : anyFloor;
 
     boundaries.clear();
     if (tinyxml2::XMLElement* boundariesElement = xml::child(element, "boundaries")) {

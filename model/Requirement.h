@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/Polygon.h"
+#include "model/Constants.h"
 #include "model/Serializable.h"
 
 #include <cstddef>
@@ -64,9 +65,9 @@ public:
     std::string orientation = "horizontal";
     double minAspectRatio = 0.0;
     double maxAspectRatio = 0.0;
-    // Shown and exported, never a constraint; (-999, -999) stands for none.
+    // Shown and exported, never a constraint; noExpectedPosition in both coordinates stands for none.
     Vec2 expectedPosition;
-    int level = 0; // -999: any floor
+    int level = 0; // anyFloor: any floor
     // The room editor stores exactly one entry; the models read the first.
     std::vector<std::string> boundaries;
     // Indices of the requirements this room must connect to; {-1}: none.
@@ -85,7 +86,7 @@ public:
 
     // Takes every occurrence of removedIndex out of every adjacency list: a
     // list holding only that entry becomes {-1}, a list that lost an entry is
-    // sorted ascending, other lists stay as they are. An index to add of -999
+    // sorted ascending, other lists stay as they are. An index to add of noIndexToAdd
     // adds nothing (nothing else is ever passed; other values add nothing too).
     void updateAdjacency(const int& removedIndex, const int& indexToAdd);
 

@@ -1,4 +1,5 @@
 #include "model/RequirementFile.h"
+#include "model/Constants.h"
 
 #include "model/AtomicFile.h"
 #include "model/NumberText.h"
@@ -42,7 +43,6 @@ enum Column {
     maxWidthColumn,
 };
 
-constexpr int anyLevel = -999;
 
 std::string fixed(double value)
 {
@@ -178,7 +178,7 @@ std::shared_ptr<Requirement> readRequirement(const Line& line)
     const std::string& roomType = line.text(typeColumn);
     const double area = line.number(areaColumn);
     const std::string& boundary = line.text(boundariesColumn);
-    const int level = line.text(levelColumn).empty() ? anyLevel : line.integer(levelColumn);
+    const int level = line.text(levelColumn).empty() ? anyFloor : line.integer(levelColumn);
     const double length = line.number(lengthColumn);
     const double width = line.number(widthColumn);
     const double minArea = line.number(minAreaColumn);
@@ -193,7 +193,7 @@ std::shared_ptr<Requirement> readRequirement(const Line& line)
                                          Requirement::Range{length, width}, Requirement::Range{minLength, maxLength},
                                          Requirement::Range{minWidth, maxWidth},
                                          Requirement::Range{minLength / maxWidth, maxLength / minWidth},
-                                         Vec2(-999.0, -999.0), level,
+                                         Vec2(noExpectedPosition, noExpectedPosition), level,
                                          std::vector<std::string>{boundary.empty() ? "whatever" : boundary},
                                          Requirement::Range{minArea, maxArea}, 0);
 }

@@ -24,10 +24,10 @@ void exportRequirementsCsv(const std::shared_ptr<RequirementSet>& set, const std
 
 // New requirements in file order, read up to the first line whose first field
 // is "End" (or the end of the file). Each gets orientation "horizontal", lock
-// 0, no expected position (-999, -999) and the aspect-ratio limits
+// 0, no expected position (noExpectedPosition) and the aspect-ratio limits
 // minLength / maxWidth and maxLength / minWidth; an empty boundary field
 // reads as "whatever", an empty adjacency field or "-1" as {-1}, an empty
-// level as -999. Windows line ends are accepted and empty lines skipped.
+// level as anyFloor. Windows line ends are accepted and empty lines skipped.
 // Indices and adjacency lists are taken as they are.
 //
 // Throws, naming the file and the line: std::runtime_error when the file

@@ -1,5 +1,5 @@
 #include "geometry/LayoutGeometry.h"
-#include "geometry/SamePolygon.h"
+#include "support/SamePolygon.h"
 
 #include <gtest/gtest.h>
 

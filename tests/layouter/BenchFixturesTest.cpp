@@ -56,7 +56,7 @@ TEST_P(BenchFixtureTest, LoadsAsItsCaseAndBuilds)
         layouter.solutions = &history;
         EXPECT_EQ(layouter.obstacles.size(), c.obstacles);
         // The model "Start" builds: floor assignment when a room may go on any floor.
-        layouter.mode = c.anyFloorRooms > 0 ? 1 : 0;
+        layouter.mode = c.anyFloorRooms > 0 ? floorAssignmentMode : fixedFloorMode;
         ASSERT_EQ(layouter.buildModel(), SCIP_OKAY) << "allowFreeSpace " << allowFreeSpace;
         EXPECT_GE(SCIPgetNOrigVars(layouter.scip), static_cast<int>(5 * c.rooms));
     }

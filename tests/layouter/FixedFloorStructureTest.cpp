@@ -3,6 +3,7 @@
 // read-back rely on, the facade blocks per wish, and the big-M.
 
 #include "layouter/Layouter.h"
+#include "support/LayouterSupport.h"
 #include "support/ModelFixtures.h"
 
 #include <gtest/gtest.h>
@@ -13,14 +14,6 @@
 using namespace kovra_test;
 
 namespace {
-
-std::set<std::string> registryNames(const Layouter& layouter)
-{
-    std::set<std::string> names;
-    for (const auto& entry : layouter.variables)
-        names.insert(entry.first);
-    return names;
-}
 
 TEST(FixedFloorNamesTest, RegistryHoldsRoomObstacleSeparationAndDoorNames)
 {

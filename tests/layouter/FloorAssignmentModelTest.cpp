@@ -3,6 +3,7 @@
 // fixed level that no floor has, and the read-back of the chosen levels.
 
 #include "layouter/Layouter.h"
+#include "support/LayouterSupport.h"
 #include "support/ModelFixtures.h"
 
 #include <gtest/gtest.h>
@@ -14,14 +15,6 @@
 using namespace kovra_test;
 
 namespace {
-
-std::set<std::string> registryNames(const Layouter& layouter)
-{
-    std::set<std::string> names;
-    for (const auto& entry : layouter.variables)
-        names.insert(entry.first);
-    return names;
-}
 
 // Names of the solver's variables that contain `part`.
 std::set<std::string> solverVariables(const Layouter& layouter, const std::string& part)
@@ -196,7 +189,7 @@ TEST_P(LevelReadBackTest, RoomTakesTheChosenLevelAndItsFloor)
         building->addFloor(floor);
     }
     Layouter layouter(proposal, 1);
-    layouter.mode = 1;
+    layouter.mode = floorAssignmentMode;
     SolutionHistory history;
     layouter.solutions = &history;
     const std::shared_ptr<bg::Room> guest = proposal->getRooms().at(2);

@@ -47,7 +47,7 @@ bool solveAndApply(Layouter& layouter, SolutionHistory& history, const std::stri
                    double seconds = kSeconds)
 {
     layouter.solutions = &history;
-    layouter.mode = 1;
+    layouter.mode = floorAssignmentMode;
     if (layouter.buildFloorAssignmentModel() != SCIP_OKAY)
         return false;
     const auto start = std::chrono::steady_clock::now();

@@ -170,7 +170,7 @@ TEST_F(ReadBack, FixedFloorModeTakesRectanglesAndTheRequirementsLevel)
 
 TEST_F(ReadBack, FloorAssignmentModeReadsLevelBinariesAboveOneHalf)
 {
-    layouter.mode = 1;
+    layouter.mode = floorAssignmentMode;
     // The solver reports binaries within its integrality tolerance.
     history.append({1.0, {{"f__2_0_level_", 0.000001}, {"f__2_1_level_", 0.999999}}});
     layouter.applyBestSolution();
@@ -186,7 +186,7 @@ TEST_F(ReadBack, FloorAssignmentModeReadsLevelBinariesAboveOneHalf)
 
 TEST_F(ReadBack, IntegerFloorModeRoundsTheFloorVariable)
 {
-    layouter.mode = 2;
+    layouter.mode = integerFloorMode;
     history.append({1.0, {{"f__2_", 0.9999996}}});
     layouter.applyBestSolution();
     EXPECT_EQ(room(2)->level, 1);
@@ -250,7 +250,7 @@ TEST(ResetTest, ReportsAFailingBuilder)
 {
     auto proposal = makeProposal(makeRectBuilding(10, 8), makeRequirementSet({makeRequirement(0, "Living", 20, 0)}));
     Layouter layouter(proposal, 1);
-    layouter.mode = 2; // no integer-floor model yet
+    layouter.mode = integerFloorMode; // no integer-floor model yet
     testing::internal::CaptureStderr();
     testing::internal::CaptureStdout();
     const SCIP_RETCODE code = layouter.reset();

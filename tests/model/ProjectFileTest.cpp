@@ -4,7 +4,7 @@
 #include "model/Requirement.h"
 #include "model/Site.h"
 
-#include "model/FileSupport.h"
+#include "support/FileSupport.h"
 #include "support/ModelFixtures.h"
 
 #include <gtest/gtest.h>

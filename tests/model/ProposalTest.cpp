@@ -1,6 +1,6 @@
 #include "model/Proposal.h"
 
-#include "geometry/SamePolygon.h"
+#include "support/SamePolygon.h"
 #include "support/ModelFixtures.h"
 
 #include <gtest/gtest.h>

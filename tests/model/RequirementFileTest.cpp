@@ -1,6 +1,6 @@
 #include "model/RequirementFile.h"
 
-#include "model/FileSupport.h"
+#include "support/FileSupport.h"
 #include "support/ModelFixtures.h"
 
 #include <gtest/gtest.h>

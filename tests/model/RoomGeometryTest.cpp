@@ -1,9 +1,9 @@
 // The layout-geometry helpers on bg::Room, with the defaults
 // of getBuildingParameters (the algorithms are tested in tests/geometry).
 
-#include "model/LayoutGeometry.h"
+#include "model/RoomGeometry.h"
 #include "model/Proposal.h"
-#include "geometry/SamePolygon.h"
+#include "support/SamePolygon.h"
 
 #include <gtest/gtest.h>
 

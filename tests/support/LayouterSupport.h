@@ -1,12 +1,16 @@
 #pragma once
 
 // Helpers for tests that run the optimiser: a quiet solve under a time limit
-// and the checker's rules with the Layouter's obstacles.
+// the names in its registry and the checker's rules with the Layouter's
+// obstacles.
 
 #include "layouter/Layouter.h"
 #include "support/LayoutChecker.h"
 
 #include <scip/scip.h>
+
+#include <set>
+#include <string>
 
 namespace kovra_test {
 
@@ -19,6 +23,15 @@ inline SCIP_STATUS solveFor(Layouter& layouter, double seconds)
     if (SCIPsolve(layouter.scip) != SCIP_OKAY)
         return SCIP_STATUS_UNKNOWN;
     return SCIPgetStatus(layouter.scip);
+}
+
+// Names in the Layouter's registry of solver variables.
+inline std::set<std::string> registryNames(const Layouter& layouter)
+{
+    std::set<std::string> names;
+    for (const auto& entry : layouter.variables)
+        names.insert(entry.first);
+    return names;
 }
 
 inline LayoutRules rulesFor(const Layouter& layouter)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layouter/ModelStages.h"
+#include "model/Constants.h"
 
 #include <vector>
 
@@ -16,7 +17,7 @@ namespace floorassignment {
 using modelstages::StageInput;
 
 // The level given to requirements that may go on any floor.
-constexpr int anyFloor = -999;
+using bg::anyFloor;
 
 // Every room keeps clear of the obstacles of the level it lands on; a room on
 // a fixed level meets only that level's obstacles. Obstacles of a level no

@@ -1,4 +1,5 @@
 #include "layouter/Layouter.h"
+#include "model/Constants.h"
 
 #include "geometry/LayoutGeometry.h"
 #include "layouter/EventhdlrNewSol.h"
@@ -183,9 +184,9 @@ SCIP_RETCODE Layouter::includeRecorder()
 SCIP_RETCODE Layouter::buildModel()
 {
     switch (mode) {
-    case 0:
+    case fixedFloorMode:
         return buildFixedFloorModel();
-    case 2:
+    case integerFloorMode:
         return buildIntegerFloorModel();
     default:
         return buildFloorAssignmentModel();
@@ -232,14 +233,14 @@ void Layouter::applyBestSolution()
 
         // A room without a requirement keeps the level resetPlacements gave it.
         const std::shared_ptr<bg::Requirement> requirement = room->getRequirement();
-        if (mode == 0) {
+        if (mode == fixedFloorMode) {
             if (requirement)
                 room->level = requirement->getLevel();
-        } else if (mode == 2) {
+        } else if (mode == integerFloorMode) {
             // An integer variable comes back within the solver's integrality
             // tolerance (2.9999999 for 3): round, never truncate.
             if (requirement)
-                room->level = requirement->getLevel() == -999
+                room->level = requirement->getLevel() == bg::anyFloor
                               ? static_cast<int>(std::lround(
                                     valueOf(currentValues, modelnames::floorVarName(id))))
                               : requirement->getLevel();

@@ -71,6 +71,11 @@ private:
 // fewer than two points.
 std::vector<std::vector<Vec2>> boundingBoxComplement(std::vector<Vec2> points);
 
+// Values of Layouter::mode: the model that buildModel builds.
+constexpr int fixedFloorMode = 0;
+constexpr int floorAssignmentMode = 1;
+constexpr int integerFloorMode = 2;
+
 // The optimiser of one proposal: the solver instance with the current model,
 // the obstacles of its floors, the time limit of the next solve slice and the
 // registry of named solver variables that the recorder and the read-back use.
@@ -97,8 +102,8 @@ public:
     // them untouched while nothing is recorded.
     void applyBestSolution();
 
-    // The builder of `mode`: 0 fixed floors, 2 integer floors, any other value
-    // floor assignment.
+    // The builder of `mode`: fixedFloorMode, integerFloorMode, any other
+    // value floor assignment.
     SCIP_RETCODE buildModel();
     SCIP_RETCODE buildFixedFloorModel();
     SCIP_RETCODE buildFloorAssignmentModel();
@@ -124,7 +129,7 @@ public:
     // 0: the rooms of a floor fill its usable area exactly; otherwise they may
     // leave part of it free.
     int allowFreeSpace = 0;
-    int mode = 0;
+    int mode = fixedFloorMode;
     // The failing return code that ended the last solve run, SCIP_OKAY when
     // it ended normally; the proposal page reports it.
     SCIP_RETCODE solveFailure = SCIP_OKAY;

@@ -1,4 +1,5 @@
 #include "layouter/Validation.h"
+#include "model/Constants.h"
 
 #include "geometry/LayoutGeometry.h"
 #include "model/Building.h"
@@ -79,7 +80,7 @@ void checkRequirement(const bg::Requirement& requirement, std::size_t position, 
                            " of the set; indices must run 0, 1, 2, ... in the order of the set.");
 
     const int level = requirement.getLevel();
-    if (level != -999 && !floorLevels.count(level))
+    if (level != bg::anyFloor && !floorLevels.count(level))
         problems.push_back(label + " is on level " + std::to_string(level) +
                            ", but the building has no floor with that level.");
 

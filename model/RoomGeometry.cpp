@@ -1,4 +1,4 @@
-#include "model/LayoutGeometry.h"
+#include "model/RoomGeometry.h"
 
 #include "model/BuildingParameters.h"
 #include "model/Proposal.h"
