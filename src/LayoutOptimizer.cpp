@@ -1,6 +1,6 @@
 #include "LayoutOptimizer.h"
 
-#include "OptimizerEvents.h"
+#include "Events.h"
 #include "ProgressDialog.h"
 
 #include "layouter/Layouter.h"

@@ -1,7 +1,7 @@
 #include "ProgressDialog.h"
 
 #include "LayoutOptimizer.h"
-#include "OptimizerEvents.h"
+#include "Events.h"
 
 #include <wx/activityindicator.h>
 #include <wx/button.h>

@@ -2,7 +2,7 @@
 #include "support/ModelFixtures.h"
 
 #include "LayoutOptimizer.h"
-#include "OptimizerEvents.h"
+#include "Events.h"
 #include "ProgressDialog.h"
 
 #include "layouter/Layouter.h"
