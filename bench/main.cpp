@@ -39,6 +39,7 @@ struct Options {
     std::string csvPath;
     std::string generateFolder;
     std::string cipPath;
+    std::string solvedFolder;
     std::string caseId;
     std::string statisticsFolder;
     std::string fill = "both";   // "off", "on" or "both"
@@ -61,6 +62,8 @@ void usage(std::FILE* out)
                  "  --data DIR        the case files (default %s)\n"
                  "  --statistics DIR  write the solver's statistics of every run into DIR\n"
                  "  --write-cip FILE  write the model of --case with --fill off|on in CIP format and stop\n"
+                 "  --save-solved DIR solve --case (or every case) once, continuously, with --fill off|on, and\n"
+                 "                    save each layout that passes the checker into DIR under the case's file name\n"
                  "  --generate DIR    write the case files into DIR and stop\n"
                  "  --list            list the cases and stop\n",
                  KOVRA_BENCH_DATA);
@@ -102,6 +105,8 @@ Options parseOptions(int argc, char** argv)
             options.dataFolder = value();
         } else if (arg == "--write-cip") {
             options.cipPath = value();
+        } else if (arg == "--save-solved") {
+            options.solvedFolder = value();
         } else if (arg == "--statistics") {
             options.statisticsFolder = value();
         } else if (arg == "--generate") {
@@ -479,6 +484,30 @@ int run(const Options& options)
         for (const std::string& path : writeCaseFiles(options.generateFolder))
             std::printf("wrote %s\n", path.c_str());
         return 0;
+    }
+    if (!options.solvedFolder.empty()) {
+        if (options.fill == "both")
+            throw std::invalid_argument("--save-solved needs --fill off or --fill on");
+        int failures = 0;
+        for (const CaseInfo& info : cases()) {
+            if (!options.caseId.empty() && findCase(options.caseId) != &info)
+                continue;
+            RunConfig run;
+            run.info = &info;
+            run.fillAll = options.fill == "on";
+            run.method = Method::Continuous;
+            run.budget = options.budget;
+            run.dataFolder = options.dataFolder;
+            const std::string path = options.solvedFolder + "/" + info.file;
+            const std::string failure = saveSolvedCase(run, path);
+            if (failure.empty()) {
+                std::printf("wrote %s\n", path.c_str());
+            } else {
+                std::fprintf(stderr, "kovra_bench: %s\n", failure.c_str());
+                ++failures;
+            }
+        }
+        return failures == 0 ? 0 : 1;
     }
     if (!options.cipPath.empty()) {
         if (options.caseId.empty() || options.fill == "both")

@@ -1,0 +1,76 @@
+"""Reads an exported IFC file back with IfcOpenShell and prints, as one JSON
+document, what the export tests compare with the plan: the storeys in file
+order, and per product its type, name, storey, geometric volume (openings
+cut), base quantities and common properties, and how the spatial structure
+holds it.
+
+usage: python3 check_export.py FILE.ifc
+"""
+
+import json
+import sys
+
+import ifcopenshell
+import ifcopenshell.geom
+import ifcopenshell.util.element
+
+
+def volume(shape):
+    verts = shape.geometry.verts
+    faces = shape.geometry.faces
+    total = 0.0
+    for i in range(0, len(faces), 3):
+        a, b, c = (verts[3 * faces[i + k]: 3 * faces[i + k] + 3] for k in range(3))
+        total += (a[0] * (b[1] * c[2] - b[2] * c[1])
+                  - a[1] * (b[0] * c[2] - b[2] * c[0])
+                  + a[2] * (b[0] * c[1] - b[1] * c[0]))
+    return total / 6.0
+
+
+def main(path):
+    model = ifcopenshell.open(path)
+    settings = ifcopenshell.geom.settings()
+    settings.set("use-world-coords", True)
+
+    report = {"schema": model.schema, "storeys": [], "products": [], "aggregates": [], "groups": []}
+    for storey in model.by_type("IfcBuildingStorey"):
+        parents = [rel.RelatingObject.is_a() for rel in storey.Decomposes or []]
+        report["storeys"].append({"id": storey.id(), "name": storey.Name, "elevation": storey.Elevation,
+                                  "aggregatedBy": parents})
+
+    for product in model.by_type("IfcProduct"):
+        if product.is_a("IfcSpatialStructureElement") or product.is_a("IfcSite"):
+            continue
+        if product.is_a() in ("IfcExternalSpatialElement",):
+            continue
+        entry = {"id": product.id(), "type": product.is_a(), "name": product.Name}
+        contained = [rel.RelatingStructure.Name for rel in getattr(product, "ContainedInStructure", []) or []]
+        entry["containedIn"] = contained
+        entry["aggregatedIn"] = [rel.RelatingObject.Name for rel in getattr(product, "Decomposes", []) or []]
+        entry["voids"] = [rel.RelatingBuildingElement.id() for rel in getattr(product, "VoidsElements", []) or []]
+        entry["fills"] = [rel.RelatingOpeningElement.id() for rel in getattr(product, "FillsVoids", []) or []]
+        container = ifcopenshell.util.element.get_container(product)
+        entry["storey"] = container.Name if container is not None else None
+        psets = ifcopenshell.util.element.get_psets(product)
+        entry["psets"] = {name: {k: v for k, v in values.items() if k != "id"} for name, values in psets.items()}
+        if product.Representation is not None and not product.is_a("IfcOpeningElement"):
+            try:
+                shape = ifcopenshell.geom.create_shape(settings, product)
+                entry["volume"] = volume(shape)
+                entry["vertices"] = len(shape.geometry.verts) // 3
+            except Exception as error:  # reported, the test decides
+                entry["volume"] = None
+                entry["geometryError"] = str(error)
+        report["products"].append(entry)
+
+    for group in model.by_type("IfcGroup"):
+        members = []
+        for rel in getattr(group, "IsGroupedBy", []) or []:
+            members.extend(o.id() for o in rel.RelatedObjects)
+        report["groups"].append({"type": group.is_a(), "name": group.Name, "members": members,
+                                 "relations": len(getattr(group, "IsGroupedBy", []) or [])})
+    json.dump(report, sys.stdout)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
