@@ -153,7 +153,15 @@ void IfcExporter::write(const std::string& path, const std::shared_ptr<bg::Proje
                 storeys.writeSlab(level == lowest ? 3 : 0, 0.0, floor);
                 storeys.writeExteriorWalls(floor);
                 storeys.writeInteriorWalls(proposal, floor);
+                storeys.writeDoorsAndWindows(floor);
+                writer->currentSurfaceStyle = storeys.roomStyle;
+                for (const auto& room : proposal->getRooms())
+                    if (room->level == level)
+                        storeys.writeSpace(proposal->requirementSet, room);
             }
+            // Zones and systems with their members: IFC2X3 requires every
+            // group to be assigned objects.
+            storeys.assignGroupMembers();
             storeys.connectWalls();
             storeys.aggregateBuilding();
             storeys.aggregateStoreys();

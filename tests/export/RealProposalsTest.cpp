@@ -5,6 +5,7 @@
 #include "ExportSupport.h"
 
 #include "geometry/LayoutGeometry.h"
+#include "model/Requirement.h"
 #include "model/RoomGeometry.h"
 #include "support/LayoutChecker.h"
 
@@ -23,9 +24,6 @@ const std::vector<ExcusedRule> excusedRules = {
     {"IFC4", "IfcWallStandardCase.HasMaterialLayerSetUsage"},
     {"IFC4", "IfcSlabStandardCase.HasMaterialLayerSetusage"},
     {"IFC2X3", "IfcWallStandardCase.WR1"},
-    // The lighting and ventilation systems get their terminals with the
-    // spaces.
-    {"IFC2X3", "IfcSystem.IsGroupedBy"},
 };
 
 struct Fixture {
@@ -102,7 +100,7 @@ TEST_P(RealProposal, PassesValidation)
     EXPECT_EQ(exporttest::validationFailures(path(), exporttest::schemaName(GetParam().schema), excusedRules), "");
 }
 
-TEST_P(RealProposal, StoreysSlabsAndWallsMatchThePlan)
+TEST_P(RealProposal, ElementsMatchThePlan)
 {
     const json report = exporttest::checkReport(path());
     const auto& building = proposal->building;
@@ -144,8 +142,42 @@ TEST_P(RealProposal, StoreysSlabsAndWallsMatchThePlan)
         if (entry.first != top)
             EXPECT_EQ(entry.second, 1) << entry.first;
 
-    // Walls: t x L x h; exterior walls one per contour edge, interior walls
-    // one per centre line of the plan.
+    // Doors and windows: w x h x t of their host wall; the wall loses what
+    // its openings cut.
+    std::map<int, json> byId;
+    for (const auto& product : report["products"])
+        byId[product["id"].get<int>()] = product;
+    std::map<int, double> cutFromWall;
+    int fillings = 0, openings = 0;
+    for (const auto& [id, product] : byId) {
+        const std::string type = product["type"];
+        if (type.rfind("IfcOpening", 0) == 0) {
+            ++openings;
+            EXPECT_EQ(product["voids"].size(), 1u);
+            continue;
+        }
+        if (type.rfind("IfcDoor", 0) != 0 && type.rfind("IfcWindow", 0) != 0)
+            continue;
+        ++fillings;
+        ASSERT_EQ(product["fills"].size(), 1u) << product.dump();
+        const json& opening = byId.at(product["fills"][0].get<int>());
+        const json& host = byId.at(opening["voids"][0].get<int>());
+        const double t = exporttest::valueOf(host, "BaseQuantities", "NominalWidth");
+        const double cut = product["overallWidth"].get<double>() * product["overallHeight"].get<double>() * t;
+        ASSERT_TRUE(product["volume"].is_number()) << product.dump();
+        EXPECT_NEAR(product["volume"].get<double>(), cut, 1e-6) << product.dump();
+        cutFromWall[host["id"].get<int>()] += cut;
+        if (type.rfind("IfcWindow", 0) == 0) {
+            EXPECT_EQ(host["name"], "Exterior Wall");
+            EXPECT_NEAR(product["overallHeight"].get<double>(), p.windowHeight, 1e-9);
+        } else {
+            EXPECT_NEAR(product["overallHeight"].get<double>(), p.doorHeight, 1e-9);
+        }
+    }
+    EXPECT_EQ(openings, fillings);
+
+    // Walls: t x L x h less the openings; exterior walls one per contour
+    // edge, interior walls one per centre line of the plan.
     std::map<std::string, int> exterior, interior;
     for (const auto& wall : exporttest::productsOf(report, "IfcWallStandardCase")) {
         ASSERT_TRUE(wall["volume"].is_number()) << wall.dump();
@@ -157,8 +189,8 @@ TEST_P(RealProposal, StoreysSlabsAndWallsMatchThePlan)
         EXPECT_NEAR(h, floorOf.at(storey)->height, 1e-9);
         const bool isExterior = wall["name"] == "Exterior Wall";
         EXPECT_NEAR(t, isExterior ? p.outerWallStrength : p.innerWallStrength, 1e-9);
-        const double openings = 0.0;
-        EXPECT_NEAR(wall["volume"].get<double>(), t * length * h - openings, 1e-6) << wall.dump();
+        EXPECT_NEAR(wall["volume"].get<double>(), t * length * h - cutFromWall[wall["id"].get<int>()], 1e-6)
+            << wall.dump();
         ++(isExterior ? exterior : interior)[storey];
     }
     for (const auto& [storey, floor] : floorOf) {
@@ -173,6 +205,57 @@ TEST_P(RealProposal, StoreysSlabsAndWallsMatchThePlan)
         EXPECT_EQ(interior[storey], static_cast<int>(buildInteriorWalls(segments, inner, thickness).size()))
             << storey;
     }
+
+    // Spaces: one per placed room of the storey, aggregated once by it, the
+    // inner outline extruded by the storey height.
+    std::map<std::string, int> spacesPerStorey, roomsPerStorey;
+    for (const auto& room : proposal->getRooms())
+        ++roomsPerStorey[room->level == 0 ? "EG" : std::to_string(room->level) + ".OG"];
+    std::set<std::string> roomTypes;
+    int entrances = 0, windowsAllowed = 0;
+    std::set<std::pair<int, int>> pairs;
+    for (const auto& room : proposal->getRooms()) {
+        roomTypes.insert(room->getRequirement()->roomType);
+        const bool entrance = room->getRequirement()->roomType == "Entrance";
+        entrances += entrance ? 1 : 0;
+        windowsAllowed += entrance ? 0 : 1;
+        for (int other : room->getRequirement()->adjacency)
+            if (other != -1)
+                pairs.insert({std::min(room->index, other), std::max(room->index, other)});
+    }
+    for (const auto& space : exporttest::productsOf(report, "IfcSpace")) {
+        ASSERT_TRUE(space["volume"].is_number()) << space.dump();
+        ASSERT_EQ(space["aggregatedIn"].size(), 1u);
+        const std::string storey = space["aggregatedIn"][0];
+        ++spacesPerStorey[storey];
+        const double area = exporttest::valueOf(space, "BaseQuantities", "GrossFloorArea");
+        EXPECT_NEAR(space["volume"].get<double>(), area * floorOf.at(storey)->height, 1e-6) << space.dump();
+        EXPECT_GT(area, 0.0);
+    }
+    EXPECT_EQ(spacesPerStorey, roomsPerStorey);
+
+    const int doorCount = static_cast<int>(exporttest::productsOf(report, GetParam().schema == bgexport::schemaIfc4
+                                                                              ? "IfcDoorStandardCase"
+                                                                              : "IfcDoor")
+                                               .size());
+    const int windowCount = fillings - doorCount;
+    EXPECT_EQ(doorCount, entrances + static_cast<int>(pairs.size()));
+    EXPECT_GE(windowCount, 1);
+    EXPECT_LE(windowCount, windowsAllowed);
+
+    // Zones one per room type, terminals two per space, every group with
+    // exactly one relation naming all its members.
+    int zones = 0;
+    for (const auto& group : report["groups"]) {
+        EXPECT_EQ(group["relations"], 1) << group.dump();
+        if (group["type"] == "IfcZone") {
+            ++zones;
+        } else {
+            EXPECT_EQ(group["members"].size(), proposal->getRooms().size()) << group.dump();
+        }
+    }
+    EXPECT_EQ(zones, static_cast<int>(roomTypes.size()));
+    EXPECT_EQ(exporttest::productsOf(report, "IfcFlowTerminal").size(), 2 * proposal->getRooms().size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Export, RealProposal, ::testing::ValuesIn(allCases()), caseName);

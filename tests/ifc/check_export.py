@@ -39,9 +39,7 @@ def main(path):
                                   "aggregatedBy": parents})
 
     for product in model.by_type("IfcProduct"):
-        if product.is_a("IfcSpatialStructureElement") or product.is_a("IfcSite"):
-            continue
-        if product.is_a() in ("IfcExternalSpatialElement",):
+        if product.is_a() in ("IfcSite", "IfcBuilding", "IfcBuildingStorey", "IfcExternalSpatialElement"):
             continue
         entry = {"id": product.id(), "type": product.is_a(), "name": product.Name}
         contained = [rel.RelatingStructure.Name for rel in getattr(product, "ContainedInStructure", []) or []]
@@ -49,6 +47,9 @@ def main(path):
         entry["aggregatedIn"] = [rel.RelatingObject.Name for rel in getattr(product, "Decomposes", []) or []]
         entry["voids"] = [rel.RelatingBuildingElement.id() for rel in getattr(product, "VoidsElements", []) or []]
         entry["fills"] = [rel.RelatingOpeningElement.id() for rel in getattr(product, "FillsVoids", []) or []]
+        if product.is_a("IfcDoor") or product.is_a("IfcWindow"):
+            entry["overallWidth"] = product.OverallWidth
+            entry["overallHeight"] = product.OverallHeight
         container = ifcopenshell.util.element.get_container(product)
         entry["storey"] = container.Name if container is not None else None
         psets = ifcopenshell.util.element.get_psets(product)
