@@ -163,6 +163,12 @@ void IfcExporter::write(const std::string& path, const std::shared_ptr<bg::Proje
             // group to be assigned objects.
             storeys.assignGroupMembers();
             storeys.connectWalls();
+            if (options.enableSpaceBoundary1st) {
+                storeys.writeFirstLevelSlabBoundaries();
+                storeys.writeFirstLevelWallBoundaries();
+                storeys.writeFirstLevelDoorBoundaries();
+                storeys.writeFirstLevelWindowBoundaries();
+            }
             storeys.aggregateBuilding();
             storeys.aggregateStoreys();
             storeys.containElements();

@@ -65,6 +65,15 @@ public:
 
     // After all storeys.
     void connectWalls();
+    // First-level space boundaries, in this order.
+    void writeFirstLevelSlabBoundaries();
+    void writeFirstLevelWallBoundaries();
+    void writeFirstLevelDoorBoundaries();
+    void writeFirstLevelWindowBoundaries();
+    // The building's and the last storey's axis placements in world
+    // coordinates, read back from the placements written.
+    AxisPlacement buildingFrame();
+    AxisPlacement storeyFrame();
     // One group relation per zone (its spaces) and per system (its terminals).
     void assignGroupMembers();
     void aggregateBuilding();
@@ -117,11 +126,27 @@ public:
     OrderedMap<EntityPtr, std::list<EntityPtr>> zoneSpaces;
     std::list<EntityPtr> lightingTerminals, ventilationTerminals;
 
+    // The first-level boundaries of each wall's faces towards the spaces:
+    // which space, the piece of its outline, the boundary. Doors and windows
+    // take their parent from the piece of their own space that holds them.
+    struct WallPiece {
+        EntityPtr space;
+        std::vector<Vec2> piece;
+        EntityPtr boundary;
+    };
+    OrderedMap<EntityPtr, std::vector<WallPiece>> firstLevelWallPieces;
+
     // What the export skipped or mended, one sentence each, for the caller to
     // log.
     std::vector<std::string> warnings;
 
 private:
+    // A first-level boundary (plain when the IFC4 boundary option is off).
+    EntityPtr writeFirstLevelBoundary(const EntityPtr& relating, const EntityPtr& element, const EntityPtr& geometry,
+                                      int flag, const EntityPtr& parent);
+    // The wall boundary of the space whose piece holds the face; empty when
+    // none does.
+    EntityPtr parentPiece(const EntityPtr& wall, const EntityPtr& space, const std::vector<Vec2>& face);
     // The door or window body source for the options; fills width rounded
     // when per-width maps are used.
     EntityPtr bodySource(OrderedMap<int, EntityPtr>& cache, EntityPtr& shared, double& width, double height,

@@ -258,6 +258,60 @@ TEST_P(RealProposal, ElementsMatchThePlan)
     EXPECT_EQ(exporttest::productsOf(report, "IfcFlowTerminal").size(), 2 * proposal->getRooms().size());
 }
 
+TEST_P(RealProposal, FirstLevelBoundariesLieOnTheirElementsAndSpaces)
+{
+    const json report = exporttest::checkReport(path());
+    const bool ifc4 = GetParam().schema == bgexport::schemaIfc4;
+    std::map<int, std::set<double>> slabFaceHeights;
+    std::map<int, int> slabFaces, towardsSpaces, towardsAir;
+    ASSERT_FALSE(report["boundaries"].empty());
+    for (const auto& boundary : report["boundaries"]) {
+        const std::string what = boundary.dump();
+        EXPECT_GT(boundary["area"].get<double>(), 1e-9) << what;
+        EXPECT_EQ(boundary["inElement"], true) << what;
+        const bool ofSpace = boundary["relatingType"] == "IfcSpace";
+        if (ofSpace)
+            EXPECT_EQ(boundary["inSpace"], true) << what;
+        if (!ifc4) {
+            EXPECT_EQ(boundary["type"], "IfcRelSpaceBoundary") << what;
+            EXPECT_TRUE(ofSpace) << what;
+        }
+        // A door's or window's parent is a wall boundary of the same space.
+        if (!boundary["parent"].is_null())
+            EXPECT_EQ(boundary["parentRelating"], boundary["relating"]) << what;
+        const std::string element = boundary["elementType"];
+        const int id = boundary["element"];
+        if (ofSpace && element.rfind("IfcSlab", 0) == 0) {
+            ++slabFaces[boundary["relating"].get<int>()];
+            slabFaceHeights[boundary["relating"].get<int>()].insert(
+                std::round(boundary["zmin"].get<double>() * 1000.0) / 1000.0);
+        }
+        if (element.rfind("IfcDoor", 0) == 0 || element.rfind("IfcWindow", 0) == 0)
+            ++(ofSpace ? towardsSpaces : towardsAir)[id];
+    }
+    // One floor and one ceiling per space.
+    const auto spaces = exporttest::productsOf(report, "IfcSpace");
+    for (const auto& space : spaces) {
+        EXPECT_EQ(slabFaces[space["id"].get<int>()], 2) << space.dump();
+        EXPECT_EQ(slabFaceHeights[space["id"].get<int>()].size(), 2u) << space.dump();
+    }
+    // An entrance door and a window have one face towards their room and,
+    // in IFC4, one towards "Air"; an interior door one towards each room
+    // that reaches its faces (a room may stop short of the wall between).
+    for (const auto& product : report["products"]) {
+        const std::string type = product["type"];
+        const int id = product["id"];
+        const bool isWindow = type.rfind("IfcWindow", 0) == 0;
+        if (!isWindow && type.rfind("IfcDoor", 0) != 0)
+            continue;
+        const bool external = product["psets"]["Pset_" + std::string(isWindow ? "Window" : "Door") + "Common"]
+                                         ["IsExternal"] == true;
+        EXPECT_GE(towardsSpaces[id], 1) << product.dump();
+        EXPECT_LE(towardsSpaces[id], external ? 1 : 2) << product.dump();
+        EXPECT_EQ(towardsAir[id], external && ifc4 ? 1 : 0) << product.dump();
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Export, RealProposal, ::testing::ValuesIn(allCases()), caseName);
 
 } // namespace
