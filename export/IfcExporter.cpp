@@ -169,6 +169,12 @@ void IfcExporter::write(const std::string& path, const std::shared_ptr<bg::Proje
                 storeys.writeFirstLevelDoorBoundaries();
                 storeys.writeFirstLevelWindowBoundaries();
             }
+            if (options.enableSpaceBoundary2nd) {
+                storeys.writeSecondLevelSlabBoundaries();
+                storeys.writeSecondLevelWallBoundaries();
+                storeys.writeSecondLevelDoorBoundaries();
+                storeys.writeSecondLevelWindowBoundaries();
+            }
             storeys.aggregateBuilding();
             storeys.aggregateStoreys();
             storeys.containElements();

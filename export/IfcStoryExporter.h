@@ -12,6 +12,7 @@
 #include "export/Records.h"
 #include "ifc/Writer.h"
 
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
@@ -70,6 +71,11 @@ public:
     void writeFirstLevelWallBoundaries();
     void writeFirstLevelDoorBoundaries();
     void writeFirstLevelWindowBoundaries();
+    // Second-level space boundaries, in this order.
+    void writeSecondLevelSlabBoundaries();
+    void writeSecondLevelWallBoundaries();
+    void writeSecondLevelDoorBoundaries();
+    void writeSecondLevelWindowBoundaries();
     // The building's and the last storey's axis placements in world
     // coordinates, read back from the placements written.
     AxisPlacement buildingFrame();
@@ -141,6 +147,20 @@ public:
     std::vector<std::string> warnings;
 
 private:
+    // One side of a second-level boundary: its relating space (empty for an
+    // external element that was not written) and how to write its face.
+    struct Side {
+        EntityPtr relating;
+        std::function<EntityPtr()> geometry;
+        EntityPtr parent;
+    };
+    EntityPtr writeSecondLevelSingle(const std::string& description, const Side& side, const EntityPtr& element,
+                                     int flag);
+    // Both sides name each other; when the second side's element is missing
+    // only the first is written. Returns both boundaries (either may be
+    // empty).
+    std::pair<EntityPtr, EntityPtr> writeSecondLevelPair(const std::string& description, const Side& first,
+                                                         const Side& second, const EntityPtr& element, int flag);
     // A first-level boundary (plain when the IFC4 boundary option is off).
     EntityPtr writeFirstLevelBoundary(const EntityPtr& relating, const EntityPtr& element, const EntityPtr& geometry,
                                       int flag, const EntityPtr& parent);

@@ -258,7 +258,7 @@ TEST_P(RealProposal, ElementsMatchThePlan)
     EXPECT_EQ(exporttest::productsOf(report, "IfcFlowTerminal").size(), 2 * proposal->getRooms().size());
 }
 
-TEST_P(RealProposal, FirstLevelBoundariesLieOnTheirElementsAndSpaces)
+TEST_P(RealProposal, SpaceBoundariesLieOnTheirElementsAndSpaces)
 {
     const json report = exporttest::checkReport(path());
     const bool ifc4 = GetParam().schema == bgexport::schemaIfc4;
@@ -281,6 +281,8 @@ TEST_P(RealProposal, FirstLevelBoundariesLieOnTheirElementsAndSpaces)
             EXPECT_EQ(boundary["parentRelating"], boundary["relating"]) << what;
         const std::string element = boundary["elementType"];
         const int id = boundary["element"];
+        if (boundary["name"] != "1stLevel")
+            continue;
         if (ofSpace && element.rfind("IfcSlab", 0) == 0) {
             ++slabFaces[boundary["relating"].get<int>()];
             slabFaceHeights[boundary["relating"].get<int>()].insert(
@@ -289,6 +291,22 @@ TEST_P(RealProposal, FirstLevelBoundariesLieOnTheirElementsAndSpaces)
         if (element.rfind("IfcDoor", 0) == 0 || element.rfind("IfcWindow", 0) == 0)
             ++(ofSpace ? towardsSpaces : towardsAir)[id];
     }
+    // Second-level pairs name each other and have equal areas.
+    std::map<int, json> byId;
+    for (const auto& boundary : report["boundaries"])
+        byId[boundary["id"].get<int>()] = boundary;
+    int pairs = 0;
+    for (const auto& [id, boundary] : byId) {
+        if (boundary["corresponding"].is_null())
+            continue;
+        ++pairs;
+        const json& other = byId.at(boundary["corresponding"].get<int>());
+        EXPECT_EQ(other["corresponding"], id) << boundary.dump();
+        EXPECT_NEAR(other["area"].get<double>(), boundary["area"].get<double>(), 1e-6) << boundary.dump();
+    }
+    if (ifc4)
+        EXPECT_GT(pairs, 0);
+
     // One floor and one ceiling per space.
     const auto spaces = exporttest::productsOf(report, "IfcSpace");
     for (const auto& space : spaces) {
