@@ -307,6 +307,25 @@ TEST_P(RealProposal, SpaceBoundariesLieOnTheirElementsAndSpaces)
     if (ifc4)
         EXPECT_GT(pairs, 0);
 
+    // The second-level floor and ceiling pieces of a space cover at most its
+    // floor area, and all of it in the one-floor house.
+    std::map<int, std::map<double, double>> piecesByHeight; // space -> height -> area
+    for (const auto& [id, boundary] : byId)
+        if (boundary["name"] == "2ndLevel" && boundary["relatingType"] == "IfcSpace" &&
+            std::string(boundary["elementType"]).rfind("IfcSlab", 0) == 0)
+            piecesByHeight[boundary["relating"].get<int>()][std::round(boundary["zmin"].get<double>() * 1000.0)] +=
+                boundary["area"].get<double>();
+    for (const auto& space : exporttest::productsOf(report, "IfcSpace")) {
+        const double area = exporttest::valueOf(space, "BaseQuantities", "GrossFloorArea");
+        const auto& heights = piecesByHeight[space["id"].get<int>()];
+        EXPECT_EQ(heights.size(), 2u) << space.dump();
+        for (const auto& [height, covered] : heights) {
+            EXPECT_LE(covered, area + 1e-6) << space.dump();
+            if (std::string(GetParam().fixture.file) == "solved-house.xsp")
+                EXPECT_NEAR(covered, area, 1e-6) << space.dump();
+        }
+    }
+
     // One floor and one ceiling per space.
     const auto spaces = exporttest::productsOf(report, "IfcSpace");
     for (const auto& space : spaces) {
