@@ -202,7 +202,12 @@ public:
             ids.erase(path);
         for (const auto& [path, id] : changed) {
             const std::string newPath = to + path.substr(from.size());
-            ids.erase(newPath);
+            // An id left at the new place by an object removed behind the
+            // client's back must not come to name the moved object.
+            if (const auto stale = ids.find(newPath); stale != ids.end()) {
+                objects.erase(stale->second);
+                ids.erase(stale);
+            }
             ids[newPath] = id;
             objects[id].path = newPath;
         }

@@ -3,6 +3,8 @@
 
 #include "PlatformSupport.h"
 
+#include <optional>
+
 using KovraClient::cKovraClient;
 using namespace kovra_test;
 
@@ -59,12 +61,34 @@ TEST(PlatformLogin, TheDefaultFolderIsCreatedAndKovraPlatformUrlComesFirst)
     ::unsetenv("KOVRA_PLATFORM_URL");
 }
 
+// Sets an environment variable for one test and restores it afterwards.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv()
+    {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
 TEST(PlatformLogin, TheDefaultFolderLiesInTheDocumentsFolder)
 {
     ScratchFolder scratch;
     ::unsetenv("KOVRA_PLATFORM_URL");
-    ::setenv("HOME", scratch.path().c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", scratch.file("config").c_str(), 1);
+    const ScopedEnv home("HOME", scratch.path().string());
+    const ScopedEnv config("XDG_CONFIG_HOME", scratch.file("config"));
     EXPECT_EQ(cKovraClient().defaultBaseUrl(), scratch.file("Documents/KovraApp/Platform"));
 
     std::filesystem::create_directories(scratch.file("config"));
