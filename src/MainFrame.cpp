@@ -3,12 +3,12 @@
 #include "AppState.h"
 #include "AboutDialog.h"
 #include "CommandRules.h"
-#include "KovraClientStub.h"
 #include "KovraPage.h"
 #include "ProjectPane.h"
 #include "ReportPane.h"
 #include "RibbonEventHandler.h"
 #include "RibbonTable.h"
+#include "platform/KovraClient.h"
 
 #include <wx/aui/auibook.h>
 #include <wx/display.h>
