@@ -2,6 +2,7 @@
 
 #include <gvc.h>
 
+#include <cmath>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -47,7 +48,8 @@ char* text(const char* value)
 } // namespace
 
 std::vector<Point> arrangeBoxes(const std::vector<Size>& boxes,
-                                const std::vector<std::pair<std::size_t, std::size_t>>& links)
+                                const std::vector<std::pair<std::size_t, std::size_t>>& links,
+                                double aspect)
 {
     if (boxes.empty())
         return {};
@@ -60,10 +62,17 @@ std::vector<Point> arrangeBoxes(const std::vector<Size>& boxes,
         throw std::runtime_error("Graphviz: cannot create a graph");
 
     agattr_text(graph.get(), AGRAPH, text("overlap"), text("false"));
+    // Overlaps are removed by moving boxes apart, without first blowing the
+    // whole arrangement up by a multiple of the box size.
+    agattr_text(graph.get(), AGRAPH, text("overlap_scaling"), text("0"));
+    if (aspect > 0.0 && std::isfinite(aspect))
+        agattr_text(graph.get(), AGRAPH, text("ratio"), std::to_string(aspect).c_str());
     // A fixed seed: the same graph is always arranged the same way.
     agattr_text(graph.get(), AGRAPH, text("start"), text("7"));
     // Room between boxes for the lines to show.
     agattr_text(graph.get(), AGRAPH, text("sep"), text("+12"));
+    // Lines a little longer than Graphviz's inch, so that they show between boxes.
+    agattr_text(graph.get(), AGEDGE, text("len"), text("1.3"));
     agattr_text(graph.get(), AGNODE, text("shape"), text("box"));
     agattr_text(graph.get(), AGNODE, text("fixedsize"), text("true"));
     agattr_text(graph.get(), AGNODE, text("label"), text(""));

@@ -152,7 +152,8 @@ public:
         }
         std::vector<Point> centres;
         try {
-            centres = arrangeBoxes(sizes, links);
+            const double aspect = view.width > 0.0 && view.height > 0.0 ? view.height / view.width : 0.0;
+            centres = arrangeBoxes(sizes, links, aspect);
         } catch (const std::exception&) {
             centres = arrangeInGrid(sizes);
         }
