@@ -105,7 +105,7 @@ void DiagramCtrl::onLeftUp(wxMouseEvent& event)
 {
     guarded([&] {
         selectedNode = controller->hitTest(pointerOf(event));
-        eventTarget->GetEventHandler()->QueueEvent(new wxCommandEvent(EVT_DIAGRAM_NODE_SELECTED, 0));
+        postEvent(eventTarget ? eventTarget->GetEventHandler() : nullptr, EVT_DIAGRAM_NODE_SELECTED);
         controller->mouseUp(pointerOf(event));
     });
     Refresh(false);
@@ -135,6 +135,6 @@ void DiagramCtrl::onLeftDoubleClick(wxMouseEvent& event)
 {
     guarded([&] {
         selectedNode = controller->hitTest(pointerOf(event));
-        eventTarget->GetEventHandler()->QueueEvent(new wxCommandEvent(EVT_DIAGRAM_NODE_ACTIVATED, 0));
+        postEvent(eventTarget ? eventTarget->GetEventHandler() : nullptr, EVT_DIAGRAM_NODE_ACTIVATED);
     });
 }

@@ -229,6 +229,9 @@ TEST_F(DiagramCtrlTest, DrawsEveryRoomInItsColour)
                 wxImage::AddHandler(new wxPNGHandler);
         image.SaveFile(std::string(folder) + "/diagram-eight-rooms.png", wxBITMAP_TYPE_PNG);
     }
+    page->diagram->Refresh();
+    page->diagram->Update();
+    takeScreenshot("diagram-on-screen");
     // A pixel of each coloured box, found by hit test, shows its fill
     // (unless a label's ink covers it; then a neighbour does).
     const std::pair<int, wxColour> boxes[] = {{0, wxColour(255, 0, 0)}, {1, wxColour(0, 150, 130)},

@@ -192,6 +192,9 @@ TEST_F(FloorPlanCtrlTest, PaintsRoomsWallsAndDoors)
     plan->drawInnerWalls = true;
     const wxImage wallsOn = paint();
     saveScreenshot(wallsOn, "floorplan-inner-walls-on.png");
+    plan->Refresh();
+    plan->Update();
+    takeScreenshot("floorplan-on-screen");
     for (const Probe& probe : probes) {
         const wxPoint pixel = pixelOf(probe.x, probe.y);
         EXPECT_EQ(colourAt(wallsOff, pixel), probe.wallsOff) << probe.what << ", inner walls off";
