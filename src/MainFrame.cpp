@@ -10,12 +10,12 @@
 #include "RequirementSetPane.h"
 #include "SitePane.h"
 #include "CommandRules.h"
-#include "KovraClientStub.h"
 #include "KovraPage.h"
 #include "ProjectPane.h"
 #include "ReportPane.h"
 #include "RibbonEventHandler.h"
 #include "RibbonTable.h"
+#include "platform/KovraClient.h"
 
 #include <wx/aui/auibook.h>
 #include <wx/display.h>

@@ -9,7 +9,6 @@
 #include "CommandRules.h"
 #include "Events.h"
 #include "InnerContours.h"
-#include "KovraClientStub.h"
 #include "ProjectPane.h"
 #include "ProposalDialog.h"
 #include "RibbonTable.h"
@@ -21,6 +20,7 @@
 #include "model/Requirement.h"
 #include "model/RequirementFile.h"
 #include "model/Site.h"
+#include "platform/KovraClient.h"
 
 #include <wx/aui/auibook.h>
 #include <wx/busyinfo.h>
