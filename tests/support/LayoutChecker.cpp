@@ -236,9 +236,7 @@ std::vector<std::string> checkLayout(const std::shared_ptr<bg::Proposal>& propos
         for (const std::shared_ptr<bg::Room>& room : rooms) {
             if (!room->getRequirement())
                 continue;
-            for (const int j : room->getRequirement()->getAdjacency()) {
-                if (j == -1)
-                    break;
+            for (const int j : room->getRequirement()->connectedIndices()) {
                 const auto other = byIndex.find(j);
                 if (other == byIndex.end()) {
                     problems.push_back(nameOf(*room) + " must connect to room " + std::to_string(j) +

@@ -46,9 +46,7 @@ SCIP_RETCODE addDoorRows(const StageInput& in, double doorWidth, double t)
     const double D = doorWidth + t;
     for (const std::shared_ptr<bg::Requirement>& requirement : in.requirements) {
         const int i = requirement->getIndex();
-        for (const int j : requirement->getAdjacency()) {
-            if (j == -1)
-                break;
+        for (const int j : requirement->connectedIndices()) {
             const RoomVars a = lookupRoom(in.variables, i);
             const RoomVars b = lookupRoom(in.variables, j);
             SCIP_VAR* d;

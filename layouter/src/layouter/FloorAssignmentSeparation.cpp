@@ -85,9 +85,7 @@ SCIP_RETCODE addConnectionRows(const StageInput& in, double doorWidth, double t)
     std::set<std::string> done;
     for (const std::shared_ptr<bg::Requirement>& requirement : in.requirements) {
         const int r = requirement->getIndex();
-        for (const int a : requirement->getAdjacency()) {
-            if (a == -1)
-                break;
+        for (const int a : requirement->connectedIndices()) {
             const int low = std::min(r, a), high = std::max(r, a);
             if (!done.insert(std::to_string(low) + "_" + std::to_string(high)).second)
                 continue;
