@@ -117,6 +117,8 @@ TEST_F(BuildingEditorCtrlTest, ViewAllChoosesColumnsByTheShapeOfTheControl)
     EXPECT_TRUE(ctrl->isShowingAll());
     EXPECT_EQ(ctrl->getColumns(), 3u);
     EXPECT_NEAR(ctrl->getScale(), 15.90, 0.005);
+    frame->Update();
+    pumpEvents(300); // lets the display draw it, for the screenshot only
     takeScreenshot("building-outline-view-all-wide");
 
     resize(330, 1000);
