@@ -134,7 +134,8 @@ void BuildingPane::createControls()
     auto* rightParameters = new wxFlexGridSizer(2);
     for (const ParameterField& field : parameterFields()) {
         wxFlexGridSizer* grid = field.id <= 20063 ? leftParameters : rightParameters;
-        auto* text = numericField(this, field.id, wxString::FromUTF8(formatTwoDecimals(building->parameters.*field.value)));
+        const double value = building->parameters.*field.value;
+        auto* text = numericField(this, field.id, wxString::FromUTF8(formatTwoDecimals(value)));
         grid->Add(new wxStaticText(this, wxID_ANY, field.label), 0, wxALIGN_CENTER_VERTICAL);
         grid->Add(text);
         parameterTexts.push_back(text);
@@ -189,22 +190,26 @@ void BuildingPane::showError(const wxString& text)
 
 void BuildingPane::onFloorSelected(wxDataViewEvent&)
 {
-    // The row's own floor rather than a level counted from the top: the
-    // columns are sortable, and levels need not be gapless.
-    const int row = floorTable->GetSelectedRow();
-    if (row != wxNOT_FOUND && static_cast<std::size_t>(row) < tableFloors.size()) {
-        currentFloor = tableFloors[static_cast<std::size_t>(row)];
-        editor->setFloor(currentFloor);
-        editor->fitToView();
+    try {
+        // The row's own floor rather than a level counted from the top: the
+        // columns are sortable, and levels need not be gapless.
+        const int row = floorTable->GetSelectedRow();
+        if (row != wxNOT_FOUND && static_cast<std::size_t>(row) < tableFloors.size()) {
+            currentFloor = tableFloors[static_cast<std::size_t>(row)];
+            editor->setFloor(currentFloor);
+            editor->fitToView();
+        }
+        if (!currentFloor)
+            return;
+        if (currentFloor->contour.size() >= 2) {
+            const BoundingBox box = boundingBox(currentFloor->contour);
+            lengthField->ChangeValue(wxString::FromUTF8(formatSixDecimals(box.max.x - box.min.x)));
+            widthField->ChangeValue(wxString::FromUTF8(formatSixDecimals(box.max.y - box.min.y)));
+        }
+        showCurrentLevel();
+    } catch (const std::exception& error) {
+        showError(wxString::FromUTF8(error.what()));
     }
-    if (!currentFloor)
-        return;
-    if (currentFloor->contour.size() >= 2) {
-        const BoundingBox box = boundingBox(currentFloor->contour);
-        lengthField->ChangeValue(wxString::FromUTF8(formatSixDecimals(box.max.x - box.min.x)));
-        widthField->ChangeValue(wxString::FromUTF8(formatSixDecimals(box.max.y - box.min.y)));
-    }
-    showCurrentLevel();
 }
 
 void BuildingPane::onClickApplyChanges(wxCommandEvent&)
@@ -229,13 +234,21 @@ void BuildingPane::onParameterChanged(wxCommandEvent&)
 void BuildingPane::onClickViewAll(wxRibbonButtonBarEvent&)
 {
     showAllFloors = 1;
-    editor->arrangeAll();
+    try {
+        editor->arrangeAll();
+    } catch (const std::exception& error) {
+        showError(wxString::FromUTF8(error.what()));
+    }
 }
 
 void BuildingPane::onClickViewOne(wxRibbonButtonBarEvent&)
 {
     showAllFloors = 0;
-    editor->showOneFloor();
+    try {
+        editor->showOneFloor();
+    } catch (const std::exception& error) {
+        showError(wxString::FromUTF8(error.what()));
+    }
 }
 
 void BuildingPane::onToggleLShape(wxCommandEvent&)

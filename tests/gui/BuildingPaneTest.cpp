@@ -23,7 +23,7 @@
 #include <wx/ribbon/buttonbar.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
-#include <wx/testing.h>
+#include "DialogTesting.h"
 #include <wx/textctrl.h>
 #include <wx/weakref.h>
 
