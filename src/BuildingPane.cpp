@@ -302,6 +302,8 @@ FloorDimensions BuildingPane::readDimensionFields(OutlineSource source)
 
 void BuildingPane::onClickNewFloor(wxCommandEvent&)
 {
+    if (!currentFloor)
+        return;
     try {
         OutlineSource source = OutlineSource::Rectangle;
         if (copyLastFloorCheck->IsChecked())
@@ -320,6 +322,8 @@ void BuildingPane::onClickNewFloor(wxCommandEvent&)
 
 void BuildingPane::onClickUpdateValue(wxCommandEvent&)
 {
+    if (!currentFloor)
+        return;
     try {
         const OutlineSource source = lShapeCheck->IsChecked() ? OutlineSource::LShape : OutlineSource::Rectangle;
         const FloorDimensions dimensions = readDimensionFields(source);
@@ -335,6 +339,8 @@ void BuildingPane::onClickUpdateValue(wxCommandEvent&)
 
 void BuildingPane::onClickRemoveFloor(wxCommandEvent&)
 {
+    if (!currentFloor)
+        return;
     try {
         const std::string refusal = removalRefusal(*building, currentFloor);
         if (!refusal.empty()) {
