@@ -26,6 +26,9 @@ struct RunConfig {
     std::string dataFolder;
     // When set, the solver's statistics of the run are written there.
     std::string statisticsPath;
+    // The solver settings for the first layout (Layouter::tuneFirstLayout),
+    // on as in the application unless switched off to compare.
+    bool tuning = true;
 };
 
 // The points in time, as fractions of the budget, at which the best
@@ -75,6 +78,11 @@ RunResult runInProcess(const RunConfig& run);
 // Builds the case's model as "Start" does and writes it to path in the
 // solver's CIP format. Returns an empty string or what went wrong.
 std::string writeModel(const RunConfig& run, const std::string& path);
+
+// Solves the case in one continuous solve of run.budget seconds, checks the
+// best layout with every rule and, when it passes, saves the project with
+// the placed rooms to path. Returns an empty string or what went wrong.
+std::string saveSolvedCase(const RunConfig& run, const std::string& path);
 
 // The child's report to the parent, one "key<TAB>value" per line.
 std::string serialize(const RunResult& result);
