@@ -22,6 +22,7 @@
 #include "export/ExportSupport.h"
 #include "layouter/Layouter.h"
 #include "model/Building.h"
+#include "model/Constants.h"
 #include "model/Project.h"
 #include "model/Proposal.h"
 #include "model/Requirement.h"
@@ -157,6 +158,52 @@ protected:
         button->GetEventHandler()->ProcessEvent(event);
     }
 
+    // The layout. The proposal page's "Start", "Stop" and choice of the best
+    // solution are not in the main window yet; until they are, the walk
+    // solves the proposal the commands made as "Start" does ("Fill All" off;
+    // the floor-assignment model when a room may go on any floor) and applies
+    // the best layout, which must keep every rule of the checker.
+    void layOut(const std::shared_ptr<bg::Proposal>& proposal)
+    {
+        bool anyFloorRoom = false;
+        for (const auto& requirement : proposal->requirementSet->getRequirements())
+            anyFloorRoom = anyFloorRoom || requirement->getLevel() == bg::anyFloor;
+        Layouter layouter(proposal, 1);
+        SolutionHistory history;
+        layouter.solutions = &history;
+        layouter.mode = anyFloorRoom ? floorAssignmentMode : fixedFloorMode;
+        ASSERT_EQ(layouter.buildModel(), SCIP_OKAY);
+        SCIPsetIntParam(layouter.scip, "limits/solutions", 1);
+        solveFor(layouter, kSolveSeconds);
+        ASSERT_FALSE(history.empty()) << "no layout within " << kSolveSeconds << " s of solving";
+        layouter.applyBestSolution();
+        for (const auto& room : proposal->getRooms())
+            room->updateInnerContour();
+        LayoutRules rules = rulesFor(layouter);
+        rules.facades = true;
+        rules.doors = true;
+        const auto problems = checkLayout(proposal, rules);
+        EXPECT_TRUE(problems.empty()) << describe(problems);
+    }
+
+    // The layout exported in each schema (the proposal page's "Export
+    // proposal" makes the same call): every file valid, one space per room,
+    // one storey per floor.
+    void exportAndValidate(const std::shared_ptr<bg::Proposal>& proposal, const std::vector<int>& schemas,
+                           std::size_t storeys)
+    {
+        for (const int schema : schemas) {
+            const std::string name = exporttest::schemaName(schema);
+            const std::string path = folder.file("walk-" + name + ".ifc");
+            bgexport::exportProposal(getAppState().project, proposal, path, schema, bgexport::ExportSettings(),
+                                     "Walker");
+            EXPECT_EQ(exporttest::validationFailures(path, name, excusedRules), "") << name;
+            const std::string text = readText(path);
+            EXPECT_EQ(exporttest::linesNamed(text, "IFCSPACE").size(), proposal->getRooms().size()) << name;
+            EXPECT_EQ(exporttest::linesNamed(text, "IFCBUILDINGSTOREY").size(), storeys) << name;
+        }
+    }
+
     wxWeakRef<MainFrame> frame;
     ScratchFolder folder;
 };
@@ -206,39 +253,9 @@ TEST_F(WalkTest, FromAnEmptyWindowToAValidatedBuildingModelAndBack)
     ASSERT_EQ(proposal->requirementSet, requirementSet);
     EXPECT_EQ(pageTitles(), (std::vector<std::string>{"House", "seven-rooms", "First try"}));
 
-    // The layout. The proposal page's "Start", "Stop" and choice of the best
-    // solution are not in the main window yet; until they are, the walk
-    // solves the proposal the commands made as "Start" does ("Fill All" off,
-    // every room on a fixed floor) and applies the best layout.
-    {
-        Layouter layouter(proposal, 1);
-        SolutionHistory history;
-        layouter.solutions = &history;
-        layouter.mode = fixedFloorMode;
-        ASSERT_EQ(layouter.buildModel(), SCIP_OKAY);
-        SCIPsetIntParam(layouter.scip, "limits/solutions", 1);
-        solveFor(layouter, kSolveSeconds);
-        ASSERT_FALSE(history.empty()) << "no layout within " << kSolveSeconds << " s of solving";
-        layouter.applyBestSolution();
-        LayoutRules rules = rulesFor(layouter);
-        rules.facades = true;
-        rules.doors = true;
-        const auto problems = checkLayout(proposal, rules);
-        EXPECT_TRUE(problems.empty()) << describe(problems);
-    }
-    for (const auto& room : proposal->getRooms())
-        room->updateInnerContour();
+    layOut(proposal);
     screenshot("walk-proposal-page");
-
-    // The layout exported as IFC4 and as IFC2X3 (the proposal page's
-    // "Export proposal" does the same call): both valid, one space per room.
-    for (const int schema : {bgexport::schemaIfc4, bgexport::schemaIfc2x3}) {
-        const std::string name = exporttest::schemaName(schema);
-        const std::string path = folder.file("walk-" + name + ".ifc");
-        bgexport::exportProposal(project, proposal, path, schema, bgexport::ExportSettings(), "Walker");
-        EXPECT_EQ(exporttest::validationFailures(path, name, excusedRules), "") << name;
-        EXPECT_EQ(exporttest::linesNamed(readText(path), "IFCSPACE").size(), proposal->getRooms().size()) << name;
-    }
+    exportAndValidate(proposal, {bgexport::schemaIfc4, bgexport::schemaIfc2x3}, 1);
 
     // Save, New Project, Load: the project comes back as it was saved. The
     // question before a new or loaded project asks to make sure the open one
@@ -257,6 +274,45 @@ TEST_F(WalkTest, FromAnEmptyWindowToAValidatedBuildingModelAndBack)
     ASSERT_TRUE(getAppState().project);
     EXPECT_EQ(projectText(*getAppState().project), saved);
     ASSERT_EQ(getAppState().project->proposals.size(), 1u);
+}
+
+// The second walk: a building of two floors, a brief with a stair on each
+// floor and a study that may go on either, to the IFC4 file.
+TEST_F(WalkTest, TwoStoreysWithStairsAndARoomOnEitherFloorToIfc4)
+{
+    wxTEST_DIALOG(click(ID_NEW_PROJECT), ExpectTextEntry("Two storeys"));
+    wxTEST_DIALOG(click(ID_NEW_BUILDING), ExpectTextEntry("House"));
+    settle();
+    const auto project = getAppState().project;
+    ASSERT_TRUE(project && project->buildings.size() == 1u);
+    const auto building = project->buildings.front();
+    auto* buildingPage = dynamic_cast<BuildingPane*>(getAppState().buildingPages[building]);
+    ASSERT_NE(buildingPage, nullptr);
+    type(buildingPage, BuildingPane::ID_FLOOR_LENGTH, "10");
+    type(buildingPage, BuildingPane::ID_FLOOR_WIDTH, "8.5");
+    press(buildingPage, BuildingPane::ID_UPDATE_VALUE);
+    // "Copy last floor" is ticked: the upper floor repeats the ground floor.
+    press(buildingPage, BuildingPane::ID_NEW_FLOOR);
+    ASSERT_EQ(building->floors.size(), 2u);
+    for (const auto& floor : building->floors)
+        EXPECT_TRUE(samePolygon(floor->contour, rectContour(10, 8.5)));
+
+    wxTEST_DIALOG(click(ID_IMPORT_REQUIREMENT_SET),
+                  wxExpectModal<wxFileDialog>(dataFile("two-storey-rooms.csv")));
+    settle();
+    ASSERT_EQ(project->requirementSets.size(), 1u);
+    const auto& requirements = project->requirementSets.front()->requirements;
+    ASSERT_EQ(requirements.size(), 10u);
+    EXPECT_EQ(requirements.back()->getLevel(), bg::anyFloor);
+
+    wxTEST_DIALOG(click(ID_NEW_PROPOSAL), ExpectProposalDialog("Stairs"));
+    settle();
+    ASSERT_EQ(project->proposals.size(), 1u);
+    const auto proposal = project->proposals.front();
+    layOut(proposal);
+    for (const auto& room : proposal->getRooms())
+        EXPECT_TRUE(room->level == 0 || room->level == 1) << room->level;
+    exportAndValidate(proposal, {bgexport::schemaIfc4}, 2);
 }
 
 } // namespace
