@@ -5,8 +5,8 @@
 // a new project, the saved one loaded again. Modal dialogs are answered
 // through the dialog test hooks; every wait is for an event or a state.
 //
-// With KOVRA_SCREENSHOTS=docs the walk writes the README's screenshots (see
-// the README's tour).
+// With KOVRA_SCREENSHOTS set to the docs/ folder the walk writes the README's
+// screenshots (see the README's tour).
 
 #include "DialogTesting.h"
 #include "GuiSupport.h"
@@ -233,7 +233,7 @@ TEST_F(WalkTest, FromAnEmptyWindowToAValidatedBuildingModelAndBack)
     press(buildingPage, BuildingPane::ID_UPDATE_VALUE);
     ASSERT_EQ(building->floors.size(), 1u);
     EXPECT_TRUE(samePolygon(building->root->contour, lShapedContour(13, 11, 4, 4)));
-    screenshot("walk-building-page");
+    screenshot("tour-building");
 
     // The requirement set, imported from a file of seven rooms.
     wxTEST_DIALOG(click(ID_IMPORT_REQUIREMENT_SET), wxExpectModal<wxFileDialog>(dataFile("seven-rooms.csv")));
@@ -242,7 +242,7 @@ TEST_F(WalkTest, FromAnEmptyWindowToAValidatedBuildingModelAndBack)
     const auto requirementSet = project->requirementSets.front();
     EXPECT_EQ(requirementSet->name, "seven-rooms");
     ASSERT_EQ(requirementSet->requirements.size(), 7u);
-    screenshot("walk-requirement-page");
+    screenshot("tour-requirements");
 
     // New Proposal of the house and the seven rooms.
     wxTEST_DIALOG(click(ID_NEW_PROPOSAL), ExpectProposalDialog("First try"));
@@ -254,7 +254,7 @@ TEST_F(WalkTest, FromAnEmptyWindowToAValidatedBuildingModelAndBack)
     EXPECT_EQ(pageTitles(), (std::vector<std::string>{"House", "seven-rooms", "First try"}));
 
     layOut(proposal);
-    screenshot("walk-proposal-page");
+    screenshot("tour-proposal");
     exportAndValidate(proposal, {bgexport::schemaIfc4, bgexport::schemaIfc2x3}, 1);
 
     // Save, New Project, Load: the project comes back as it was saved. The
@@ -281,6 +281,7 @@ TEST_F(WalkTest, FromAnEmptyWindowToAValidatedBuildingModelAndBack)
 TEST_F(WalkTest, TwoStoreysWithStairsAndARoomOnEitherFloorToIfc4)
 {
     wxTEST_DIALOG(click(ID_NEW_PROJECT), ExpectTextEntry("Two storeys"));
+    settle();
     wxTEST_DIALOG(click(ID_NEW_BUILDING), ExpectTextEntry("House"));
     settle();
     const auto project = getAppState().project;
