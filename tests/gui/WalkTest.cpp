@@ -40,6 +40,7 @@
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/filedlg.h>
+#include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/textctrl.h>
 #include <wx/weakref.h>
@@ -93,6 +94,9 @@ protected:
     void SetUp() override
     {
         getAppState().project.reset();
+        // What the window logs goes to the test's output, not into message
+        // boxes that nobody answers.
+        previousLog = wxLog::SetActiveTarget(&log);
         frame = new MainFrame();
         // The whole screen, so that the screenshots show the window alone.
         frame->SetSize(0, 0, 1280, 800);
@@ -106,6 +110,7 @@ protected:
             frame->Destroy();
         pumpEventsUntil([&] { return !frame; });
         getAppState().project.reset();
+        wxLog::SetActiveTarget(previousLog);
     }
 
     void click(int id) { ASSERT_TRUE(clickRibbon(frame->getRibbonBar(), id)) << id; }
@@ -206,6 +211,8 @@ protected:
 
     wxWeakRef<MainFrame> frame;
     ScratchFolder folder;
+    wxLogStderr log;
+    wxLog* previousLog = nullptr;
 };
 
 TEST_F(WalkTest, FromAnEmptyWindowToAValidatedBuildingModelAndBack)
