@@ -116,7 +116,8 @@ std::vector<std::string> checkLayout(const std::shared_ptr<bg::Proposal>& propos
             continue;
         FloorOutline outline;
         outline.points = insetPolygon(floor->getContour(), inset);
-        Polygon polygon(outline.points);
+        Polygon polygon(rules.netRectangles ? insetPolygon(floor->getContour(), parameters.outerWallStrength)
+                                            : outline.points);
         outline.edges = polygon.getEdges();
         outline.area = polygon.getArea();
         floors.emplace(floor->getLevel(), std::move(outline));
@@ -161,7 +162,8 @@ std::vector<std::string> checkLayout(const std::shared_ptr<bg::Proposal>& propos
         const auto [minWidth, maxWidth] = requirement->getWidthRange();
         const auto [minArea, maxArea] = requirement->getAreaErrorRange();
         const auto [minRatio, maxRatio] = requirement->getAspectRatioRange();
-        const double netLength = l - t, netWidth = w - t;
+        const double wall = rules.netRectangles ? 0.0 : t;
+        const double netLength = l - wall, netWidth = w - wall;
         if (netLength < minLength - tol || netLength > maxLength + tol)
             problems.push_back(name + " has the length " + fmt(netLength) + ", outside [" + fmt(minLength) + ", " +
                                fmt(maxLength) + "]");
