@@ -48,13 +48,14 @@ void expectSoundLayout(const Layouter& layouter, const std::shared_ptr<bg::Propo
 
 using Range = bg::Requirement::Range;
 
-// A room of free proportions: sides within `sides`, area within `area`.
-std::shared_ptr<bg::Requirement> freeRoom(int index, double target, Range sides, Range area, int level,
+// A room of free proportions: length and width within their ranges, area
+// within `area`, a square target of side `target`.
+std::shared_ptr<bg::Requirement> freeRoom(int index, double target, Range length, Range width, Range area, int level,
                                           std::vector<int> adjacency = {-1}, const std::string& roomType = "Bedroom",
                                           std::vector<std::string> boundaries = {"whatever"})
 {
     return std::make_shared<bg::Requirement>(index, "Room " + std::to_string(index), std::move(adjacency),
-                                             target * target, roomType, Range{target, target}, sides, sides,
+                                             target * target, roomType, Range{target, target}, length, width,
                                              Range{0.1, 10.0}, Vec2(-999, -999), level, std::move(boundaries), area, 0);
 }
 
@@ -130,11 +131,20 @@ INSTANTIATE_TEST_SUITE_P(
                   atNegativeX(),
                   {makeRequirement(0, "Living", 24, 0), makeRequirement(1, "Study", 12, 0, {0})},
                   1},
+        // The L's notch (north-east, from x 7.64 and y 5.64 inside the outer
+        // walls): room 0 fills the part south of it, so room 1 can meet its
+        // east wish only at the notch's wall, and would like to be longer
+        // than the 7.28 m up to it.
+        SolveCase{"EastWallOfTheNotch",
+                  makeLShapedBuilding(12, 10, 4, 4),
+                  {freeRoom(0, 8, {11.28, 11.28}, {5.28, 5.28}, {50, 70}, 0, {-1}, "Live and eat", {"south"}),
+                   freeRoom(1, 8, {2, 7.38}, {2, 4}, {4, 40}, 0, {-1}, "Bedroom", {"east"})},
+                  1},
         // A 5 x 25 m floor filled by two rooms one behind the other: the rows
         // keeping them apart span the floor's depth, more than twice its width.
         SolveCase{"DeeperThanWide",
                   makeRectBuilding(5, 25),
-                  {freeRoom(0, 7, {3, 15}, {40, 70}, 0), freeRoom(1, 7, {3, 15}, {40, 70}, 0)},
+                  {freeRoom(0, 7, {3, 15}, {3, 15}, {40, 70}, 0), freeRoom(1, 7, {3, 15}, {3, 15}, {40, 70}, 0)},
                   0}),
     [](const ::testing::TestParamInfo<SolveCase>& info) { return std::string(info.param.name); });
 
@@ -144,7 +154,7 @@ TEST(IntegerFloorLevelTest, RoomOnAnyFloorStandsOnALevelThatHasAFloor)
     // 5.28 x 4.28 m floor holds, and must still come back on one of them.
     auto building = makeRectBuilding(6, 5, 2);
     building->getFloors().back()->level = 2;
-    auto proposal = makeProposal(building, makeRequirementSet({freeRoom(0, 8, {2, 12}, {4, 100}, -999)}));
+    auto proposal = makeProposal(building, makeRequirementSet({freeRoom(0, 8, {2, 12}, {2, 12}, {4, 100}, -999)}));
     ASSERT_EQ(proposal->getLayouts().back()->getLevel(), 2);
     Layouter layouter(proposal, 1);
     SolutionHistory history;

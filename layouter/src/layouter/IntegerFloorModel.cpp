@@ -59,6 +59,26 @@ FloorData layoutFloorData(const std::vector<std::shared_ptr<bg::Layout>>& layout
     return data;
 }
 
+// The parts of each layout's bounding box that its outline leaves uncovered,
+// layout by layout. The Layouter's own obstacles are those of the outlines
+// inset by less than the outer wall, on which the other models' wall-centred
+// rectangles lie; net rooms kept clear only of those could reach into the
+// outer wall at a notch, by half an inner wall, and miss a facade they touch.
+std::vector<Obstacle> layoutObstacles(const std::vector<std::shared_ptr<bg::Layout>>& layouts)
+{
+    std::vector<Obstacle> found;
+    for (const std::shared_ptr<bg::Layout>& layout : layouts) {
+        for (const std::vector<Vec2>& piece : boundingBoxComplement(layout->getContour())) {
+            const BoundingBox box = boundingBox(piece);
+            const double width = box.max.x - box.min.x, height = box.max.y - box.min.y;
+            // A rectangular outline leaves nothing, or slivers of rounding.
+            if (width > 1e-6 && height > 1e-6)
+                found.emplace_back(layout->getLevel(), box.min.x, box.min.y, width, height);
+        }
+    }
+    return found;
+}
+
 // binary = 1 implies Σ terms <= rhs.
 SCIP_RETCODE addIndicatorRow(SCIP* scip, SCIP_VAR* binary, const std::vector<Term>& terms, double rhs)
 {
@@ -264,7 +284,7 @@ SCIP_RETCODE addStairStacking(const modelstages::StageInput& in)
 // A room keeps clear of every obstacle of its level: of its fixed level's
 // obstacles directly, of every obstacle while it stands on that obstacle's
 // level when it may go on any floor. Side binaries are named by the
-// obstacle's position in the whole list.
+// obstacle's position in the whole list, all levels together.
 SCIP_RETCODE addObstacleRows(const modelstages::StageInput& in, const std::vector<Obstacle>& obstacles)
 {
     const double M = in.bigM;
@@ -443,7 +463,7 @@ SCIP_RETCODE Layouter::buildIntegerFloorModel()
     SCIP_CALL(addObjectiveVariables(input, constantOffset));
     SCIP_CALL(addFloorAreaRows(input, allowFreeSpace != 0));
     SCIP_CALL(addStairStacking(input));
-    SCIP_CALL(addObstacleRows(input, obstacles));
+    SCIP_CALL(addObstacleRows(input, layoutObstacles(proposal->getLayouts())));
 
     SCIP_CALL(addPairRows(input, requirementsByIndex));
     SCIP_CALL(modelstages::addAspectRatioRows(input));
