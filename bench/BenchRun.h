@@ -1,8 +1,9 @@
 #pragma once
 
 // One measured run: a case in one "Fill All" setting with one of the models
-// (by default the one "Start" builds), then solved either by the application's solve loop in
-// one-second slices or by one continuous solve with the same time limit.
+// (by default the one "Start" builds), then solved either by the
+// application's solve loop in one-second slices or by one continuous solve
+// with the same time limit.
 // A run happens in a child process of its own (runInChild), so that its
 // peak memory is its own and a crash costs one row, not the benchmark.
 
@@ -32,13 +33,17 @@ CaseModels caseModels(const std::string& dataFolder, const CaseInfo& info);
 
 struct RunConfig {
     const CaseInfo* info = nullptr;
-    int mode = 0;         // the Layouter mode of the model to build
     bool fillAll = false; // "Fill All" on: allowFreeSpace 0
     Method method = Method::Sliced;
     double budget = 30.0;  // seconds of wall time (sliced) or solver time limit (continuous)
     std::string dataFolder;
     // When set, the solver's statistics of the run are written there.
     std::string statisticsPath;
+    // The solver settings for the first layout (Layouter::tuneFirstLayout),
+    // on as in the application unless switched off to compare.
+    bool tuning = true;
+    // The Layouter mode of the model to build.
+    int mode = 0;
 };
 
 // The points in time, as fractions of the budget, at which the best

@@ -2,6 +2,13 @@
 
 #include "AppState.h"
 #include "AboutDialog.h"
+#include "BuildingPane.h"
+#include "CommandGuard.h"
+#include "Events.h"
+#include "InnerContours.h"
+#include "ProposalPane.h"
+#include "RequirementSetPane.h"
+#include "SitePane.h"
 #include "CommandRules.h"
 #include "KovraPage.h"
 #include "ProjectPane.h"
@@ -23,8 +30,15 @@
 #include <wx/ribbon/page.h>
 #include <wx/ribbon/panel.h>
 #include <wx/sizer.h>
+#include <wx/wupdlock.h>
 
-#include <exception>
+#include "model/Building.h"
+#include "model/Project.h"
+#include "model/Proposal.h"
+#include "model/Requirement.h"
+#include "model/Site.h"
+
+#include <map>
 
 namespace {
 
@@ -50,6 +64,22 @@ void addRibbonPage(wxRibbonBar* ribbonBar, const RibbonPageSpec& spec)
         if (spec.translated)
             buttons->Realize();
     }
+}
+
+// The page of an object in one of the application state's page maps; null
+// when it has none.
+template <class T>
+wxWindow* pageOf(const std::map<std::shared_ptr<T>, wxWindow*>& pages, const std::shared_ptr<T>& object)
+{
+    const auto found = pages.find(object);
+    return found == pages.end() ? nullptr : found->second;
+}
+
+// The object an object event is about, owned again.
+template <class T>
+std::shared_ptr<T> objectOf(const wxCommandEvent& event)
+{
+    return eventObject<T>(event)->shared_from_this();
 }
 
 void initImageHandlers()
@@ -104,6 +134,25 @@ MainFrame::MainFrame()
     Bind(wxEVT_UPDATE_UI, &MainFrame::onUpdateNeedsBuilding, this, ID_NEW_SITE);
     Bind(wxEVT_UPDATE_UI, &MainFrame::onUpdatePlatformSave, this, ID_PLATFORM_SAVE_PROJECT);
     auiManager.Bind(wxEVT_AUI_PANE_CLOSE, &MainFrame::onPaneClose, this);
+
+    Bind(EVT_OPEN_BUILDING, &MainFrame::onOpenBuilding, this);
+    Bind(EVT_OPEN_REQUIREMENT_SET, &MainFrame::onOpenRequirementSet, this);
+    Bind(EVT_OPEN_PROPOSAL, &MainFrame::onOpenProposal, this);
+    Bind(EVT_OPEN_SITE, &MainFrame::onOpenSite, this);
+    Bind(EVT_BUILDING_DELETED, &MainFrame::onBuildingDeleted, this);
+    Bind(EVT_REQUIREMENT_SET_DELETED, &MainFrame::onRequirementSetDeleted, this);
+    Bind(EVT_PROPOSAL_DELETED, &MainFrame::onProposalDeleted, this);
+    Bind(EVT_SITE_DELETED, &MainFrame::onSiteDeleted, this);
+    Bind(EVT_BUILDING_NAME_CHANGED, &MainFrame::onBuildingNameChanged, this);
+    Bind(EVT_REQUIREMENT_SET_NAME_CHANGED, &MainFrame::onRequirementSetNameChanged, this);
+    Bind(EVT_PROPOSAL_NAME_CHANGED, &MainFrame::onProposalNameChanged, this);
+    Bind(EVT_SITE_NAME_CHANGED, &MainFrame::onSiteNameChanged, this);
+    Bind(EVT_SHOW_PROJECT_RIBBON, [this](wxCommandEvent&) { showRibbonPage(RIBBON_PAGE_PROJECT); });
+    Bind(EVT_SHOW_BUILDING_RIBBON, [this](wxCommandEvent&) { showRibbonPage(RIBBON_PAGE_BUILDING); });
+    Bind(EVT_SHOW_REQUIREMENTS_RIBBON, [this](wxCommandEvent&) { showRibbonPage(RIBBON_PAGE_REQUIREMENTS); });
+    Bind(EVT_SHOW_PROPOSAL_RIBBON, [this](wxCommandEvent&) { showRibbonPage(RIBBON_PAGE_PROPOSAL); });
+    Bind(EVT_SHOW_SITE_RIBBON, [this](wxCommandEvent&) { showRibbonPage(RIBBON_PAGE_SITE); });
+    Bind(EVT_PROJECT_LOADED, &MainFrame::onProjectLoaded, this);
 }
 
 MainFrame::~MainFrame()
@@ -211,12 +260,10 @@ void MainFrame::onPaneClose(wxAuiManagerEvent& event)
 
 void MainFrame::onAbout(wxCommandEvent&)
 {
-    try {
+    runCommand(this, [&] {
         AboutDialog dialog(this);
         dialog.ShowModal();
-    } catch (const std::exception& error) {
-        wxMessageBox(error.what(), "Kovra Floorsmith", wxOK | wxICON_ERROR, this);
-    }
+    });
 }
 
 void MainFrame::onUpdateNeedsProject(wxUpdateUIEvent& event)
@@ -237,4 +284,168 @@ void MainFrame::onUpdateNewProposal(wxUpdateUIEvent& event)
 void MainFrame::onUpdatePlatformSave(wxUpdateUIEvent& event)
 {
     event.Enable(canSaveToPlatform(getAppState().project.get(), client->isConnected()));
+}
+
+void MainFrame::openBuildingPage(const std::shared_ptr<bg::Building>& building)
+{
+    auto* page = new BuildingPane(notebook, projectPane, ribbonBar, building);
+    notebook->AddPage(page, wxString::FromUTF8(building->name), true);
+}
+
+void MainFrame::openRequirementSetPage(const std::shared_ptr<bg::RequirementSet>& requirementSet)
+{
+    if (wxWindow* page = pageOf(getAppState().requirementSetPages, requirementSet)) {
+        activatePage(page);
+        return;
+    }
+    const auto& project = getAppState().project;
+    std::shared_ptr<bg::Building> building;
+    if (project && !project->buildings.empty())
+        building = project->buildings.front();
+    auto* page = new RequirementSetPane(notebook, ribbonBar, requirementSet, building);
+    page->client = client.get();
+    page->projectPane = projectPane;
+    notebook->AddPage(page, wxString::FromUTF8(requirementSet->name), true);
+}
+
+void MainFrame::openProposalPage(const std::shared_ptr<bg::Proposal>& proposal)
+{
+    // No repainting while the page builds its views; thawed on every path.
+    wxWindowUpdateLocker lockNotebook(notebook);
+    wxWindowUpdateLocker lockRibbon(ribbonBar);
+    auto* page = new ProposalPane(notebook, ribbonBar, projectPane, proposal);
+    notebook->AddPage(page, wxString::FromUTF8(proposal->name), true);
+}
+
+void MainFrame::openSitePage(const std::shared_ptr<bg::Site>& site)
+{
+    wxWindowUpdateLocker lockNotebook(notebook);
+    wxWindowUpdateLocker lockRibbon(ribbonBar);
+    auto* page = new SitePane(notebook, ribbonBar, site);
+    notebook->AddPage(page, wxString::FromUTF8(site->name), true);
+}
+
+void MainFrame::activatePage(wxWindow* page)
+{
+    for (size_t i = 0; i < notebook->GetPageCount(); ++i) {
+        if (notebook->GetPage(i) == page) {
+            notebook->SetSelection(i);
+            return;
+        }
+    }
+}
+
+void MainFrame::deletePage(wxWindow* page)
+{
+    const int index = page ? notebook->GetPageIndex(page) : wxNOT_FOUND;
+    if (index != wxNOT_FOUND)
+        notebook->DeletePage(static_cast<size_t>(index));
+}
+
+void MainFrame::retitlePage(wxWindow* page, const std::string& name)
+{
+    const int index = page ? notebook->GetPageIndex(page) : wxNOT_FOUND;
+    if (index != wxNOT_FOUND)
+        notebook->SetPageText(static_cast<size_t>(index), wxString::FromUTF8(name));
+}
+
+void MainFrame::onOpenBuilding(wxCommandEvent& event)
+{
+    runCommand(this, [&] {
+        const auto building = objectOf<bg::Building>(event);
+        if (wxWindow* page = pageOf(getAppState().buildingPages, building))
+            activatePage(page);
+        else
+            openBuildingPage(building);
+    });
+}
+
+void MainFrame::onOpenRequirementSet(wxCommandEvent& event)
+{
+    runCommand(this, [&] { openRequirementSetPage(objectOf<bg::RequirementSet>(event)); });
+}
+
+void MainFrame::onOpenProposal(wxCommandEvent& event)
+{
+    runCommand(this, [&] {
+        const auto proposal = objectOf<bg::Proposal>(event);
+        if (wxWindow* page = pageOf(getAppState().proposalPages, proposal))
+            activatePage(page);
+        else
+            openProposalPage(proposal);
+    });
+}
+
+void MainFrame::onOpenSite(wxCommandEvent& event)
+{
+    runCommand(this, [&] {
+        const auto site = objectOf<bg::Site>(event);
+        if (wxWindow* page = pageOf(getAppState().sitePages, site))
+            activatePage(page);
+        else
+            openSitePage(site);
+    });
+}
+
+void MainFrame::onBuildingDeleted(wxCommandEvent& event)
+{
+    runCommand(this, [&] { deletePage(pageOf(getAppState().buildingPages, objectOf<bg::Building>(event))); });
+}
+
+void MainFrame::onRequirementSetDeleted(wxCommandEvent& event)
+{
+    runCommand(this, [&] {
+        deletePage(pageOf(getAppState().requirementSetPages, objectOf<bg::RequirementSet>(event)));
+    });
+}
+
+void MainFrame::onProposalDeleted(wxCommandEvent& event)
+{
+    runCommand(this, [&] { deletePage(pageOf(getAppState().proposalPages, objectOf<bg::Proposal>(event))); });
+}
+
+void MainFrame::onSiteDeleted(wxCommandEvent& event)
+{
+    runCommand(this, [&] { deletePage(pageOf(getAppState().sitePages, objectOf<bg::Site>(event))); });
+}
+
+void MainFrame::onBuildingNameChanged(wxCommandEvent& event)
+{
+    runCommand(this, [&] {
+        const auto building = objectOf<bg::Building>(event);
+        retitlePage(pageOf(getAppState().buildingPages, building), building->name);
+    });
+}
+
+void MainFrame::onRequirementSetNameChanged(wxCommandEvent& event)
+{
+    runCommand(this, [&] {
+        const auto requirementSet = objectOf<bg::RequirementSet>(event);
+        retitlePage(pageOf(getAppState().requirementSetPages, requirementSet), requirementSet->name);
+    });
+}
+
+void MainFrame::onProposalNameChanged(wxCommandEvent& event)
+{
+    runCommand(this, [&] {
+        const auto proposal = objectOf<bg::Proposal>(event);
+        retitlePage(pageOf(getAppState().proposalPages, proposal), proposal->name);
+    });
+}
+
+void MainFrame::onSiteNameChanged(wxCommandEvent& event)
+{
+    runCommand(this, [&] {
+        const auto site = objectOf<bg::Site>(event);
+        retitlePage(pageOf(getAppState().sitePages, site), site->name);
+    });
+}
+
+void MainFrame::onProjectLoaded(wxCommandEvent&)
+{
+    runCommand(this, [&] {
+        recomputeInnerContours();
+        notebook->DeleteAllPages();
+        ribbonBar->SetActivePage(static_cast<size_t>(RIBBON_PAGE_PROJECT));
+    });
 }

@@ -17,6 +17,13 @@ namespace KovraClient {
 class cKovraClient;
 }
 
+namespace bg {
+class Building;
+class Proposal;
+class RequirementSet;
+class Site;
+} // namespace bg
+
 // The application's main window: the ribbon bar, and below it a panel whose
 // AUI manager docks the project tree on the left, the notebook of workspace
 // pages in the centre and the hidden report pane at the bottom. It handles
@@ -38,6 +45,15 @@ public:
     // pages and makes k the active page; the page "Project" stays shown.
     void showRibbonPage(int k);
 
+    // Open a new page for the object, add it to the notebook and select it.
+    void openBuildingPage(const std::shared_ptr<bg::Building>& building);
+    // Activates the set's page instead when it has one.
+    void openRequirementSetPage(const std::shared_ptr<bg::RequirementSet>& requirementSet);
+    void openProposalPage(const std::shared_ptr<bg::Proposal>& proposal);
+    void openSitePage(const std::shared_ptr<bg::Site>& site);
+    // Selects the notebook page that is the window; nothing for another one.
+    void activatePage(wxWindow* page);
+
 private:
     void buildRibbon();
     void buildSitePage(const wxString& bitmapPrefix);
@@ -51,6 +67,25 @@ private:
     void onUpdateNeedsBuilding(wxUpdateUIEvent& event);
     void onUpdateNewProposal(wxUpdateUIEvent& event);
     void onUpdatePlatformSave(wxUpdateUIEvent& event);
+
+    void onOpenBuilding(wxCommandEvent& event);
+    void onOpenRequirementSet(wxCommandEvent& event);
+    void onOpenProposal(wxCommandEvent& event);
+    void onOpenSite(wxCommandEvent& event);
+    void onBuildingDeleted(wxCommandEvent& event);
+    void onRequirementSetDeleted(wxCommandEvent& event);
+    void onProposalDeleted(wxCommandEvent& event);
+    void onSiteDeleted(wxCommandEvent& event);
+    void onBuildingNameChanged(wxCommandEvent& event);
+    void onRequirementSetNameChanged(wxCommandEvent& event);
+    void onProposalNameChanged(wxCommandEvent& event);
+    void onSiteNameChanged(wxCommandEvent& event);
+    void onProjectLoaded(wxCommandEvent& event);
+
+    // Closes the page, when the notebook holds it.
+    void deletePage(wxWindow* page);
+    // Sets the page's title, when the notebook holds it.
+    void retitlePage(wxWindow* page, const std::string& name);
 
     void showRibbonPageIf(wxWindow* page, int k);
 

@@ -21,7 +21,7 @@
 #include <wx/ribbon/buttonbar.h>
 #include <wx/ribbon/page.h>
 #include <wx/ribbon/panel.h>
-#include <wx/testing.h>
+#include "DialogTesting.h"
 #include <wx/textctrl.h>
 #include <wx/weakref.h>
 
