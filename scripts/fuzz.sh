@@ -6,7 +6,9 @@
 # tests/fuzz/packages.txt once, builds into build/<where>-fuzz, seeds the
 # corpus from tests/data, bench/data and the target's regression cases, and
 # keeps what it learns in build/fuzz-corpus/TARGET. Findings land in
-# build/fuzz-findings/TARGET. Never part of the test command.
+# build/fuzz-findings/TARGET. Files among the arguments (findings) are run
+# on their own instead, to reproduce or (-minimize_crash=1) shrink them.
+# Never part of the test command.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 
@@ -75,8 +77,20 @@ if [ "${1:-}" = "--inside" ]; then
     # Open MPI, loaded with SCIP's NLP solver, patches the memory allocator;
     # sanitized programs die of that.
     export OMPI_MCA_memory="${OMPI_MCA_memory:-^patcher}"
+    options=() inputs=()
+    for arg in "$@"; do
+        case "$arg" in
+            -*) options+=("$arg") ;;
+            *) inputs+=("$arg") ;;
+        esac
+    done
+    # Given inputs (findings to reproduce or shrink) run on their own.
+    if [ ${#inputs[@]} -gt 0 ]; then
+        exec "$dir/tests/fuzz/targets/fuzz_$target" -max_total_time="$seconds" \
+            -artifact_prefix="$findings/" "${options[@]}" "${inputs[@]}"
+    fi
     exec "$dir/tests/fuzz/targets/fuzz_$target" "$corpus" "${seeds[@]}" \
-        -max_total_time="$seconds" -artifact_prefix="$findings/" -print_final_stats=1 "$@"
+        -max_total_time="$seconds" -artifact_prefix="$findings/" -print_final_stats=1 "${options[@]}"
 fi
 
 [ $# -ge 2 ] || die "usage: scripts/fuzz.sh TARGET SECONDS [libFuzzer options...]"

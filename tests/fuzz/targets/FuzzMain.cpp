@@ -4,7 +4,6 @@
 #include "FuzzTargets.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -13,7 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         kovra_fuzz::KOVRA_FUZZ_TARGET(data, size);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "finding: %s\n", error.what());
-        std::abort();
+        // Not abort(): Open MPI, loaded with the solver, takes SIGABRT for
+        // itself, and then libFuzzer would not keep the input.
+        __builtin_trap();
     }
     return 0;
 }

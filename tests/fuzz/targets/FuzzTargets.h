@@ -24,7 +24,8 @@ public:
 // every building with every requirement set makes a proposal, which is
 // validated and, when sound, handed to a Layouter.
 void projectFile(const std::uint8_t* data, std::size_t size);
-// Requirement files: read, write, read, write gives the same text.
+// Requirement files: what reads is written and reads again, and after the
+// first write (which rounds to six decimals) read and write keep the text.
 void requirementFile(const std::uint8_t* data, std::size_t size);
 // STEP encoders: the string encoding is printable ASCII and decodes to the
 // input's UTF-16; a finite real prints with a point and reads back exactly;

@@ -41,15 +41,22 @@ void requirementFile(const std::uint8_t* data, std::size_t size)
     } catch (const std::out_of_range&) {
         return;
     }
-    const std::string first = written(std::move(requirements), "first");
-    try {
-        requirements = read(first);
-    } catch (const std::exception& error) {
-        throw Finding(std::string("the written file does not read again: ") + error.what() + "\n" + first);
+    // "%f" keeps six decimals, so the first write may round what the input
+    // held (and the aspect ratios derived from it); from then on the text
+    // must stay as it is.
+    std::string text = written(std::move(requirements), "first");
+    std::string previous;
+    for (const char* which : {"second", "third"}) {
+        try {
+            requirements = read(text);
+        } catch (const std::exception& error) {
+            throw Finding(std::string("the written file does not read again: ") + error.what() + "\n" + text);
+        }
+        previous = text;
+        text = written(std::move(requirements), which);
     }
-    const std::string second = written(std::move(requirements), "second");
-    if (first != second)
-        throw Finding("read, write, read, write changed the text:\n" + first + "\n----\n" + second);
+    if (text != previous)
+        throw Finding("read, write, read, write changed the text:\n" + previous + "\n----\n" + text);
 }
 
 } // namespace kovra_fuzz
