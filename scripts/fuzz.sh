@@ -71,8 +71,8 @@ if [ "${1:-}" = "--inside" ]; then
         project) seeds+=(tests/data bench/data) ;;
         requirements) seeds+=(tests/data) ;;
     esac
-    export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:fast_unwind_on_malloc=0}"
-    export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_suppressions=0}"
+    export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
+    export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/tests/fuzz/lsan.supp:print_suppressions=0}"
     export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
     # Open MPI, loaded with SCIP's NLP solver, patches the memory allocator;
     # sanitized programs die of that.
