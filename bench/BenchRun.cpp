@@ -43,13 +43,15 @@ struct Timeline {
     std::vector<Found> found;
 };
 
-SCIP_DECL_EVENTINITSOL(timelineInitsol)
+// From the transformation on, as the optimiser's recorder: some heuristics
+// find solutions before presolving.
+SCIP_DECL_EVENTINIT(timelineInit)
 {
     SCIP_CALL(SCIPcatchEvent(scip, SCIP_EVENTTYPE_BESTSOLFOUND, eventhdlr, nullptr, nullptr));
     return SCIP_OKAY;
 }
 
-SCIP_DECL_EVENTEXITSOL(timelineExitsol)
+SCIP_DECL_EVENTEXIT(timelineExit)
 {
     SCIP_CALL(SCIPdropEvent(scip, SCIP_EVENTTYPE_BESTSOLFOUND, eventhdlr, nullptr, -1));
     return SCIP_OKAY;
@@ -71,8 +73,8 @@ SCIP_RETCODE includeTimeline(SCIP* scip, Timeline* timeline)
     SCIP_EVENTHDLR* handler = nullptr;
     SCIP_CALL(SCIPincludeEventhdlrBasic(scip, &handler, "benchTimeline", "times of new best solutions",
                                         timelineExec, reinterpret_cast<SCIP_EVENTHDLRDATA*>(timeline)));
-    SCIP_CALL(SCIPsetEventhdlrInitsol(scip, handler, timelineInitsol));
-    SCIP_CALL(SCIPsetEventhdlrExitsol(scip, handler, timelineExitsol));
+    SCIP_CALL(SCIPsetEventhdlrInit(scip, handler, timelineInit));
+    SCIP_CALL(SCIPsetEventhdlrExit(scip, handler, timelineExit));
     return SCIP_OKAY;
 }
 
@@ -113,6 +115,7 @@ struct Started {
         : proposal(loadCase(run.dataFolder, *run.info)), layouter(proposal, run.fillAll ? 0 : 1)
     {
         layouter.solutions = &history;
+        layouter.tuneFirstLayout = run.tuning;
         layouter.mode = hasAnyFloorRoom(*proposal) ? floorAssignmentMode : fixedFloorMode;
         result.mode = layouter.mode;
         const Clock::time_point start = Clock::now();

@@ -26,6 +26,9 @@ struct RunConfig {
     std::string dataFolder;
     // When set, the solver's statistics of the run are written there.
     std::string statisticsPath;
+    // The solver settings for the first layout (Layouter::tuneFirstLayout),
+    // on as in the application unless switched off to compare.
+    bool tuning = true;
 };
 
 // The points in time, as fractions of the budget, at which the best

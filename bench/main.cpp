@@ -43,6 +43,7 @@ struct Options {
     std::string statisticsFolder;
     std::string fill = "both";   // "off", "on" or "both"
     std::string method = "both"; // "sliced", "continuous" or "both"
+    std::string tuning = "on";   // "on", "off" or "both"
     double budget = 30.0;
     int jobs = 1;
     bool list = false;
@@ -56,6 +57,7 @@ void usage(std::FILE* out)
                  "  --case C          run one case only (id or number, see --list)\n"
                  "  --fill off|on|both    \"Fill All\" setting(s) to run (default both)\n"
                  "  --method sliced|continuous|both   (default both)\n"
+                 "  --tuning on|off|both  solver settings for the first layout (default on, as in the application)\n"
                  "  --jobs N          runs at the same time, 1 to 4 (default 1)\n"
                  "  --csv FILE        where the CSV goes (default bench-results.csv beside the program)\n"
                  "  --data DIR        the case files (default %s)\n"
@@ -92,6 +94,10 @@ Options parseOptions(int argc, char** argv)
             options.method = value();
             if (options.method != "sliced" && options.method != "continuous" && options.method != "both")
                 throw std::invalid_argument("--method takes sliced, continuous or both");
+        } else if (arg == "--tuning") {
+            options.tuning = value();
+            if (options.tuning != "on" && options.tuning != "off" && options.tuning != "both")
+                throw std::invalid_argument("--tuning takes on, off or both");
         } else if (arg == "--jobs") {
             options.jobs = std::atoi(value().c_str());
             if (options.jobs < 1 || options.jobs > 4)
@@ -241,6 +247,11 @@ std::string settingName(const RunConfig& run)
     return run.fillAll ? "on" : "off";
 }
 
+const char* tuningName(const RunConfig& run)
+{
+    return run.tuning ? "on" : "off";
+}
+
 // What the row's check column says, and why when there is no layout.
 std::string outcome(const RunResult& r)
 {
@@ -254,8 +265,9 @@ std::string outcome(const RunResult& r)
 void progressLine(std::size_t done, std::size_t total, const Job& job)
 {
     const RunResult& r = job.result;
-    std::printf("[%2zu/%zu] %-9s fill %-3s %-10s %6.1f s  first %-7s %3d solutions  %s%s%s\n", done, total,
-                job.run.info->id, settingName(job.run).c_str(), methodName(job.run.method), r.wallSeconds,
+    std::printf("[%2zu/%zu] %-9s fill %-3s %-10s tuning %-3s %6.1f s  first %-7s %3d solutions  %s%s%s\n", done,
+                total, job.run.info->id, settingName(job.run).c_str(), methodName(job.run.method),
+                tuningName(job.run), r.wallSeconds,
                 seconds(r.firstSeconds).c_str(), r.solutions, outcome(r).c_str(),
                 r.error.empty() ? "" : ": ", r.error.c_str());
     std::fflush(stdout);
@@ -308,14 +320,15 @@ std::string markName(int k, double budget)
 
 void printTable(const std::vector<Job>& jobs, double budget)
 {
-    std::printf("\n%-9s %-4s %-10s %5s %4s %5s %6s %7s %5s %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6s %6s %-12s\n",
-                "case", "fill", "method", "vars", "bin", "cons", "build", "first", "sols", markName(0, budget).c_str(),
+    std::printf("\n%-9s %-4s %-10s %-4s %5s %4s %5s %6s %7s %5s %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6s %6s %-12s\n",
+                "case", "fill", "method", "tune", "vars", "bin", "cons", "build", "first", "sols", markName(0, budget).c_str(),
                 markName(1, budget).c_str(), markName(2, budget).c_str(), "primal", "dual", "gap", "status", "slices",
                 "wall", "cpu", "MB", "check");
     for (const Job& job : jobs) {
         const RunResult& r = job.result;
-        std::printf("%-9s %-4s %-10s %5d %4d %5d %6s %7s %5d %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6s %6.0f %-12s\n",
-                    job.run.info->id, settingName(job.run).c_str(), methodName(job.run.method), r.vars, r.binaries,
+        std::printf("%-9s %-4s %-10s %-4s %5d %4d %5d %6s %7s %5d %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6s %6.0f %-12s\n",
+                    job.run.info->id, settingName(job.run).c_str(), methodName(job.run.method), tuningName(job.run),
+                    r.vars, r.binaries,
                     r.constraints, fixed(r.buildSeconds, 2).c_str(), seconds(r.firstSeconds).c_str(), r.solutions,
                     fixed(r.bestAt[0], 3).c_str(), fixed(r.bestAt[1], 3).c_str(), fixed(r.bestAt[2], 3).c_str(),
                     r.solutions > 0 ? fixed(r.primal, 3).c_str() : "-", fixed(r.dual, 3).c_str(),
@@ -325,11 +338,11 @@ void printTable(const std::vector<Job>& jobs, double budget)
     }
 }
 
-const Job* partner(const std::vector<Job>& jobs, const Job& job, Method method)
+const Job* partner(const std::vector<Job>& jobs, const Job& job, Method method, bool tuning)
 {
     for (const Job& other : jobs)
         if (other.run.info == job.run.info && other.run.fillAll == job.run.fillAll &&
-            other.run.method == method)
+            other.run.method == method && other.run.tuning == tuning)
             return &other;
     return nullptr;
 }
@@ -346,14 +359,14 @@ void printComparison(const std::vector<Job>& jobs, double budget)
     for (const Job& job : jobs) {
         if (job.run.method != Method::Sliced)
             continue;
-        const Job* continuous = partner(jobs, job, Method::Continuous);
+        const Job* continuous = partner(jobs, job, Method::Continuous, job.run.tuning);
         if (!continuous)
             continue;
         if (!header) {
             const std::string mark = markName(2, budget);
-            std::printf("\nslicing against one continuous solve\n%-9s %-4s %8s %8s %6s %11s %11s %9s %9s %9s %8s "
+            std::printf("\nslicing against one continuous solve\n%-9s %-4s %-4s %8s %8s %6s %11s %11s %9s %9s %9s %8s "
                         "%8s\n",
-                        "case", "fill", "first S", "first C", "S/C", (mark + " S").c_str(), (mark + " C").c_str(),
+                        "case", "fill", "tune", "first S", "first C", "S/C", (mark + " S").c_str(), (mark + " C").c_str(),
                         "S - C", "nodes S", "nodes C", "solver S", "wall S");
             header = true;
         }
@@ -361,11 +374,52 @@ void printComparison(const std::vector<Job>& jobs, double budget)
         const RunResult& c = continuous->result;
         const bool both = s.firstSeconds >= 0.0 && c.firstSeconds >= 0.0;
         const double ratio = both && c.firstSeconds > 0.0 ? s.firstSeconds / c.firstSeconds : NAN;
-        std::printf("%-9s %-4s %8s %8s %6s %11s %11s %9s %9lld %9lld %8s %8s\n", job.run.info->id,
-                    settingName(job.run).c_str(), seconds(s.firstSeconds).c_str(), seconds(c.firstSeconds).c_str(),
+        std::printf("%-9s %-4s %-4s %8s %8s %6s %11s %11s %9s %9lld %9lld %8s %8s\n", job.run.info->id,
+                    settingName(job.run).c_str(), tuningName(job.run), seconds(s.firstSeconds).c_str(), seconds(c.firstSeconds).c_str(),
                     fixed(ratio, 2).c_str(), fixed(s.bestAt[2], 3).c_str(), fixed(c.bestAt[2], 3).c_str(),
                     fixed(s.bestAt[2] - c.bestAt[2], 3).c_str(), s.nodes, c.nodes, fixed(s.solverSeconds, 1).c_str(),
                     fixed(s.wallSeconds, 1).c_str());
+    }
+}
+
+// Seconds to a proven optimum; negative when the run proved none.
+double provenSeconds(const RunResult& r)
+{
+    return r.solved && r.status == "optimal" ? r.wallSeconds : -1.0;
+}
+
+// With the first-layout settings against without, per case, setting and
+// method: the times to the first layout and to a proven optimum (their
+// ratio on/off, above 1: the settings were slower) and the best objectives
+// at the end of the budget (their difference on - off, above 0: the
+// settings ended worse).
+void printTuningComparison(const std::vector<Job>& jobs, double budget)
+{
+    bool header = false;
+    for (const Job& job : jobs) {
+        if (!job.run.tuning)
+            continue;
+        const Job* off = partner(jobs, job, job.run.method, false);
+        if (!off)
+            continue;
+        if (!header) {
+            const std::string mark = markName(2, budget);
+            std::printf("\nfirst-layout settings on against off\n%-9s %-4s %-10s %8s %8s %8s %8s %6s %11s %11s "
+                        "%9s\n",
+                        "case", "fill", "method", "first on", "first off", "proof on", "proof off", "on/off",
+                        (mark + " on").c_str(), (mark + " off").c_str(), "on - off");
+            header = true;
+        }
+        const RunResult& a = job.result;
+        const RunResult& b = off->result;
+        const double proofOn = provenSeconds(a), proofOff = provenSeconds(b);
+        const double ratio = proofOn > 0.0 && proofOff > 0.0 ? proofOn / proofOff : NAN;
+        std::printf("%-9s %-4s %-10s %8s %9s %8s %9s %6s %11s %11s %9s\n", job.run.info->id,
+                    settingName(job.run).c_str(), methodName(job.run.method), seconds(a.firstSeconds).c_str(),
+                    seconds(b.firstSeconds).c_str(), proofOn < 0 ? "-" : fixed(proofOn, 1).c_str(),
+                    proofOff < 0 ? "-" : fixed(proofOff, 1).c_str(), fixed(ratio, 2).c_str(),
+                    fixed(a.bestAt[2], 3).c_str(), fixed(b.bestAt[2], 3).c_str(),
+                    fixed(a.bestAt[2] - b.bestAt[2], 3).c_str());
     }
 }
 
@@ -389,7 +443,7 @@ void printProblems(const std::vector<Job>& jobs)
             continue;
         startNotes();
         const std::string name = std::string(job.run.info->id) + " fill " + settingName(job.run) + " " +
-                                 methodName(job.run.method);
+                                 methodName(job.run.method) + " tuning " + tuningName(job.run);
         if (!r.error.empty())
             std::printf("%s: error: %s\n", name.c_str(), r.error.c_str());
         if (!r.note.empty())
@@ -432,7 +486,7 @@ std::string csvNumber(double value)
 void writeCsv(const std::string& path, const std::vector<Job>& jobs, double budget, const std::string& date)
 {
     std::ofstream out(path, std::ios::trunc);
-    out << "date,case,fill_all,method,budget_s,mode,build_code,build_s,vars,binaries,constraints,first_s,"
+    out << "date,case,fill_all,method,tuning,budget_s,mode,build_code,build_s,vars,binaries,constraints,first_s,"
            "first_solver_s,solutions,best_at_"
         << csvNumber(markFractions[0] * budget) << "s,best_at_" << csvNumber(markFractions[1] * budget)
         << "s,best_at_" << csvNumber(markFractions[2] * budget)
@@ -444,7 +498,7 @@ void writeCsv(const std::string& path, const std::vector<Job>& jobs, double budg
         for (const std::string& violation : r.violations)
             violations += (violations.empty() ? "" : "; ") + violation;
         out << csvField(date) << "," << job.run.info->id << "," << (job.run.fillAll ? "on" : "off") << ","
-            << methodName(job.run.method) << "," << csvNumber(budget) << "," << r.mode << "," << r.buildCode << ","
+            << methodName(job.run.method) << "," << tuningName(job.run) << "," << csvNumber(budget) << "," << r.mode << "," << r.buildCode << ","
             << csvNumber(r.buildSeconds) << "," << r.vars << "," << r.binaries << "," << r.constraints << ","
             << (r.firstSeconds < 0 ? "" : csvNumber(r.firstSeconds)) << ","
             << (r.firstSolverSeconds < 0 ? "" : csvNumber(r.firstSolverSeconds)) << "," << r.solutions << ","
@@ -507,19 +561,26 @@ int run(const Options& options)
                 if ((method == Method::Sliced && options.method == "continuous") ||
                     (method == Method::Continuous && options.method == "sliced"))
                     continue;
-                Job job;
-                job.run = {&info, fillAll, method, options.budget, options.dataFolder, ""};
-                if (!options.statisticsFolder.empty())
-                    job.run.statisticsPath = options.statisticsFolder + "/" + info.id + "-fill-" +
-                                              (fillAll ? "on" : "off") + "-" + methodName(method) + ".txt";
-                jobs.push_back(job);
+                // With both, the two runs of a pair go one after the other,
+                // under the same load as far as the machine allows.
+                for (const bool tuning : {true, false}) {
+                    if ((tuning && options.tuning == "off") || (!tuning && options.tuning == "on"))
+                        continue;
+                    Job job;
+                    job.run = {&info, fillAll, method, options.budget, options.dataFolder, "", tuning};
+                    if (!options.statisticsFolder.empty())
+                        job.run.statisticsPath = options.statisticsFolder + "/" + info.id + "-fill-" +
+                                                  (fillAll ? "on" : "off") + "-" + methodName(method) +
+                                                  (tuning ? "" : "-tuning-off") + ".txt";
+                    jobs.push_back(job);
+                }
             }
         }
     }
     const std::string date = now();
     const std::string csvPath = options.csvPath.empty() ? besideProgram("bench-results.csv") : options.csvPath;
-    std::printf("kovra_bench %s: %zu runs, %g s each, %d at a time\n", date.c_str(), jobs.size(), options.budget,
-                options.jobs);
+    std::printf("kovra_bench %s: %zu runs, %g s each, %d at a time, tuning %s\n", date.c_str(), jobs.size(),
+                options.budget, options.jobs, options.tuning.c_str());
     // Other work on the machine distorts the timings: say how busy it was.
     std::printf("load average before: %s", readWhole("/proc/loadavg").c_str());
     const auto started = std::chrono::steady_clock::now();
@@ -528,6 +589,7 @@ int run(const Options& options)
 
     printTable(jobs, options.budget);
     printComparison(jobs, options.budget);
+    printTuningComparison(jobs, options.budget);
     printProblems(jobs);
     writeCsv(csvPath, jobs, options.budget, date);
     std::printf("\n%zu runs in %.1f min; load average after: %s", jobs.size(), total / 60.0,

@@ -51,13 +51,24 @@ double twiceSignedArea(const std::vector<Vec2>& points)
 
 std::vector<Vec2> flipVertically(const std::vector<Vec2>& points)
 {
-    const BoundingBox box = boundingBox(points);
+    return flipAgainst(points, points);
+}
+
+std::vector<Vec2> flipAgainst(const std::vector<Vec2>& points, const std::vector<Vec2>& reference)
+{
+    const BoundingBox box = boundingBox(reference);
     const double height = box.max.y - box.min.y;
     std::vector<Vec2> flipped;
     flipped.reserve(points.size());
     for (const Vec2& p : points)
         flipped.emplace_back(p.x, height - p.y);
     return flipped;
+}
+
+Vec2 flipPointAgainst(const Vec2& point, const std::vector<Vec2>& reference)
+{
+    const BoundingBox box = boundingBox(reference);
+    return {point.x, (box.max.y - box.min.y) - point.y};
 }
 
 Polygon::Polygon(const std::vector<Vec2>& pts)

@@ -52,6 +52,13 @@ double twiceSignedArea(const std::vector<Vec2>& points);
 // (x, y) becomes (x, (maxY - minY) - y). Throws like boundingBox.
 std::vector<Vec2> flipVertically(const std::vector<Vec2>& points);
 
+// The same mirror taken within the y extent of another outline, so that
+// every shape of one level flips against that level's floor: (x, y) becomes
+// (x, (maxY - minY) - y) with minY and maxY over `reference`. Throws like
+// boundingBox when the reference has fewer than two points.
+std::vector<Vec2> flipAgainst(const std::vector<Vec2>& points, const std::vector<Vec2>& reference);
+Vec2 flipPointAgainst(const Vec2& point, const std::vector<Vec2>& reference);
+
 // A closed polygon, always counter-clockwise after construction, with its
 // area, side-labelled edges and the four corners of its bounding box.
 class Polygon {

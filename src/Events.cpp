@@ -38,3 +38,9 @@ wxDEFINE_EVENT(EVT_DIAGRAM_NODE_SELECTED, wxCommandEvent);
 wxDEFINE_EVENT(EVT_DIAGRAM_NODE_ACTIVATED, wxCommandEvent);
 wxDEFINE_EVENT(EVT_TILE_LOADED, wxCommandEvent);
 wxDEFINE_EVENT(EVT_GEOCODE_DONE, wxThreadEvent);
+
+void postEvent(wxEvtHandler* target, wxEventType type)
+{
+    if (target)
+        target->QueueEvent(new wxCommandEvent(type, 0));
+}

@@ -2,6 +2,8 @@
 
 #include <wx/event.h>
 
+#include <memory>
+
 // Every custom event type of the application, registered once during static
 // initialisation. Windows, dialogs and worker threads never call each other
 // across their borders; they post these events, and the receiver handles them
@@ -72,3 +74,41 @@ wxDECLARE_EVENT(EVT_DIAGRAM_NODE_ACTIVATED, wxCommandEvent);
 wxDECLARE_EVENT(EVT_TILE_LOADED, wxCommandEvent);
 // Place-search thread to its dialog: the search ended and was not cancelled.
 wxDECLARE_EVENT(EVT_GEOCODE_DONE, wxThreadEvent);
+
+// A command event about a model object that also holds a shared pointer to
+// it, so the object lives until every copy of the event is gone, also when
+// its last other owner let go before the handler ran (an object erased from
+// the project). The handler sees a plain wxCommandEvent whose client data is
+// the object's plain pointer.
+class ModelObjectEvent : public wxCommandEvent {
+public:
+    ModelObjectEvent(wxEventType type, std::shared_ptr<void> object)
+        : wxCommandEvent(type, 0), object(std::move(object))
+    {
+        SetClientData(this->object.get());
+    }
+
+    wxEvent* Clone() const override { return new ModelObjectEvent(*this); }
+
+private:
+    std::shared_ptr<void> object;
+};
+
+// Queues an event of the given type about object to target (dropped when
+// target is null); the handler runs later on the GUI thread.
+template <class T>
+void postObjectEvent(wxEvtHandler* target, wxEventType type, const std::shared_ptr<T>& object)
+{
+    if (target)
+        target->QueueEvent(new ModelObjectEvent(type, std::static_pointer_cast<void>(object)));
+}
+
+// Queues an event without payload to target (dropped when target is null).
+void postEvent(wxEvtHandler* target, wxEventType type);
+
+// The model object an object event is about, as the poster gave it.
+template <class T>
+T* eventObject(const wxCommandEvent& event)
+{
+    return static_cast<T*>(event.GetClientData());
+}

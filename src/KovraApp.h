@@ -15,3 +15,7 @@ private:
 };
 
 wxDECLARE_APP(KovraApp);
+
+// Sets the C library's number formatting back to "C" after the GUI library
+// took the user's locale, so that parsing and printf formats never follow it.
+void useCNumbers();

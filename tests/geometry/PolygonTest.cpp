@@ -147,6 +147,8 @@ TEST(BoundingBox, FewerThanTwoPointsFail)
             EXPECT_STREQ(error.what(), "Too few vectors to create a bounding box");
         }
         EXPECT_THROW(flipVertically(points), std::runtime_error);
+        EXPECT_THROW(flipAgainst({{1, 1}, {2, 2}}, points), std::runtime_error);
+        EXPECT_THROW(flipPointAgainst({1, 1}, points), std::runtime_error);
     }
 }
 
@@ -155,6 +157,17 @@ TEST(FlipVertically, MirrorsWithinTheHeight)
     expectPoints(flipVertically({{0, 0}, {4, 0}, {4, 3}, {0, 3}}), {{0, 3}, {4, 3}, {4, 0}, {0, 0}});
     // A list not starting at y = 0 is mirrored and shifted as well.
     expectPoints(flipVertically({{0, 2}, {4, 2}, {4, 5}, {0, 5}}), {{0, 1}, {4, 1}, {4, -2}, {0, -2}});
+}
+
+TEST(FlipAgainst, MirrorsWithinTheReferenceHeight)
+{
+    // A room inside a floor 3 m deep from y = 2 to y = 5: every shape of the
+    // level flips within the floor's height, not its own.
+    const Points floor{{0, 2}, {4, 2}, {4, 5}, {0, 5}};
+    expectPoints(flipAgainst({{1, 2}, {2, 2}, {2, 3}}, floor), {{1, 1}, {2, 1}, {2, 0}});
+    expectPoints({flipPointAgainst({1.5, 4}, floor)}, {{1.5, -1}});
+    expectPoints(flipAgainst(floor, floor), flipVertically(floor));
+    EXPECT_TRUE(flipAgainst({}, floor).empty());
 }
 
 TEST(Vec2, Arithmetic)

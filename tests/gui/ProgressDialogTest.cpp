@@ -57,7 +57,7 @@ public:
         if (!dialog)
             return;
         if (screenshot)
-            takeScreenshot();
+            takeScreenshot("progress-dialog");
         if (useEscape) {
             dialog->Raise();
             dialog->SetFocus();
@@ -67,14 +67,6 @@ public:
             press.SetEventObject(dialog);
             dialog->GetEventHandler()->AddPendingEvent(press);
         }
-    }
-
-    void takeScreenshot()
-    {
-        const char* folder = std::getenv("KOVRA_SCREENSHOTS");
-        if (!folder)
-            return;
-        std::system(("import -window root " + std::string(folder) + "/progress-dialog.png").c_str());
     }
 
     ProgressDialog* dialog = nullptr;

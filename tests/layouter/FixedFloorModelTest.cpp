@@ -135,6 +135,25 @@ TEST(FixedFloorModelTest, RecorderWithoutHistoryStillTracksTheNewestValues)
     EXPECT_EQ(layouter.currentValues.size(), layouter.variables.size());
 }
 
+// A heuristic that runs before presolving (zero objective) may find the
+// first layout before the solve proper begins; the recorder records it all
+// the same, so a solve stopped at its first solution has one layout, the
+// solver's best.
+TEST(FixedFloorModelTest, RecorderRecordsALayoutFoundBeforePresolving)
+{
+    Layouter layouter(threeRooms(), 1);
+    layouter.tuneFirstLayout = false;
+    SolutionHistory history;
+    layouter.solutions = &history;
+    ASSERT_EQ(layouter.buildFixedFloorModel(), SCIP_OKAY);
+    ASSERT_EQ(SCIPsetIntParam(layouter.scip, "heuristics/zeroobj/freq", 0), SCIP_OKAY);
+    ASSERT_EQ(SCIPsetIntParam(layouter.scip, "limits/solutions", 1), SCIP_OKAY);
+    solveFor(layouter, kSeconds);
+    ASSERT_GT(SCIPgetNSols(layouter.scip), 0);
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_DOUBLE_EQ(history.at(0).objective, SCIPgetSolOrigObj(layouter.scip, SCIPgetBestSol(layouter.scip)));
+}
+
 TEST(FixedFloorModelTest, StairsOnTwoFloorsComeBackStacked)
 {
     auto proposal = makeProposal(

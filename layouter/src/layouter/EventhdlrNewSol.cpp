@@ -14,13 +14,13 @@ EventhdlrNewSol::EventhdlrNewSol(SCIP* scip,
 {
 }
 
-SCIP_DECL_EVENTINITSOL(EventhdlrNewSol::scip_initsol)
+SCIP_DECL_EVENTINIT(EventhdlrNewSol::scip_init)
 {
     SCIP_CALL(SCIPcatchEvent(scip, SCIP_EVENTTYPE_BESTSOLFOUND, eventhdlr, nullptr, nullptr));
     return SCIP_OKAY;
 }
 
-SCIP_DECL_EVENTEXITSOL(EventhdlrNewSol::scip_exitsol)
+SCIP_DECL_EVENTEXIT(EventhdlrNewSol::scip_exit)
 {
     SCIP_CALL(SCIPdropEvent(scip, SCIP_EVENTTYPE_BESTSOLFOUND, eventhdlr, nullptr, -1));
     return SCIP_OKAY;

@@ -21,8 +21,10 @@ public:
                     std::unordered_map<std::string, double>* currentValues,
                     SolutionHistory* solutions);
 
-    SCIP_DECL_EVENTINITSOL(scip_initsol) override;
-    SCIP_DECL_EVENTEXITSOL(scip_exitsol) override;
+    // Listens from the transformation of the problem on, not only while
+    // solving: some heuristics find layouts before presolving.
+    SCIP_DECL_EVENTINIT(scip_init) override;
+    SCIP_DECL_EVENTEXIT(scip_exit) override;
     SCIP_DECL_EVENTEXEC(scip_exec) override;
 
     std::unordered_map<std::string, SCIP_VAR*>* variables;

@@ -3,6 +3,7 @@
 
 #include "geometry/LayoutGeometry.h"
 #include "layouter/EventhdlrNewSol.h"
+#include "layouter/FirstLayoutTuning.h"
 #include "layouter/ModelNames.h"
 #include "model/Building.h"
 #include "model/Proposal.h"
@@ -193,6 +194,8 @@ SCIP_RETCODE Layouter::includeRecorder()
     // The instance owns the handler from here on and deletes it when freed.
     SCIP_CALL(SCIPincludeObjEventhdlr(
         scip, new EventhdlrNewSol(scip, &variables, &currentValues, solutions), TRUE));
+    if (tuneFirstLayout)
+        SCIP_CALL(includeFirstLayoutTuning(scip));
     return SCIP_OKAY;
 }
 

@@ -136,12 +136,17 @@ public:
     // The failing return code that ended the last solve run, SCIP_OKAY when
     // it ended normally; the proposal page reports it.
     SCIP_RETCODE solveFailure = SCIP_OKAY;
+    // Every model build puts the solver settings for the first layout in
+    // force (FirstLayoutTuning.h) while this is set; they end by themselves
+    // once a layout is recorded. Cleared only to measure the search without.
+    bool tuneFirstLayout = true;
 
 private:
     // Frees the previous instance (and with it its recorder), empties the
     // registry and creates a new instance with the default plug-ins.
     SCIP_RETCODE recreateSolver(const char* problemName);
-    // Hands a new recorder to the instance; the last step of every build.
+    // Hands a new recorder to the instance, and the settings for the first
+    // layout when tuneFirstLayout is set; the last step of every build.
     SCIP_RETCODE includeRecorder();
     void freeSolver();
     // Rectangles of every floor's bounding box that its inset outline leaves

@@ -1,5 +1,6 @@
 #include "layouter/SolveLoop.h"
 
+#include "layouter/FirstLayoutTuning.h"
 #include "layouter/Layouter.h"
 
 #include <scip/scip.h>
@@ -22,6 +23,11 @@ SCIP_RETCODE solveSlice(Layouter& layouter)
         return code;
     }
     code = SCIPsolve(layouter.scip);
+    if (code != SCIP_OKAY) {
+        REPORT_SCIP_FAILURE(code);
+        return code;
+    }
+    code = settleFirstLayoutTuning(layouter.scip);
     if (code != SCIP_OKAY) {
         REPORT_SCIP_FAILURE(code);
         return code;

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <wx/filename.h>
+
+// The process-wide settings, fixed once built. No configuration file is read
+// or written.
+class AppSettings {
+public:
+    // Settings with the resource folder derived from the executable's folder
+    // and the user folder documentsDir/appName, created (with its parents)
+    // when missing. A folder that cannot be created is kept by name.
+    AppSettings(const wxFileName& executableDir, const wxFileName& documentsDir, const wxString& appName);
+
+    // Extents along y and x of the rectangle a floor without contour gets (m).
+    double defaultWidth = 15.0;
+    double defaultLength = 15.0;
+    // The application's data folder.
+    wxFileName resourceDir;
+    // The user's folder of the application: default folder of file dialogs.
+    wxFileName userDir;
+};
+
+// The resource folder of an executable in executableDir: that folder, or its
+// subfolder "kovra" when a file "kovra.sln" lies beside the executable.
+wxFileName resourceDirFor(const wxFileName& executableDir);
+
+// Built on the first call from the standard paths; the application name
+// must be set before.
+AppSettings& getAppSettings();
