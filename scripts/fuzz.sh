@@ -64,7 +64,7 @@ if [ "${1:-}" = "--inside" ]; then
     findings="build/fuzz-findings/$target"
     mkdir -p "$corpus" "$findings"
     seeds=()
-    for s in "tests/fuzz/seeds/$target" "tests/fuzz/regressions/$target"; do
+    for s in "tests/fuzz/regressions/$target"; do
         [ -d "$s" ] && seeds+=("$s")
     done
     case "$target" in
