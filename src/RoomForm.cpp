@@ -70,9 +70,10 @@ double usableArea(const std::vector<Vec2>& contour, double outerWall)
     return 0.9 * Polygon(inner).getArea();
 }
 
-// Inset floors carry rounding in the last digits: an area equal to the space
-// left, as the user reads it, must fit and not show as short.
-constexpr double kAreaTolerance = 1e-6;
+// Areas are shown and typed to the hundredth: an area equal to the space left
+// as the dialog shows it (a new room starts with it, rounded) fits and is not
+// shown as short.
+constexpr double kAreaTolerance = 0.005;
 
 double storedArea(const bg::Requirement* edited)
 {

@@ -435,3 +435,17 @@ TEST(RoomForm, LevelEntriesAndTexts)
     EXPECT_FALSE(parseLevel(""));
     EXPECT_EQ(levelText(bg::anyFloor), "Any floor");
 }
+
+TEST(RoomForm, TheSpaceLeftAsShownFits)
+{
+    // 0.9 x 9.28² = 77.5066 m², shown and prefilled as 77.51.
+    auto building = kovra_test::makeRectBuilding(10, 10, 1);
+    auto set = makeRequirementSet({});
+    const RoomForm form = roomFormFor(building.get(), *set, nullptr, 0);
+    EXPECT_EQ(form.dimensions.area, "77.51");
+    EXPECT_FALSE(areaCheckMessage(building.get(), *set, nullptr, 77.51, 0));
+    EXPECT_TRUE(areaCheckMessage(building.get(), *set, nullptr, 77.52, 0));
+    const RemainingAreaTexts texts = remainingAreaTexts(building.get(), *set, nullptr, "77.51", 0);
+    EXPECT_EQ(texts.building, "0.00");
+    EXPECT_FALSE(texts.buildingShort);
+}
