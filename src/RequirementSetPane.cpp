@@ -12,6 +12,7 @@
 
 #include <wx/dataview.h>
 #include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/ribbon/buttonbar.h>
@@ -159,8 +160,13 @@ void RequirementSetPane::saveRequirements()
                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (files.ShowModal() != wxID_OK)
         return;
+    wxString path = files.GetPath();
+    // GTK's chooser reports a path only once it was shown; the name and the
+    // folder it was given are known all the same.
+    if (path.empty() && !files.GetFilename().empty())
+        path = wxFileName(files.GetDirectory(), files.GetFilename()).GetFullPath();
     try {
-        bg::exportRequirementsCsv(requirementSet, files.GetPath().utf8_string());
+        bg::exportRequirementsCsv(requirementSet, path.utf8_string());
     } catch (const std::exception& error) {
         wxMessageBox(wxString::FromUTF8(error.what()), wxMessageBoxCaptionStr, wxOK | wxCENTRE, this);
     }
