@@ -142,11 +142,11 @@ void RoomDialog::createDimensionsPane(wxWindow* pane)
     auto* column = new wxBoxSizer(wxVERTICAL);
     auto* remaining = new wxFlexGridSizer(2);
     remaining->AddGrowableCol(1);
-    addCell(remaining, new wxStaticText(pane, wxID_ANY, "Remaining area of building (m\u00b2): "));
+    addCell(remaining, new wxStaticText(pane, wxID_ANY, fromUtf8("Remaining area of building (m\u00b2): ")));
     remainingBuilding = new wxTextCtrl(pane, ID_REMAINING_BUILDING, "", wxDefaultPosition, wxDefaultSize, wxTE_RICH);
     remainingBuilding->Disable();
     addCell(remaining, remainingBuilding, wxEXPAND);
-    addCell(remaining, new wxStaticText(pane, wxID_ANY, "Remaining area of selected floor (m\u00b2): "));
+    addCell(remaining, new wxStaticText(pane, wxID_ANY, fromUtf8("Remaining area of selected floor (m\u00b2): ")));
     remainingFloor = new wxTextCtrl(pane, ID_REMAINING_FLOOR, "", wxDefaultPosition, wxDefaultSize, wxTE_RICH);
     remainingFloor->Disable();
     addCell(remaining, remainingFloor, wxEXPAND);

@@ -145,6 +145,7 @@ TEST_F(RoomDialogTest, NewRoomStartsAsASquareOfTheSpaceLeft)
     EXPECT_EQ(d.widthField->GetValue(), "3.16");
     EXPECT_EQ(d.remainingBuilding->GetValue(), "0.00");
     EXPECT_EQ(d.remainingFloor->GetValue(), "0.00");
+    EXPECT_TRUE(wxWindow::FindWindowByLabel(wxString::FromUTF8("Remaining area of building (m\u00b2): "), &d));
     EXPECT_FALSE(isRed(d.remainingBuilding));
     EXPECT_EQ(d.areaMinLabel->GetLabel(), "50%");
     EXPECT_EQ(d.widthMaxLabel->GetLabel(), "150%");
