@@ -175,7 +175,7 @@ std::vector<std::string> writeCaseFiles(const std::string& folder)
     return written;
 }
 
-std::shared_ptr<bg::Proposal> loadCase(const std::string& folder, const CaseInfo& info)
+std::shared_ptr<bg::Project> loadCaseProject(const std::string& folder, const CaseInfo& info)
 {
     const std::string path = folder + "/" + info.file;
     std::vector<std::string> warnings;
@@ -187,7 +187,12 @@ std::shared_ptr<bg::Proposal> loadCase(const std::string& folder, const CaseInfo
     const std::shared_ptr<bg::Proposal> proposal = project->proposals.front();
     if (!proposal->building || !proposal->requirementSet)
         throw std::runtime_error(path + ": the proposal lacks its building or requirement set");
-    return proposal;
+    return project;
+}
+
+std::shared_ptr<bg::Proposal> loadCase(const std::string& folder, const CaseInfo& info)
+{
+    return loadCaseProject(folder, info)->proposals.front();
 }
 
 } // namespace bench

@@ -31,6 +31,9 @@ std::shared_ptr<bg::Project> makeCaseProject(const CaseInfo& info);
 // Writes every case's project file into the folder; returns the paths.
 std::vector<std::string> writeCaseFiles(const std::string& folder);
 
+// The project of the case's file, checked as loadCase checks it.
+std::shared_ptr<bg::Project> loadCaseProject(const std::string& folder, const CaseInfo& info);
+
 // The proposal of the case's file. Throws std::runtime_error naming the file
 // when it cannot be read, holds no proposal or loads with warnings.
 std::shared_ptr<bg::Proposal> loadCase(const std::string& folder, const CaseInfo& info);

@@ -111,8 +111,9 @@ bool hasAnyFloorRoom(const bg::Proposal& proposal)
 // The state "Start" leaves behind: a Layouter with the fill option, its
 // solution list and the model of its mode.
 struct Started {
-    Started(const RunConfig& run, RunResult& result)
-        : proposal(loadCase(run.dataFolder, *run.info)), layouter(proposal, run.fillAll ? 0 : 1)
+    Started(const RunConfig& run, RunResult& result, std::shared_ptr<bg::Proposal> loaded = nullptr)
+        : proposal(loaded ? std::move(loaded) : loadCase(run.dataFolder, *run.info)),
+          layouter(proposal, run.fillAll ? 0 : 1)
     {
         layouter.solutions = &history;
         layouter.tuneFirstLayout = run.tuning;
@@ -283,6 +284,29 @@ std::string writeModel(const RunConfig& run, const std::string& path)
         const SCIP_RETCODE code = SCIPwriteOrigProblem(started.layouter.scip, path.c_str(), "cip", TRUE);
         if (code != SCIP_OKAY)
             return "writing " + path + " failed with SCIP return code " + std::to_string(code);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
+std::string saveSolvedCase(const RunConfig& run, const std::string& path)
+{
+    RunResult result;
+    try {
+        const std::shared_ptr<bg::Project> project = loadCaseProject(run.dataFolder, *run.info);
+        Started started(run, result, project->proposals.front());
+        if (result.buildCode != SCIP_OKAY || started.layouter.scip == nullptr)
+            return "the model's build failed with SCIP return code " + std::to_string(result.buildCode);
+        runContinuous(started.layouter, run.budget, result);
+        checkBestLayout(started.layouter, result);
+        if (result.check != "pass") {
+            std::string failure = std::string(run.info->id) + ": " + result.check;
+            for (const std::string& violation : result.violations)
+                failure += "\n  " + violation;
+            return failure;
+        }
+        project->saveToFile(path);
     } catch (const std::exception& e) {
         return e.what();
     }

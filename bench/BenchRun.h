@@ -79,6 +79,11 @@ RunResult runInProcess(const RunConfig& run);
 // solver's CIP format. Returns an empty string or what went wrong.
 std::string writeModel(const RunConfig& run, const std::string& path);
 
+// Solves the case in one continuous solve of run.budget seconds, checks the
+// best layout with every rule and, when it passes, saves the project with
+// the placed rooms to path. Returns an empty string or what went wrong.
+std::string saveSolvedCase(const RunConfig& run, const std::string& path);
+
 // The child's report to the parent, one "key<TAB>value" per line.
 std::string serialize(const RunResult& result);
 RunResult parse(const std::string& text);

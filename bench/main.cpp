@@ -3,6 +3,7 @@
 // once as one continuous solve with the same time limit. See README.md.
 
 #include "BenchCases.h"
+#include "BenchExport.h"
 #include "BenchRun.h"
 
 #include <fcntl.h>
@@ -39,6 +40,10 @@ struct Options {
     std::string csvPath;
     std::string generateFolder;
     std::string cipPath;
+    std::string solvedFolder;
+    bool exportRow = false;
+    int exportRepeats = 5;
+    std::string exportFolder;
     std::string caseId;
     std::string statisticsFolder;
     std::string fill = "both";   // "off", "on" or "both"
@@ -63,6 +68,11 @@ void usage(std::FILE* out)
                  "  --data DIR        the case files (default %s)\n"
                  "  --statistics DIR  write the solver's statistics of every run into DIR\n"
                  "  --write-cip FILE  write the model of --case with --fill off|on in CIP format and stop\n"
+                 "  --export          time the IFC export of a solved 3-floor, 30-room proposal and stop\n"
+                 "  --export-repeats N  exports per schema, the fastest reported (default 5)\n"
+                 "  --export-keep DIR keep the exported files in DIR\n"
+                 "  --save-solved DIR solve --case (or every case) once, continuously, with --fill off|on, and\n"
+                 "                    save each layout that passes the checker into DIR under the case's file name\n"
                  "  --generate DIR    write the case files into DIR and stop\n"
                  "  --list            list the cases and stop\n",
                  KOVRA_BENCH_DATA);
@@ -108,6 +118,16 @@ Options parseOptions(int argc, char** argv)
             options.dataFolder = value();
         } else if (arg == "--write-cip") {
             options.cipPath = value();
+        } else if (arg == "--export") {
+            options.exportRow = true;
+        } else if (arg == "--export-repeats") {
+            options.exportRepeats = std::atoi(value().c_str());
+            if (options.exportRepeats < 1)
+                throw std::invalid_argument("--export-repeats takes a positive number");
+        } else if (arg == "--export-keep") {
+            options.exportFolder = value();
+        } else if (arg == "--save-solved") {
+            options.solvedFolder = value();
         } else if (arg == "--statistics") {
             options.statisticsFolder = value();
         } else if (arg == "--generate") {
@@ -533,6 +553,32 @@ int run(const Options& options)
         for (const std::string& path : writeCaseFiles(options.generateFolder))
             std::printf("wrote %s\n", path.c_str());
         return 0;
+    }
+    if (options.exportRow)
+        return runExportBench(options.exportRepeats, options.exportFolder);
+    if (!options.solvedFolder.empty()) {
+        if (options.fill == "both")
+            throw std::invalid_argument("--save-solved needs --fill off or --fill on");
+        int failures = 0;
+        for (const CaseInfo& info : cases()) {
+            if (!options.caseId.empty() && findCase(options.caseId) != &info)
+                continue;
+            RunConfig run;
+            run.info = &info;
+            run.fillAll = options.fill == "on";
+            run.method = Method::Continuous;
+            run.budget = options.budget;
+            run.dataFolder = options.dataFolder;
+            const std::string path = options.solvedFolder + "/" + info.file;
+            const std::string failure = saveSolvedCase(run, path);
+            if (failure.empty()) {
+                std::printf("wrote %s\n", path.c_str());
+            } else {
+                std::fprintf(stderr, "kovra_bench: %s\n", failure.c_str());
+                ++failures;
+            }
+        }
+        return failures == 0 ? 0 : 1;
     }
     if (!options.cipPath.empty()) {
         if (options.caseId.empty() || options.fill == "both")

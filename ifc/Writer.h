@@ -152,6 +152,10 @@ public:
     void startRepresentationItems();
     EntityPtr writeShapeRepresentation(const std::string& identifier, const std::string& type);
     EntityPtr writeMappedItem(const EntityPtr& source, const EntityPtr& target);
+    // IFCREPRESENTATIONMAP of the shape representation at a new origin
+    // placement. The representation leaves the pending ones, so that no
+    // product takes it as its own.
+    EntityPtr writeRepresentationMap(const EntityPtr& representation);
     // Appends the product's Representation: one product definition shape over
     // the pending shape representations, or $ when none is pending.
     EntityPtr addRepresentation(const EntityPtr& product);

@@ -194,6 +194,15 @@ EntityPtr Writer::writeExtrudedAreaSolid(const std::list<Polygon>& profile, cons
     return solid;
 }
 
+EntityPtr Writer::writeRepresentationMap(const EntityPtr& representation)
+{
+    auto e = create(IFCREPRESENTATIONMAP);
+    addReference(e, writeOriginPlacement());
+    addReference(e, representation);
+    pendingRepresentations.remove(representation);
+    return hand(e);
+}
+
 EntityPtr Writer::writeExtrusionAt(const std::list<Polygon>& profile, const Vec3D& location, const Vec3D& direction,
                                    double depth)
 {

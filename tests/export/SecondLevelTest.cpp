@@ -1,0 +1,180 @@
+// Second-level wall boundaries on the worked case of a 4 m wall between two
+// rooms, and the option combinations of both levels.
+
+#include "ExportSupport.h"
+#include "StoreyHarness.h"
+#include "TwoRooms.h"
+
+#include "model/Requirement.h"
+#include "support/ModelFixtures.h"
+
+#include <cmath>
+
+namespace {
+
+using exporttest::Line;
+using exporttest::TwoRooms;
+
+// A boundary's face read back from the text: the plane's location, axis and
+// reference direction, and the outline's points.
+struct Face {
+    std::vector<double> location, axis, reference;
+    std::vector<std::vector<double>> outline;
+};
+
+std::vector<std::uint64_t> references(const std::string& attributes)
+{
+    std::vector<std::uint64_t> ids;
+    for (std::size_t at = attributes.find('#'); at != std::string::npos; at = attributes.find('#', at + 1))
+        ids.push_back(std::stoull(attributes.substr(at + 1)));
+    return ids;
+}
+
+std::vector<double> numbers(const std::string& attributes)
+{
+    std::vector<double> values;
+    std::string text = attributes;
+    for (char& c : text)
+        if (c == '(' || c == ')' || c == ',')
+            c = ' ';
+    std::istringstream in(text);
+    for (double v; in >> v;)
+        values.push_back(v);
+    return values;
+}
+
+Face faceOf(const std::map<std::uint64_t, Line>& lines, const Line& boundary)
+{
+    // GlobalId, owner, name, description, space, element, geometry ...
+    const auto refs = references(boundary.attributes);
+    const Line& geometry = lines.at(refs[3]);
+    const Line& surface = lines.at(references(geometry.attributes)[0]);
+    const auto surfaceRefs = references(surface.attributes);
+    const Line& plane = lines.at(surfaceRefs[0]);
+    const auto axes = references(lines.at(references(plane.attributes)[0]).attributes);
+    Face face;
+    face.location = numbers(lines.at(axes[0]).attributes);
+    face.axis = numbers(lines.at(axes[1]).attributes);
+    face.reference = numbers(lines.at(axes[2]).attributes);
+    for (std::uint64_t point : references(lines.at(surfaceRefs[1]).attributes))
+        face.outline.push_back(numbers(lines.at(point).attributes));
+    return face;
+}
+
+std::shared_ptr<bg::Room> roomWithContour(const std::shared_ptr<bg::Requirement>& requirement,
+                                          std::vector<Vec2> contour)
+{
+    auto room = std::make_shared<bg::Room>(requirement);
+    room->level = 0;
+    room->innerContour = std::move(contour);
+    return room;
+}
+
+TEST(SecondLevelWalls, FourMetreWallBetweenTwoRoomsIsOnePairOfFaces)
+{
+    auto building = kovra_test::makeRectBuilding(10, 8);
+    exporttest::StoreyHarness harness(building);
+    auto& exporter = *harness.exporter;
+    auto floor = building->floors.front();
+    harness.beginStorey(floor);
+    harness.writer.currentSurfaceStyle = exporter.innerWallStyle;
+    const auto wall = exporter.writeWall({{0, 0}, {4, 0}}, 0.2, "L", 0, "Interior Wall");
+    auto set = kovra_test::makeRequirementSet(
+        {kovra_test::makeRequirement(0, "North", 12), kovra_test::makeRequirement(1, "South", 12)});
+    exporter.writeSpace(set, roomWithContour(set->requirements[0], {{0, 0.1}, {4, 0.1}, {4, 3}, {0, 3}}));
+    exporter.writeSpace(set, roomWithContour(set->requirements[1], {{0, -3}, {4, -3}, {4, -0.1}, {0, -0.1}}));
+    exporter.writeSecondLevelWallBoundaries();
+    const auto& record = *exporter.walls.find(wall);
+    ASSERT_EQ(record.spaceBoundaries.size(), 2u);
+
+    harness.step.flush();
+    std::map<std::uint64_t, Line> lines;
+    std::vector<Line> boundaries;
+    for (const Line& line : exporttest::dataLines(harness.out.str())) {
+        lines[line.id] = line;
+        if (line.name == "IFCRELSPACEBOUNDARY2NDLEVEL")
+            boundaries.push_back(line);
+    }
+    ASSERT_EQ(boundaries.size(), 2u);
+    for (const Line& boundary : boundaries)
+        EXPECT_NE(boundary.attributes.find("'2a'"), std::string::npos);
+    // North room: at (0, 0.1) less its origin (0, 0.1), facing south, up
+    // from its floor; south room: at (0, -0.1) less its origin (0, -0.1),
+    // facing north, the outline running down in its flipped frame.
+    const Face north = faceOf(lines, boundaries[0]);
+    const Face south = faceOf(lines, boundaries[1]);
+    EXPECT_EQ(north.location, (std::vector<double>{0, 0, 0}));
+    EXPECT_EQ(north.axis, (std::vector<double>{0, -1, 0}));
+    EXPECT_EQ(north.reference, (std::vector<double>{1, 0, 0}));
+    EXPECT_EQ(south.location, (std::vector<double>{0, 0, 0}));
+    EXPECT_EQ(south.axis, (std::vector<double>{0, 1, 0}));
+    EXPECT_EQ(south.reference, (std::vector<double>{1, 0, 0}));
+    auto hasPoints = [](const Face& face, const std::vector<std::vector<double>>& expected) {
+        for (const auto& point : expected)
+            if (std::find(face.outline.begin(), face.outline.end(), point) == face.outline.end())
+                return false;
+        return face.outline.size() == expected.size() + 1; // closed by repeating the first point
+    };
+    EXPECT_TRUE(hasPoints(north, {{0, 0}, {4, 0}, {4, 2.75}, {0, 2.75}}));
+    EXPECT_TRUE(hasPoints(south, {{0, 0}, {4, 0}, {4, -2.75}, {0, -2.75}}));
+}
+
+TEST(SecondLevelBoundaries, OptionCombinationsValidateAndPairConsistently)
+{
+    const auto available = testsupport::ifcOpenShellAvailable();
+    ASSERT_EQ(available.exitCode, 0) << available.output;
+    struct Row {
+        bool firstLevel, secondLevel, external, ifc4Entity;
+    };
+    const Row rows[] = {
+        {true, true, true, true},   {false, true, true, true}, {false, true, false, true},
+        {false, true, true, false}, {true, true, false, false},
+    };
+    for (const Row& row : rows) {
+        TwoRooms plan;
+        bgexport::ExportSettings settings;
+        settings.enableSpaceBoundary1st = row.firstLevel;
+        settings.enableSpaceBoundary2nd = row.secondLevel;
+        settings.enableExternalSpatialElement = row.external;
+        settings.enableNewIfc4SpaceBoundary = row.ifc4Entity;
+        testsupport::TempFile file(".ifc");
+        exporttest::exportTo(file.path(), plan.project, plan.proposal, bgexport::schemaIfc4, settings);
+        const std::string label = std::to_string(row.firstLevel) + std::to_string(row.secondLevel) +
+                                  std::to_string(row.external) + std::to_string(row.ifc4Entity);
+        EXPECT_EQ(exporttest::validationFailures(
+                      file.path(), "IFC4",
+                      {{"IFC4", "IfcWallStandardCase.HasMaterialLayerSetUsage"},
+                       {"IFC4", "IfcSlabStandardCase.HasMaterialLayerSetusage"}}),
+                  "")
+            << label;
+        const auto report = exporttest::checkReport(file.path());
+        std::map<std::string, int> kinds;
+        std::map<int, nlohmann::json> byId;
+        for (const auto& boundary : report["boundaries"])
+            byId[boundary["id"].get<int>()] = boundary;
+        for (const auto& [id, boundary] : byId) {
+            if (boundary["name"] != "2ndLevel")
+                continue;
+            const std::string relating = boundary["relatingType"] == "IfcSpace" ? "space" : "outside";
+            ++kinds[boundary["description"].get<std::string>() + " " + relating + " " +
+                    boundary["type"].get<std::string>()];
+            EXPECT_GT(boundary["area"].get<double>(), 0.0) << label << boundary.dump();
+            EXPECT_EQ(boundary["inElement"], true) << label << boundary.dump();
+            if (!boundary["corresponding"].is_null()) {
+                EXPECT_EQ(byId.at(boundary["corresponding"].get<int>())["corresponding"], id) << label;
+            }
+        }
+        const std::string entity = row.ifc4Entity ? "IfcRelSpaceBoundary2ndLevel" : "IfcRelSpaceBoundary";
+        EXPECT_GT(kinds["2a space " + entity], 0) << label;
+        EXPECT_EQ(kinds["2a outside " + entity] > 0, row.external) << label;
+        EXPECT_EQ(kinds.count("2a space IfcRelSpaceBoundary2ndLevel") + kinds.count("2a space IfcRelSpaceBoundary"),
+                  1u)
+            << label;
+        int firstLevel = 0;
+        for (const auto& [id, boundary] : byId)
+            firstLevel += boundary["name"] == "1stLevel" ? 1 : 0;
+        EXPECT_EQ(firstLevel > 0, row.firstLevel) << label;
+    }
+}
+
+} // namespace

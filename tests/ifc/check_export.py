@@ -1,0 +1,136 @@
+"""Reads an exported IFC file back with IfcOpenShell and prints, as one JSON
+document, what the export tests compare with the plan: the storeys in file
+order, and per product its type, name, storey, geometric volume (openings
+cut), base quantities and common properties, and how the spatial structure
+holds it.
+
+usage: python3 check_export.py FILE.ifc
+"""
+
+import json
+import sys
+
+import ifcopenshell
+import ifcopenshell.geom
+import ifcopenshell.util.element
+import ifcopenshell.util.placement
+import numpy
+
+
+def volume(shape):
+    verts = shape.geometry.verts
+    faces = shape.geometry.faces
+    total = 0.0
+    for i in range(0, len(faces), 3):
+        a, b, c = (verts[3 * faces[i + k]: 3 * faces[i + k] + 3] for k in range(3))
+        total += (a[0] * (b[1] * c[2] - b[2] * c[1])
+                  - a[1] * (b[0] * c[2] - b[2] * c[0])
+                  + a[2] * (b[0] * c[1] - b[1] * c[0]))
+    return total / 6.0
+
+
+def polyline(curve):
+    return [tuple(p.Coordinates) + (0.0,) * (3 - len(p.Coordinates)) for p in curve.Points]
+
+
+def planar_area(points):
+    total = 0.0
+    for i in range(len(points)):
+        x0, y0 = points[i - 1][0], points[i - 1][1]
+        x1, y1 = points[i][0], points[i][1]
+        total += x0 * y1 - x1 * y0
+    return abs(total) / 2.0
+
+
+def inside(points, box, tolerance=1e-3):
+    if box is None:
+        return None
+    low, high = box
+    return bool(numpy.all(points >= low - tolerance) and numpy.all(points <= high + tolerance))
+
+
+def boundary(rel, boxes):
+    """A space boundary's surface placed in the world (through the relating
+    space's placement, or as written for an external element), its area and
+    whether it lies within the boxes of its element and of its space."""
+    entry = {"id": rel.id(), "type": rel.is_a(), "name": rel.Name, "description": rel.Description,
+             "flag": rel.InternalOrExternalBoundary, "relating": rel.RelatingSpace.id(),
+             "relatingType": rel.RelatingSpace.is_a(), "relatingName": rel.RelatingSpace.Name,
+             "element": rel.RelatedBuildingElement.id(), "elementType": rel.RelatedBuildingElement.is_a()}
+    parent = getattr(rel, "ParentBoundary", None)
+    entry["parentRelating"] = parent.RelatingSpace.id() if parent is not None else None
+    entry["parent"] = parent.id() if parent is not None else None
+    corresponding = getattr(rel, "CorrespondingBoundary", None)
+    entry["corresponding"] = corresponding.id() if corresponding is not None else None
+    surface = rel.ConnectionGeometry.SurfaceOnRelatingElement
+    plane = ifcopenshell.util.placement.get_axis2placement(surface.BasisSurface.Position)
+    frame = numpy.eye(4)
+    if rel.RelatingSpace.is_a("IfcSpace"):
+        frame = ifcopenshell.util.placement.get_local_placement(rel.RelatingSpace.ObjectPlacement)
+    outer = polyline(surface.OuterBoundary)
+    area = planar_area(outer) - sum(planar_area(polyline(c)) for c in surface.InnerBoundaries or [])
+    local = numpy.array([[x, y, 0.0, 1.0] for x, y, _ in outer])
+    world = (frame @ plane @ local.T).T[:, :3]
+    entry["area"] = area
+    entry["zmin"] = float(world[:, 2].min())
+    entry["zmax"] = float(world[:, 2].max())
+    entry["inElement"] = inside(world, boxes.get(rel.RelatedBuildingElement.id()))
+    entry["inSpace"] = inside(world, boxes.get(rel.RelatingSpace.id())) if rel.RelatingSpace.is_a("IfcSpace") else None
+    return entry
+
+
+def main(path):
+    model = ifcopenshell.open(path)
+    settings = ifcopenshell.geom.settings()
+    settings.set("use-world-coords", True)
+
+    report = {"schema": model.schema, "storeys": [], "products": [], "aggregates": [], "groups": [],
+              "boundaries": []}
+    boxes = {}
+    for storey in model.by_type("IfcBuildingStorey"):
+        parents = [rel.RelatingObject.is_a() for rel in storey.Decomposes or []]
+        report["storeys"].append({"id": storey.id(), "name": storey.Name, "elevation": storey.Elevation,
+                                  "aggregatedBy": parents})
+
+    for product in model.by_type("IfcProduct"):
+        if product.is_a() in ("IfcSite", "IfcBuilding", "IfcBuildingStorey", "IfcExternalSpatialElement"):
+            continue
+        entry = {"id": product.id(), "type": product.is_a(), "name": product.Name}
+        contained = [rel.RelatingStructure.Name for rel in getattr(product, "ContainedInStructure", []) or []]
+        entry["containedIn"] = contained
+        entry["aggregatedIn"] = [rel.RelatingObject.Name for rel in getattr(product, "Decomposes", []) or []]
+        entry["voids"] = [rel.RelatingBuildingElement.id() for rel in getattr(product, "VoidsElements", []) or []]
+        entry["fills"] = [rel.RelatingOpeningElement.id() for rel in getattr(product, "FillsVoids", []) or []]
+        if product.is_a("IfcDoor") or product.is_a("IfcWindow"):
+            entry["overallWidth"] = product.OverallWidth
+            entry["overallHeight"] = product.OverallHeight
+        container = ifcopenshell.util.element.get_container(product)
+        entry["storey"] = container.Name if container is not None else None
+        psets = ifcopenshell.util.element.get_psets(product)
+        entry["psets"] = {name: {k: v for k, v in values.items() if k != "id"} for name, values in psets.items()}
+        if product.Representation is not None and not product.is_a("IfcOpeningElement"):
+            try:
+                shape = ifcopenshell.geom.create_shape(settings, product)
+                entry["volume"] = volume(shape)
+                entry["vertices"] = len(shape.geometry.verts) // 3
+                points = numpy.array(shape.geometry.verts).reshape(-1, 3)
+                if len(points):
+                    boxes[product.id()] = (points.min(axis=0), points.max(axis=0))
+            except Exception as error:  # reported, the test decides
+                entry["volume"] = None
+                entry["geometryError"] = str(error)
+        report["products"].append(entry)
+
+    for group in model.by_type("IfcGroup"):
+        members = []
+        for rel in getattr(group, "IsGroupedBy", []) or []:
+            members.extend(o.id() for o in rel.RelatedObjects)
+        report["groups"].append({"type": group.is_a(), "name": group.Name, "members": members,
+                                 "relations": len(getattr(group, "IsGroupedBy", []) or [])})
+    for rel in model.by_type("IfcRelSpaceBoundary"):
+        report["boundaries"].append(boundary(rel, boxes))
+    json.dump(report, sys.stdout)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
