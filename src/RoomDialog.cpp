@@ -71,6 +71,19 @@ void showRemaining(wxTextCtrl* field, const std::string& text, bool isShort)
     field->Refresh();
 }
 
+// Runs a handler's work; nothing it throws leaves the handler.
+template <typename Work>
+void guarded(Work&& work)
+{
+    try {
+        work();
+    } catch (const std::exception& error) {
+        wxLogError("%s", wxString::FromUTF8(error.what()));
+    } catch (...) {
+        wxLogError("Unexpected error in the room dialog.");
+    }
+}
+
 } // namespace
 
 RoomDialog::RoomDialog(wxWindow* parent, const std::shared_ptr<bg::Building>& building,
@@ -328,17 +341,17 @@ void RoomDialog::onLockToggled(DimensionRow which, bool pressed)
 
 void RoomDialog::onAreaLockToggled(wxCommandEvent& event)
 {
-    onLockToggled(DimensionRow::Area, event.IsChecked());
+    guarded([&] { onLockToggled(DimensionRow::Area, event.IsChecked()); });
 }
 
 void RoomDialog::onLengthLockToggled(wxCommandEvent& event)
 {
-    onLockToggled(DimensionRow::Length, event.IsChecked());
+    guarded([&] { onLockToggled(DimensionRow::Length, event.IsChecked()); });
 }
 
 void RoomDialog::onWidthLockToggled(wxCommandEvent& event)
 {
-    onLockToggled(DimensionRow::Width, event.IsChecked());
+    guarded([&] { onLockToggled(DimensionRow::Width, event.IsChecked()); });
 }
 
 void RoomDialog::onDimensionTyped(DimensionTexts (*couple)(DimensionTexts, const LockStates&))
@@ -357,18 +370,20 @@ void RoomDialog::onDimensionTyped(DimensionTexts (*couple)(DimensionTexts, const
 
 void RoomDialog::onAreaChanged(wxCommandEvent&)
 {
-    onDimensionTyped(&coupleAfterArea);
-    updateRemainingAreas();
+    guarded([this] {
+        onDimensionTyped(&coupleAfterArea);
+        updateRemainingAreas();
+    });
 }
 
 void RoomDialog::onLengthChanged(wxCommandEvent&)
 {
-    onDimensionTyped(&coupleAfterLength);
+    guarded([this] { onDimensionTyped(&coupleAfterLength); });
 }
 
 void RoomDialog::onWidthChanged(wxCommandEvent&)
 {
-    onDimensionTyped(&coupleAfterWidth);
+    guarded([this] { onDimensionTyped(&coupleAfterWidth); });
 }
 
 void RoomDialog::onSlider(wxCommandEvent& event)
@@ -407,8 +422,10 @@ void RoomDialog::fillDoorList()
 
 void RoomDialog::onLevelChanged(wxCommandEvent&)
 {
-    fillDoorList();
-    updateRemainingAreas();
+    guarded([this] {
+        fillDoorList();
+        updateRemainingAreas();
+    });
 }
 
 void RoomDialog::updateRemainingAreas()
@@ -491,12 +508,10 @@ bool RoomDialog::confirm()
 
 void RoomDialog::onOk(wxCommandEvent&)
 {
-    try {
+    guarded([this] {
         if (confirm())
             EndModal(wxID_OK);
-    } catch (const std::exception& error) {
-        wxLogError("%s", error.what());
-    }
+    });
 }
 
 void RoomDialog::onKeyDown(wxKeyEvent& event)

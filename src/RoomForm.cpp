@@ -139,7 +139,7 @@ LockStates lockStatesFromCode(int code)
     }
 }
 
-std::string formatTwoDecimals(double value)
+std::string formatDimension(double value)
 {
     std::string text = format("%.2f", value);
     return text == "-0.00" ? "0.00" : text;
@@ -174,7 +174,7 @@ std::optional<Numbers> readAll(const DimensionTexts& texts)
 
 std::string quotient(double dividend, double divisor)
 {
-    return divisor == 0.0 ? "0.0" : formatTwoDecimals(dividend / divisor);
+    return divisor == 0.0 ? "0.0" : formatDimension(dividend / divisor);
 }
 
 } // namespace
@@ -191,7 +191,7 @@ DimensionTexts coupleAfterArea(DimensionTexts texts, const LockStates& locks)
     } else if (locks.width == RowState::Locked) {
         texts.length = quotient(n->area, n->width);
     } else {
-        texts.length = texts.width = formatTwoDecimals(std::sqrt(n->area));
+        texts.length = texts.width = formatDimension(std::sqrt(n->area));
     }
     return texts;
 }
@@ -202,7 +202,7 @@ DimensionTexts coupleAfterLength(DimensionTexts texts, const LockStates& locks)
     if (!n)
         return texts;
     if (locks.width == RowState::Locked)
-        texts.area = formatTwoDecimals(n->length * n->width);
+        texts.area = formatDimension(n->length * n->width);
     else
         texts.width = quotient(n->area, n->length);
     return texts;
@@ -214,7 +214,7 @@ DimensionTexts coupleAfterWidth(DimensionTexts texts, const LockStates& locks)
     if (!n)
         return texts;
     if (locks.length == RowState::Locked)
-        texts.area = formatTwoDecimals(n->length * n->width);
+        texts.area = formatDimension(n->length * n->width);
     else
         texts.length = quotient(n->area, n->width);
     return texts;
@@ -253,7 +253,7 @@ std::vector<std::string> levelEntries(const bg::Building* building)
     return entries;
 }
 
-std::string levelText(int level)
+std::string levelBoxText(int level)
 {
     return level == bg::anyFloor ? ANY_FLOOR_ENTRY : std::to_string(level);
 }
@@ -313,11 +313,11 @@ RemainingAreaTexts remainingAreaTexts(const bg::Building* building, const bg::Re
         return texts;
     const double area = leadingNumber(areaText).value_or(0.0);
     const double buildingSpace = remainingBuildingArea(*building, set) + storedArea(edited) - area;
-    texts.building = formatTwoDecimals(buildingSpace);
+    texts.building = formatDimension(buildingSpace);
     texts.buildingShort = buildingSpace < -kAreaTolerance;
     if (level && *level != bg::anyFloor) {
         const double floorSpace = floorSpaceFor(*building, set, edited, *level) - area;
-        texts.floor = formatTwoDecimals(std::min(buildingSpace, floorSpace));
+        texts.floor = formatDimension(std::min(buildingSpace, floorSpace));
         texts.floorShort = floorSpace < -kAreaTolerance;
     }
     return texts;
@@ -337,7 +337,7 @@ std::optional<std::string> areaCheckMessage(const bg::Building* building, const 
     return std::nullopt;
 }
 
-const std::vector<std::string>& directionWords()
+const std::vector<std::string>& alignmentWords()
 {
     static const std::vector<std::string> words = {"southeast", "south", "east",  "southwest",
                                                    "west",      "northeast", "north", "northwest"};
@@ -348,14 +348,14 @@ std::string directionToTick(const std::vector<std::string>& boundaries)
 {
     if (boundaries.size() != 1)
         return {};
-    const auto& words = directionWords();
+    const auto& words = alignmentWords();
     return std::find(words.begin(), words.end(), boundaries.front()) != words.end() ? boundaries.front()
                                                                                     : std::string();
 }
 
 std::vector<std::string> boundaryWish(const std::vector<std::string>& tickedWords)
 {
-    for (const std::string& word : directionWords())
+    for (const std::string& word : alignmentWords())
         if (std::find(tickedWords.begin(), tickedWords.end(), word) != tickedWords.end())
             return {word};
     return {"whatever"};
@@ -475,23 +475,23 @@ RoomForm roomFormFor(const bg::Building* building, const bg::RequirementSet& set
         form.index = nextIndex(set);
         form.name = "New Room";
         form.roomType = roomTypes().front();
-        form.level = building ? levelText(initialLevel) : ANY_FLOOR_ENTRY;
+        form.level = building ? levelBoxText(initialLevel) : ANY_FLOOR_ENTRY;
         double space = 0.0;
         if (building)
             space = initialLevel == bg::anyFloor ? remainingBuildingArea(*building, set)
                                                  : remainingFloorArea(*building, set, initialLevel);
         space = std::max(space, 0.0);
-        form.dimensions = {formatTwoDecimals(space), formatTwoDecimals(std::sqrt(space)),
-                           formatTwoDecimals(std::sqrt(space))};
+        form.dimensions = {formatDimension(space), formatDimension(std::sqrt(space)),
+                           formatDimension(std::sqrt(space))};
     } else {
         const bg::Requirement& r = *requirement;
         form.index = r.index;
         form.name = r.name;
         const auto& types = roomTypes();
         form.roomType = std::find(types.begin(), types.end(), r.roomType) != types.end() ? r.roomType : "";
-        form.level = levelText(r.level);
-        form.dimensions = {formatTwoDecimals(r.area), formatTwoDecimals(r.targetLength),
-                           formatTwoDecimals(r.targetWidth)};
+        form.level = levelBoxText(r.level);
+        form.dimensions = {formatDimension(r.area), formatDimension(r.targetLength),
+                           formatDimension(r.targetWidth)};
         form.areaMin = sliderPercent(r.minAreaError, r.area, 0, 100, 50);
         form.areaMax = sliderPercent(r.maxAreaError, r.area, 100, 200, 150);
         form.lengthMin = sliderPercent(r.minLength, r.targetLength, 0, 100, 50);

@@ -59,7 +59,7 @@ DimensionTexts coupleAfterLength(DimensionTexts texts, const LockStates& locks);
 DimensionTexts coupleAfterWidth(DimensionTexts texts, const LockStates& locks);
 
 // "%.2f", with "-0.00" shown as "0.00".
-std::string formatTwoDecimals(double value);
+std::string formatDimension(double value);
 // The leading decimal number of the text (the rest is ignored); none when the
 // text does not start with one.
 std::optional<double> leadingNumber(const std::string& text);
@@ -78,7 +78,7 @@ int nextIndex(const bg::RequirementSet& set);
 // then ANY_FLOOR_ENTRY (only that without a building).
 std::vector<std::string> levelEntries(const bg::Building* building);
 // The level box's text for a stored level.
-std::string levelText(int level);
+std::string levelBoxText(int level);
 // The level the text names: anyFloor for ANY_FLOOR_ENTRY; none when it is not
 // an integer.
 std::optional<int> parseLevel(const std::string& text);
@@ -110,10 +110,10 @@ std::optional<std::string> areaCheckMessage(const bg::Building* building, const 
                                             const bg::Requirement* edited, double area, int level);
 
 // The eight direction words of the alignment boxes, in the order OK reads them.
-const std::vector<std::string>& directionWords();
+const std::vector<std::string>& alignmentWords();
 // The direction word whose box a stored boundary wish ticks; empty for none.
 std::string directionToTick(const std::vector<std::string>& boundaries);
-// The boundary wish of the ticked words: the first in directionWords order,
+// The boundary wish of the ticked words: the first in alignmentWords order,
 // "whatever" for none.
 std::vector<std::string> boundaryWish(const std::vector<std::string>& tickedWords);
 
@@ -166,7 +166,9 @@ RoomForm roomFormFor(const bg::Building* building, const bg::RequirementSet& set
 // and nothing written. The area check is the caller's.
 void applyRoomForm(const RoomForm& form, bg::RequirementSet& set, std::shared_ptr<bg::Requirement>& requirement);
 
-// The field values OK would write, or the message that refuses them.
+// The numbers OK would write. checkRoomForm throws std::invalid_argument,
+// naming the field, for a field that does not convert, a length or width not
+// above 0, and a minimum-width slider at 0 % (an infinite aspect ratio).
 struct FormNumbers {
     double area = 0.0;
     double length = 0.0;

@@ -289,6 +289,21 @@ TEST(RequirementSetPageInMainFrame, AddRoomFromTheRibbonOpensTheDialog)
     EXPECT_EQ(page->table->GetItemCount(), 2);
     EXPECT_EQ(brief->requirements[0]->adjacency, std::vector<int>{1});
 
+    // Saved from the page and imported as a new set, the rooms are the same.
+    ScratchFolder folder;
+    const std::string path = folder.file("brief.csv");
+    wxRibbonButtonBarEvent save(wxEVT_RIBBONBUTTONBAR_CLICKED, ID_SAVE_REQUIREMENTS);
+    save.SetEventObject(frame->getRibbonBar());
+    wxTEST_DIALOG(frame->getRibbonBar()->GetEventHandler()->ProcessEvent(save),
+                  wxExpectModal<wxMessageDialog>(wxID_NO).Describe("where"),
+                  wxExpectModal<wxFileDialog>(wxString::FromUTF8(path)).Describe("file"));
+    frame->importRequirementSet(wxString::FromUTF8(path));
+    ASSERT_EQ(project->requirementSets.size(), 2u);
+    const auto imported = project->requirementSets.back();
+    ASSERT_EQ(imported->requirements.size(), brief->requirements.size());
+    for (std::size_t i = 0; i < imported->requirements.size(); ++i)
+        EXPECT_EQ(requirementRow(*imported->requirements[i]), requirementRow(*brief->requirements[i])) << i;
+
     wxTEST_DIALOG(frame->Close(), wxExpectModal<wxMessageDialog>(wxYES).Describe("quit question"));
     pumpEventsUntil([] { return wxTopLevelWindows.empty(); });
     getAppState().project.reset();

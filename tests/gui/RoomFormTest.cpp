@@ -174,9 +174,9 @@ TEST(RoomForm, CouplingKeepsAreaEqualToLengthTimesWidth)
 
 TEST(RoomForm, NegativeZeroShowsAsZero)
 {
-    EXPECT_EQ(formatTwoDecimals(-0.001), "0.00");
-    EXPECT_EQ(formatTwoDecimals(-1.0), "-1.00");
-    EXPECT_EQ(formatTwoDecimals(3.5), "3.50");
+    EXPECT_EQ(formatDimension(-0.001), "0.00");
+    EXPECT_EQ(formatDimension(-1.0), "-1.00");
+    EXPECT_EQ(formatDimension(3.5), "3.50");
 }
 
 TEST(RoomForm, RemainingAreasOfTheSmallHouse)
@@ -433,7 +433,7 @@ TEST(RoomForm, LevelEntriesAndTexts)
     EXPECT_EQ(parseLevel("Any floor"), bg::anyFloor);
     EXPECT_EQ(parseLevel("2"), 2);
     EXPECT_FALSE(parseLevel(""));
-    EXPECT_EQ(levelText(bg::anyFloor), "Any floor");
+    EXPECT_EQ(levelBoxText(bg::anyFloor), "Any floor");
 }
 
 TEST(RoomForm, TheSpaceLeftAsShownFits)
