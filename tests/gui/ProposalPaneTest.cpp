@@ -138,7 +138,7 @@ protected:
         getAppState().project = std::make_shared<bg::Project>("Home");
         previousLog = wxLog::SetActiveTarget(&log);
         frame = new MainFrame();
-        frame->SetSize(1280, 900);
+        frame->SetSize(0, 0, 1280, 900);
         frame->Show();
         pumpEventsUntil([&] { return frame->IsShownOnScreen(); });
     }
