@@ -60,8 +60,8 @@ std::vector<Segment> subtractSegments(Segment segment, std::vector<Segment> cuts
     std::sort(intervals.begin(), intervals.end(),
               [](const Interval& l, const Interval& r) { return l.first < r.first; });
 
-    // Left to the implementer: overlapping (or touching) cuts are merged
-    // first, so that no stretch between two cuts is inverted or empty.
+    // Overlapping (or touching) cuts are merged first, so that no stretch
+    // between two cuts is inverted or empty.
     std::vector<Interval> merged;
     for (const Interval& interval : intervals) {
         if (!merged.empty() && interval.first <= merged.back().second)
@@ -213,15 +213,10 @@ bool onOutline(const std::vector<Segment>& edges, const Vec2& p)
     return false;
 }
 
-} // namespace
-
-std::vector<Segment> buildInteriorWalls(std::vector<Segment> segments, std::vector<Vec2> contour,
-                                        double& t)
+// The room sides grouped into lines: sides along x by their y, sides along y
+// by their x, each as an interval along its line.
+void groupIntoLines(const std::vector<Segment>& segments, std::vector<Line>& linesX, std::vector<Line>& linesY)
 {
-    const double eps = kWallTolerance;
-
-    // 1, 2: group the segments into lines along x and along y.
-    std::vector<Line> linesX, linesY;
     for (const Segment& segment : segments) {
         const Vec2& p = segment[0];
         const Vec2& q = segment[1];
@@ -230,58 +225,82 @@ std::vector<Segment> buildInteriorWalls(std::vector<Segment> segments, std::vect
         else
             addToLines(linesY, p.x, {std::min(p.y, q.y), std::max(p.y, q.y)});
     }
+}
 
-    // 3: merge the intervals of every line.
-    for (Line& line : linesX)
+// One wall per merged interval of every line, line by line.
+std::vector<Segment> mergedWalls(std::vector<Line> lines, bool alongX)
+{
+    std::vector<Segment> walls;
+    for (Line& line : lines)
         line.intervals = mergeLineIntervals(std::move(line.intervals));
-    for (Line& line : linesY)
-        line.intervals = mergeLineIntervals(std::move(line.intervals));
+    for (const Line& line : lines) {
+        for (const Interval& interval : line.intervals) {
+            if (alongX)
+                walls.push_back({Vec2(interval.first, line.key), Vec2(interval.second, line.key)});
+            else
+                walls.push_back({Vec2(line.key, interval.first), Vec2(line.key, interval.second)});
+        }
+    }
+    return walls;
+}
 
-    // 4: the walls.
-    std::vector<Segment> wallsX, wallsY;
-    for (const Line& line : linesX)
-        for (const Interval& interval : line.intervals)
-            wallsX.push_back({Vec2(interval.first, line.key), Vec2(interval.second, line.key)});
-    for (const Line& line : linesY)
-        for (const Interval& interval : line.intervals)
-            wallsY.push_back({Vec2(line.key, interval.first), Vec2(line.key, interval.second)});
-
-    // 5: the outline's edges.
+std::vector<Segment> outlineEdges(const std::vector<Vec2>& contour)
+{
     std::vector<Segment> edges;
     for (size_t i = 0; i < contour.size(); ++i)
         edges.push_back({contour[i], contour[(i + 1) % contour.size()]});
+    return edges;
+}
 
-    // 6: lengthen the x-walls whose ends stand free by half a wall.
+// An x-wall end that stands free of the outline reaches half a wall further,
+// to the middle of the y-wall it meets.
+void lengthenFreeEnds(std::vector<Segment>& wallsX, const std::vector<Segment>& edges, double t)
+{
     for (Segment& wall : wallsX) {
         if (!onOutline(edges, wall[0]))
             wall[0].x -= t / 2;
         if (!onOutline(edges, wall[1]))
             wall[1].x += t / 2;
     }
+}
 
-    // 7: cut the y-walls where x-walls cross them.
-    std::vector<Segment> result;
-    for (const Segment& wall : wallsY) {
-        const double x = wall[0].x;
-        const double lo = std::min(wall[0].y, wall[1].y);
-        const double hi = std::max(wall[0].y, wall[1].y);
-        std::vector<Segment> cuts;
-        for (const Segment& crossing : wallsX) {
-            const double y = crossing[0].y;
-            if (y >= lo - eps && y <= hi + eps && x >= crossing[0].x - eps &&
-                x <= crossing[1].x + eps)
-                cuts.push_back({Vec2(x, y - t / 2), Vec2(x, y + t / 2)});
-        }
-        if (cuts.empty()) {
-            // Left to the implementer: an uncrossed y-wall stays whole.
-            result.push_back(wall);
-            continue;
-        }
-        for (Segment& piece : subtractSegments(wall, cuts))
-            result.push_back(std::move(piece));
+// The pieces of a y-wall that the x-walls crossing it leave, each crossing
+// taking one wall thickness.
+void cutAtCrossings(const Segment& wall, const std::vector<Segment>& wallsX, double t, std::vector<Segment>& result)
+{
+    const double eps = kWallTolerance;
+    const double x = wall[0].x;
+    const double lo = std::min(wall[0].y, wall[1].y);
+    const double hi = std::max(wall[0].y, wall[1].y);
+    std::vector<Segment> cuts;
+    for (const Segment& crossing : wallsX) {
+        const double y = crossing[0].y;
+        if (y >= lo - eps && y <= hi + eps && x >= crossing[0].x - eps && x <= crossing[1].x + eps)
+            cuts.push_back({Vec2(x, y - t / 2), Vec2(x, y + t / 2)});
     }
+    if (cuts.empty()) {
+        // Nothing crosses it: one wall from end to end, as it came.
+        result.push_back(wall);
+        return;
+    }
+    for (Segment& piece : subtractSegments(wall, cuts))
+        result.push_back(std::move(piece));
+}
 
-    // 8: the x-walls after the y-wall pieces.
+} // namespace
+
+std::vector<Segment> buildInteriorWalls(std::vector<Segment> segments, std::vector<Vec2> contour, double& t)
+{
+    std::vector<Line> linesX, linesY;
+    groupIntoLines(segments, linesX, linesY);
+    std::vector<Segment> wallsX = mergedWalls(std::move(linesX), true);
+    const std::vector<Segment> wallsY = mergedWalls(std::move(linesY), false);
+    lengthenFreeEnds(wallsX, outlineEdges(contour), t);
+
+    // The y-wall pieces first, then the x-walls.
+    std::vector<Segment> result;
+    for (const Segment& wall : wallsY)
+        cutAtCrossings(wall, wallsX, t, result);
     result.insert(result.end(), wallsX.begin(), wallsX.end());
     return result;
 }

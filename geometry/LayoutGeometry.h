@@ -12,7 +12,7 @@
 // This layer knows nothing of the data model: the functions here take a
 // room's rectangle and the wall thickness or door width as plain values. The
 // overloads on std::shared_ptr<bg::Room> with the defaults of
-// getBuildingParameters live in model/LayoutGeometry.h.
+// getBuildingParameters live in model/RoomGeometry.h.
 
 // A segment: exactly two points.
 using Segment = std::vector<Vec2>;
@@ -53,7 +53,7 @@ std::vector<Vec2> removeCollinearPoints(std::vector<Vec2> points);
 bool computeDoorPosition(Vec2& door, const RoomRect& a, const RoomRect& b,
                          double t, double doorWidth);
 
-// Step 3 of buildInteriorWalls: merges the intervals of one line in passes
+// The merge step of buildInteriorWalls: merges the intervals of one line in passes
 // until a pass merges nothing; two intervals overlap when they meet or come
 // within kWallTolerance of each other.
 std::vector<Interval> mergeLineIntervals(std::vector<Interval> intervals);

@@ -2,6 +2,7 @@
 // combination writes, and an overhanging storey's open underside.
 
 #include "ExportSupport.h"
+#include "StoreyHarness.h"
 #include "TwoRooms.h"
 
 #include "support/ModelFixtures.h"
@@ -104,6 +105,34 @@ TEST(FirstLevelBoundaries, OverhangingStoreyHasItsOpenUndersideAsOneFaceAroundAH
         }
     }
     EXPECT_EQ(undersides, 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(FirstLevelBoundaries, WindowAndDoorThatNoRoomTouchesAreSkippedWithAWarning)
+{
+    exporttest::TwoRooms plan;
+    exporttest::StoreyHarness harness(plan.building);
+    auto& exporter = *harness.exporter;
+    exporter.proposal = plan.proposal;
+    const auto floor = plan.building->floors.front();
+    harness.beginStorey(floor);
+    exporter.writeExteriorWalls(floor);
+    exporter.writeInteriorWalls(plan.proposal, floor);
+    exporter.writeDoorsAndWindows(floor);
+    ASSERT_EQ(exporter.windows.size(), 1u);
+    // No spaces written: no room recorded a face of any door or window.
+    EXPECT_NO_THROW(exporter.writeFirstLevelWallBoundaries());
+    EXPECT_NO_THROW(exporter.writeFirstLevelDoorBoundaries());
+    EXPECT_NO_THROW(exporter.writeFirstLevelWindowBoundaries());
+    EXPECT_NO_THROW(exporter.writeSecondLevelDoorBoundaries());
+    EXPECT_NO_THROW(exporter.writeSecondLevelWindowBoundaries());
+    int skipped = 0;
+    for (const std::string& warning : exporter.warnings)
+        skipped += warning.find("no room touches") != std::string::npos ? 1 : 0;
+    EXPECT_EQ(skipped, 2); // the window and the entrance door
 }
 
 } // namespace

@@ -225,10 +225,11 @@ TEST(ExportSettingsValues, FieldsAreParsedAllOrNothing)
         EXPECT_EQ(error.substr(0, row.errorStart.size()), row.errorStart) << error;
         EXPECT_EQ(error.empty(), row.errorStart.empty()) << error;
         EXPECT_DOUBLE_EQ(settings.doorUValue, row.door);
-        if (!error.empty())
+        if (!error.empty()) {
             EXPECT_DOUBLE_EQ(settings.baseSlabUValue, 1.0); // nothing stored
-        else
+        } else {
             EXPECT_DOUBLE_EQ(settings.windowUValue, 1.5);
+        }
     }
 }
 

@@ -139,8 +139,9 @@ TEST_P(RealProposal, ElementsMatchThePlan)
     EXPECT_EQ(slabsPerStorey[top], 2);
     EXPECT_EQ(roofs[top], 1);
     for (const auto& entry : slabsPerStorey)
-        if (entry.first != top)
+        if (entry.first != top) {
             EXPECT_EQ(entry.second, 1) << entry.first;
+        }
 
     // Doors and windows: w x h x t of their host wall; the wall loses what
     // its openings cut.
@@ -270,15 +271,17 @@ TEST_P(RealProposal, SpaceBoundariesLieOnTheirElementsAndSpaces)
         EXPECT_GT(boundary["area"].get<double>(), 1e-9) << what;
         EXPECT_EQ(boundary["inElement"], true) << what;
         const bool ofSpace = boundary["relatingType"] == "IfcSpace";
-        if (ofSpace)
+        if (ofSpace) {
             EXPECT_EQ(boundary["inSpace"], true) << what;
+        }
         if (!ifc4) {
             EXPECT_EQ(boundary["type"], "IfcRelSpaceBoundary") << what;
             EXPECT_TRUE(ofSpace) << what;
         }
         // A door's or window's parent is a wall boundary of the same space.
-        if (!boundary["parent"].is_null())
+        if (!boundary["parent"].is_null()) {
             EXPECT_EQ(boundary["parentRelating"], boundary["relating"]) << what;
+        }
         const std::string element = boundary["elementType"];
         const int id = boundary["element"];
         if (boundary["name"] != "1stLevel")
@@ -304,8 +307,9 @@ TEST_P(RealProposal, SpaceBoundariesLieOnTheirElementsAndSpaces)
         EXPECT_EQ(other["corresponding"], id) << boundary.dump();
         EXPECT_NEAR(other["area"].get<double>(), boundary["area"].get<double>(), 1e-6) << boundary.dump();
     }
-    if (ifc4)
+    if (ifc4) {
         EXPECT_GT(pairs, 0);
+    }
 
     // The second-level floor and ceiling pieces of a space cover at most its
     // floor area, and all of it in the one-floor house.
@@ -321,8 +325,9 @@ TEST_P(RealProposal, SpaceBoundariesLieOnTheirElementsAndSpaces)
         EXPECT_EQ(heights.size(), 2u) << space.dump();
         for (const auto& [height, covered] : heights) {
             EXPECT_LE(covered, area + 1e-6) << space.dump();
-            if (std::string(GetParam().fixture.file) == "solved-house.xsp")
+            if (std::string(GetParam().fixture.file) == "solved-house.xsp") {
                 EXPECT_NEAR(covered, area, 1e-6) << space.dump();
+            }
         }
     }
 

@@ -160,8 +160,9 @@ TEST(SecondLevelBoundaries, OptionCombinationsValidateAndPairConsistently)
                     boundary["type"].get<std::string>()];
             EXPECT_GT(boundary["area"].get<double>(), 0.0) << label << boundary.dump();
             EXPECT_EQ(boundary["inElement"], true) << label << boundary.dump();
-            if (!boundary["corresponding"].is_null())
+            if (!boundary["corresponding"].is_null()) {
                 EXPECT_EQ(byId.at(boundary["corresponding"].get<int>())["corresponding"], id) << label;
+            }
         }
         const std::string entity = row.ifc4Entity ? "IfcRelSpaceBoundary2ndLevel" : "IfcRelSpaceBoundary";
         EXPECT_GT(kinds["2a space " + entity], 0) << label;

@@ -132,10 +132,7 @@ void checkRequirement(const bg::Requirement& requirement, std::size_t position, 
                                number(floorWidth) + " m).");
     }
 
-    // {-1} means no connection; entries after a -1 are never read.
-    for (const int other : requirement.getAdjacency()) {
-        if (other == -1)
-            break;
+    for (const int other : requirement.connectedIndices()) {
         if (other == index)
             problems.push_back(label + " lists itself as an adjacent room.");
         else if (!indices.count(other))
