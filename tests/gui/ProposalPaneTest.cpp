@@ -1,5 +1,6 @@
 #include "GuiSupport.h"
 #include "DialogTesting.h"
+#include "RibbonSupport.h"
 
 #include "AppState.h"
 #include "DiagramCtrl.h"
@@ -181,16 +182,6 @@ protected:
         event.SetEventObject(frame->getRibbonBar());
         frame->getRibbonBar()->GetEventHandler()->ProcessEvent(event);
         return !event.GetSetEnabled() || event.GetEnabled();
-    }
-
-    static wxRibbonButtonBar* buttonBarWith(wxWindow* window, int id)
-    {
-        if (auto* bar = dynamic_cast<wxRibbonButtonBar*>(window))
-            return bar->GetItemById(id) ? bar : nullptr;
-        for (wxWindow* child : window->GetChildren())
-            if (auto* found = buttonBarWith(child, id))
-                return found;
-        return nullptr;
     }
 
     static std::vector<std::string> column(wxDataViewListCtrl* table, unsigned col)
