@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -25,14 +26,42 @@ std::vector<Vec2> toPoints(const Clipper2Lib::PathD& path)
     return points;
 }
 
+void checkDistance(double d, const char* what)
+{
+    if (!(std::fabs(d) <= kClippableCoordinate))
+        throw GeometryError(std::string("The ") + what + " is not a finite number within " +
+                            std::to_string(static_cast<long long>(kClippableCoordinate)) + " m.");
+}
+
 } // namespace
+
+void checkClippable(const std::vector<Vec2>& points, const char* what)
+{
+    for (const Vec2& p : points)
+        if (!(std::fabs(p.x) <= kClippableCoordinate && std::fabs(p.y) <= kClippableCoordinate))
+            throw GeometryError(std::string("The ") + what +
+                                " has a point whose coordinates are not finite numbers within " +
+                                std::to_string(static_cast<long long>(kClippableCoordinate)) + " m.");
+}
+
+void rethrowClipperError()
+{
+    try {
+        throw;
+    } catch (const Clipper2Lib::Clipper2Exception& error) {
+        throw GeometryError(std::string("The clipping of a polygon failed: ") + error.what() + ".");
+    }
+}
 
 std::vector<Vec2> insetPolygon(std::vector<Vec2> points, double d)
 {
+    checkClippable(points, "polygon to inset");
+    checkDistance(d, "inset distance");
     const Clipper2Lib::PathsD paths{toPath(points)};
-    const Clipper2Lib::PathsD result =
-        Clipper2Lib::InflatePaths(paths, -std::fabs(d), Clipper2Lib::JoinType::Miter,
-                                  Clipper2Lib::EndType::Polygon, 2.0, 6, 0.0);
+    const Clipper2Lib::PathsD result = clipSafely([&] {
+        return Clipper2Lib::InflatePaths(paths, -std::fabs(d), Clipper2Lib::JoinType::Miter,
+                                         Clipper2Lib::EndType::Polygon, 2.0, 6, 0.0);
+    });
     if (result.empty())
         return {};
     return toPoints(result.front());
@@ -319,25 +348,30 @@ Clipper2Lib::PathD rectanglePath(const RoomRect& room)
 std::vector<Vec2> clipRoomToOuterWall(std::vector<Vec2> contour, const RoomRect& room,
                                       double outerWallThickness)
 {
+    checkClippable({room.position, room.size, Vec2::plus(room.position, room.size)}, "room");
+    checkDistance(outerWallThickness, "outer wall thickness");
     if (contour.empty())
         return removeCollinearPoints(toPoints(rectanglePath(room)));
+    checkClippable(contour, "floor contour");
 
     // The band of the outer wall: the contour grown by the wall thickness,
     // with the contour itself as a clockwise hole. The contour is grown in
     // its counter-clockwise order, so that the hole cancels it under the
     // non-zero rule whatever the orientation the caller's contour has.
     Polygon polygon(contour);
-    Clipper2Lib::PathsD band = Clipper2Lib::InflatePaths(
-        {toPath(polygon.points)}, std::fabs(outerWallThickness), Clipper2Lib::JoinType::Miter,
-        Clipper2Lib::EndType::Polygon, 2.0, 2, 0.0);
-    polygon.makeClockwise();
-    band.push_back(toPath(polygon.points));
-
-    Clipper2Lib::ClipperD clipper(8);
-    clipper.AddSubject({rectanglePath(room)});
-    clipper.AddClip(band);
     Clipper2Lib::PathsD closed;
-    clipper.Execute(Clipper2Lib::ClipType::Difference, Clipper2Lib::FillRule::NonZero, closed);
+    clipSafely([&] {
+        Clipper2Lib::PathsD band = Clipper2Lib::InflatePaths(
+            {toPath(polygon.points)}, std::fabs(outerWallThickness), Clipper2Lib::JoinType::Miter,
+            Clipper2Lib::EndType::Polygon, 2.0, 2, 0.0);
+        polygon.makeClockwise();
+        band.push_back(toPath(polygon.points));
+
+        Clipper2Lib::ClipperD clipper(8);
+        clipper.AddSubject({rectanglePath(room)});
+        clipper.AddClip(band);
+        clipper.Execute(Clipper2Lib::ClipType::Difference, Clipper2Lib::FillRule::NonZero, closed);
+    });
     if (closed.empty())
         return {};
     return removeCollinearPoints(toPoints(closed.front()));
@@ -346,6 +380,9 @@ std::vector<Vec2> clipRoomToOuterWall(std::vector<Vec2> contour, const RoomRect&
 std::vector<Segment> roomInteriorEdges(const std::vector<Vec2>& contour, const RoomRect& room,
                                        double innerWallThickness)
 {
+    checkClippable({room.position, room.size, Vec2::plus(room.position, room.size)}, "room");
+    checkClippable(contour, "floor contour");
+    checkDistance(innerWallThickness, "inner wall thickness");
     const double x = room.position.x, y = room.position.y;
     const double l = room.size.x, w = room.size.y;
     const Clipper2Lib::PathsD sides{
@@ -355,18 +392,20 @@ std::vector<Segment> roomInteriorEdges(const std::vector<Vec2>& contour, const R
         {{x, y + w}, {x, y}},                 // west
     };
 
-    Clipper2Lib::PathsD band =
-        Clipper2Lib::InflatePaths({toPath(contour)}, innerWallThickness,
-                                  Clipper2Lib::JoinType::Miter, Clipper2Lib::EndType::Polygon,
-                                  2.0, 2, 0.0);
-    band.push_back(toPath(std::vector<Vec2>(contour.rbegin(), contour.rend())));
-
-    Clipper2Lib::ClipperD clipper(8);
-    clipper.AddOpenSubject(sides);
-    clipper.AddClip(band);
     Clipper2Lib::PathsD closed, open;
-    clipper.Execute(Clipper2Lib::ClipType::Difference, Clipper2Lib::FillRule::EvenOdd, closed,
-                    open);
+    clipSafely([&] {
+        Clipper2Lib::PathsD band =
+            Clipper2Lib::InflatePaths({toPath(contour)}, innerWallThickness,
+                                      Clipper2Lib::JoinType::Miter, Clipper2Lib::EndType::Polygon,
+                                      2.0, 2, 0.0);
+        band.push_back(toPath(std::vector<Vec2>(contour.rbegin(), contour.rend())));
+
+        Clipper2Lib::ClipperD clipper(8);
+        clipper.AddOpenSubject(sides);
+        clipper.AddClip(band);
+        clipper.Execute(Clipper2Lib::ClipType::Difference, Clipper2Lib::FillRule::EvenOdd, closed,
+                        open);
+    });
 
     std::vector<Segment> result;
     for (const Clipper2Lib::PathD& path : open) {

@@ -112,8 +112,10 @@ struct Check {
     std::vector<std::string> problems;
 };
 
-// The usable outline of each level; the first floor of a level counts.
-std::map<int, FloorOutline> usableOutlines(bg::Building& building, double inset)
+// The usable outline of each level; the first floor of a level counts. The
+// edges and the area are those of the outline inset by `fillInset`, the one
+// the rooms fill.
+std::map<int, FloorOutline> usableOutlines(bg::Building& building, double inset, double fillInset)
 {
     std::map<int, FloorOutline> floors;
     for (const std::shared_ptr<bg::Floor>& floor : building.getFloors()) {
@@ -121,7 +123,7 @@ std::map<int, FloorOutline> usableOutlines(bg::Building& building, double inset)
             continue;
         FloorOutline outline;
         outline.points = insetPolygon(floor->getContour(), inset);
-        Polygon polygon(outline.points);
+        Polygon polygon(fillInset == inset ? outline.points : insetPolygon(floor->getContour(), fillInset));
         outline.edges = polygon.getEdges();
         outline.area = polygon.getArea();
         floors.emplace(floor->getLevel(), std::move(outline));
@@ -173,7 +175,8 @@ const FloorOutline* checkRoom(Check& check, const bg::Room& room)
     const auto [minWidth, maxWidth] = requirement->getWidthRange();
     const auto [minArea, maxArea] = requirement->getAreaErrorRange();
     const auto [minRatio, maxRatio] = requirement->getAspectRatioRange();
-    const double netLength = l - t, netWidth = w - t;
+    const double wall = rules.netRectangles ? 0.0 : t;
+    const double netLength = l - wall, netWidth = w - wall;
     if (netLength < minLength - tol || netLength > maxLength + tol)
         problems.push_back(name + " has the length " + fmt(netLength) + ", outside [" + fmt(minLength) + ", " +
                            fmt(maxLength) + "]");
@@ -307,7 +310,9 @@ std::vector<std::string> checkLayout(const std::shared_ptr<bg::Proposal>& propos
     const BuildingParameters& parameters = getBuildingParameters();
     const double t = parameters.innerWallStrength;
     const double inset = parameters.outerWallStrength - 0.5 * t;
-    Check check{rules, parameters, t, rules.tolerance, usableOutlines(*proposal->getBuilding(), inset), {}, {}};
+    const double fillInset = rules.netRectangles ? parameters.outerWallStrength : inset;
+    Check check{rules, parameters, t, rules.tolerance, usableOutlines(*proposal->getBuilding(), inset, fillInset),
+                {}, {}};
 
     const std::vector<std::shared_ptr<bg::Room>> rooms = proposal->getRooms();
     for (const std::shared_ptr<bg::Room>& room : rooms) {
