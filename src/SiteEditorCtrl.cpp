@@ -25,6 +25,10 @@ SiteEditorCtrl::SiteEditorCtrl(wxWindow* parent)
     : wxControl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE)
 {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
+    // The download thread decodes with the registered handlers; the list is
+    // only changed here, on the GUI thread, before any thread runs.
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
     Bind(wxEVT_LEAVE_WINDOW, &SiteEditorCtrl::onLeftUp, this);
 }
 
