@@ -29,6 +29,9 @@ public:
     // neither hang a search nor the end of a page.
     long connectTimeoutMs = 10000;
     long transferTimeoutMs = 30000;
+    // The least time between the starts of two place searches (ms), as the
+    // public search service asks of its users.
+    long geocodeIntervalMs = 1000;
 };
 
 // The resource folder of an executable in executableDir: that folder, or its

@@ -7,11 +7,40 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
+#include <functional>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
 
 namespace {
+
 const char* const GEOCODE_USER_AGENT = "Kovra Floorsmith";
+
+std::mutex lastSearchMutex;
+std::chrono::steady_clock::time_point lastSearch; // start of the last request sent
+
+// Waits until the last search started at least the settings' interval ago,
+// then claims the present as the last start; false when asked to stop first.
+bool waitForTurn(const std::function<bool()>& stopRequested)
+{
+    const auto interval = std::chrono::milliseconds(getAppSettings().geocodeIntervalMs);
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> lock(lastSearchMutex);
+            const auto now = std::chrono::steady_clock::now();
+            if (lastSearch.time_since_epoch().count() == 0 || now - lastSearch >= interval) {
+                lastSearch = now;
+                return true;
+            }
+        }
+        if (stopRequested())
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 }
+
+} // namespace
 
 GeocodeDownloader::GeocodeDownloader(wxEvtHandler* dialog, const wxString& query, wxMutex* mutex,
                                      std::vector<GeocodeResult>* results, int searchNumber)
@@ -26,6 +55,9 @@ wxThread::ExitCode GeocodeDownloader::Entry()
 {
     wxString failure;
     std::vector<GeocodeResult> found;
+    const std::function<bool()> stopRequested = [this] { return TestDestroy(); };
+    if (!waitForTurn(stopRequested))
+        return nullptr;
     CURL* handle = curl_easy_init();
     if (!handle) {
         failure = "the transfer library could not start";
@@ -37,7 +69,7 @@ wxThread::ExitCode GeocodeDownloader::Entry()
         // The whole reply is decoded at once, so that a character split
         // between two received chunks arrives whole.
         const MapTransferResult reply =
-            mapTransfer(handle, url, GEOCODE_USER_AGENT, [this] { return TestDestroy(); });
+            mapTransfer(handle, url, GEOCODE_USER_AGENT, stopRequested);
         curl_easy_cleanup(handle);
         if (!reply.ok) {
             failure = wxString::FromUTF8(reply.error);

@@ -174,16 +174,28 @@ TEST_F(GeocodeDialogTest, OkWithoutAChoiceAsksForOne)
 
 TEST_F(GeocodeDialogTest, OkReturnsTheChosenPlace)
 {
-    int answer = 0;
+    search("three");
+    select(0);
     dialog->CallAfter([this] {
-        search("three");
-        select(0);
         wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
         ok.SetEventObject(dialog);
         dialog->ProcessWindowEvent(ok);
     });
-    answer = dialog->ShowModal();
-    EXPECT_EQ(answer, wxID_OK);
+    EXPECT_EQ(dialog->ShowModal(), wxID_OK);
     EXPECT_DOUBLE_EQ(dialog->chosenLatitude, 10.5);
     EXPECT_DOUBLE_EQ(dialog->chosenLongitude, 20.25);
+}
+
+TEST_F(GeocodeDialogTest, ADoubleClickOnARowAcceptsIt)
+{
+    search("three");
+    dialog->CallAfter([this] {
+        select(1);
+        wxCommandEvent doubleClick(wxEVT_LISTBOX_DCLICK, ID_GEOCODE_RESULTS);
+        doubleClick.SetEventObject(dialog->resultList);
+        doubleClick.SetInt(1);
+        dialog->resultList->ProcessWindowEvent(doubleClick);
+    });
+    EXPECT_EQ(dialog->ShowModal(), wxID_OK);
+    EXPECT_DOUBLE_EQ(dialog->chosenLatitude, -33.75);
 }

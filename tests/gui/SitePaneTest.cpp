@@ -5,6 +5,7 @@
 #include "AppSettings.h"
 #include "AppState.h"
 #include "Events.h"
+#include "GeocodeDialog.h"
 #include "MainFrame.h"
 #include "SiteEditorCtrl.h"
 #include "SiteMapMath.h"
@@ -154,6 +155,24 @@ private:
     int row;
 };
 
+// Answers the place search as if the user had chosen a place.
+class ExpectPlace : public wxExpectModalBase<GeocodeDialog> {
+public:
+    ExpectPlace(double lat, double lon) : lat(lat), lon(lon) {}
+
+protected:
+    int OnInvoked(GeocodeDialog* dialog) const override
+    {
+        dialog->resultChosen = true;
+        dialog->chosenLatitude = lat;
+        dialog->chosenLongitude = lon;
+        return wxID_OK;
+    }
+
+private:
+    double lat, lon;
+};
+
 } // namespace
 
 TEST_F(SitePaneTest, ASiteWithABuildingShowsItsMapAroundTheSite)
@@ -183,9 +202,46 @@ TEST_F(SitePaneTest, ZoomButtonsKeepTheCentreAndStopAtTheirLimits)
     click(ID_ZOOM_IN);
     click(ID_ZOOM_IN);
     EXPECT_EQ(map->zoom, 18);
+    repaint(map);
+    const int paints = map->paintCount;
+    click(ID_ZOOM_IN);
+    EXPECT_EQ(map->zoom, 18);
+    pumpEvents(50);
+    EXPECT_EQ(map->paintCount, paints); // nothing changed, nothing to paint
+
+    // The wheel at the limit keeps the zoom but still recentres on the
+    // point under the centre and repaints.
+    map->viewCentre.x += 0.25;
+    wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
+    wheel.m_wheelRotation = 120;
+    map->ProcessWindowEvent(wheel);
+    EXPECT_EQ(map->zoom, 18);
+    ASSERT_TRUE(pumpEventsUntil([&] { return map->paintCount > paints; }));
+
     for (int i = 0; i < 20; ++i)
         click(ID_ZOOM_OUT);
     EXPECT_EQ(map->zoom, 1);
+    wheel.m_wheelRotation = -120;
+    map->ProcessWindowEvent(wheel);
+    EXPECT_EQ(map->zoom, 1);
+}
+
+TEST_F(SitePaneTest, AChosenPlaceMovesTheSiteAndShowsTheMap)
+{
+    auto site = std::make_shared<bg::Site>();
+    SitePane* page = open(site);
+    ASSERT_NE(page, nullptr);
+    ASSERT_FALSE(page->map->showMap);
+    wxTEST_DIALOG(click(ID_SEARCH_LOCATION), ExpectPlace(-33.75, 151.125));
+    EXPECT_DOUBLE_EQ(site->lat, -33.75);
+    EXPECT_DOUBLE_EQ(site->lon, 151.125);
+    EXPECT_TRUE(page->map->showMap);
+    EXPECT_NEAR(page->map->siteTile.x, sitemap::tileColumn(151.125, 16), 1e-9);
+    EXPECT_DOUBLE_EQ(page->map->viewCentre.y, page->map->siteTile.y);
+
+    // Cancel changes nothing.
+    wxTEST_DIALOG(click(ID_SEARCH_LOCATION), wxExpectDismissableModal<GeocodeDialog>(wxID_CANCEL));
+    EXPECT_DOUBLE_EQ(site->lat, -33.75);
 }
 
 TEST_F(SitePaneTest, TranslateButtonsAreOppositeAndChooseWhatADragMoves)
