@@ -1,23 +1,41 @@
 #include "CommandRules.h"
 
+#include "RibbonTable.h"
+
 #include "model/Project.h"
 
-bool canAddBuilding(const bg::Project* project)
+CommandContext commandContext(const bg::Project* project, bool connected)
 {
-    return project != nullptr;
+    CommandContext context;
+    context.projectOpen = project != nullptr;
+    context.buildings = project ? project->buildings.size() : 0;
+    context.requirementSets = project ? project->requirementSets.size() : 0;
+    context.connected = connected;
+    return context;
 }
 
-bool canAddWithBuilding(const bg::Project* project)
+bool isCommandEnabled(int id, const CommandContext& context)
 {
-    return project && !project->buildings.empty();
+    switch (id) {
+    case ID_NEW_BUILDING:
+        return context.projectOpen;
+    case ID_NEW_REQUIREMENT_SET:
+    case ID_IMPORT_REQUIREMENT_SET:
+    case ID_NEW_SITE:
+        return context.projectOpen && context.buildings > 0;
+    case ID_NEW_PROPOSAL:
+        return context.projectOpen && context.buildings > 0 && context.requirementSets > 0;
+    case ID_PLATFORM_SAVE_PROJECT:
+        return context.connected && context.projectOpen;
+    default:
+        return true;
+    }
 }
 
-bool canAddProposal(const bg::Project* project)
+std::string requirementSetNameFor(const std::string& path)
 {
-    return canAddWithBuilding(project) && !project->requirementSets.empty();
-}
-
-bool canSaveToPlatform(const bg::Project* project, bool connected)
-{
-    return connected && project;
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string name = file.substr(0, file.find('.'));
+    return name.empty() ? file : name;
 }

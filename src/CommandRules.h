@@ -1,18 +1,34 @@
 #pragma once
 
-// When the main window's ribbon commands are enabled; the frame's update-UI
-// handlers apply these to the open project.
+// Rules of the main window's commands apart from the window: when a ribbon
+// command is enabled, and how an imported requirement set is named.
+
+#include <cstddef>
+#include <string>
 
 namespace bg {
 class Project;
 }
 
-// "New Building": a project is open.
-bool canAddBuilding(const bg::Project* project);
-// "New Requirement Set", "Import Requirement Set", "New Site": the project
-// has a building.
-bool canAddWithBuilding(const bg::Project* project);
-// "New Proposal": the project has a building and a requirement set.
-bool canAddProposal(const bg::Project* project);
-// The platform's "Save Project": logged in and a project is open.
-bool canSaveToPlatform(const bg::Project* project, bool connected);
+// What the enabling rules look at.
+struct CommandContext {
+    bool projectOpen = false;
+    std::size_t buildings = 0;
+    std::size_t requirementSets = 0;
+    bool connected = false; // logged in to the platform
+};
+
+CommandContext commandContext(const bg::Project* project, bool connected);
+
+// Whether the main window enables the ribbon command id: "New Building"
+// needs a project; "New Requirement Set", "Import Requirement Set" and "New
+// Site" a building; "New Proposal" a building and a requirement set; the
+// platform's "Save Project" a login and a project. Other commands are
+// always enabled.
+bool isCommandEnabled(int id, const CommandContext& context);
+
+// The name of a requirement set imported from the file at path: the file's
+// name up to its first "." ("rooms.old.csv" gives "rooms"); folders, also
+// dotted ones, play no part. A name that would be empty (".csv") is the
+// whole file name.
+std::string requirementSetNameFor(const std::string& path);

@@ -126,13 +126,25 @@ MainFrame::MainFrame()
     Bind(wxEVT_CLOSE_WINDOW, &MainFrame::onClose, this, ID_MAIN_FRAME);
     notebook->Bind(wxEVT_AUINOTEBOOK_PAGE_CHANGED, &MainFrame::onPageChanged, this);
     notebook->Bind(wxEVT_AUINOTEBOOK_PAGE_CLOSE, &MainFrame::onPageClose, this);
-    Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onAbout, this, ID_ABOUT);
-    Bind(wxEVT_UPDATE_UI, &MainFrame::onUpdateNeedsProject, this, ID_NEW_BUILDING);
-    Bind(wxEVT_UPDATE_UI, &MainFrame::onUpdateNewProposal, this, ID_NEW_PROPOSAL);
-    Bind(wxEVT_UPDATE_UI, &MainFrame::onUpdateNeedsBuilding, this, ID_NEW_REQUIREMENT_SET);
-    Bind(wxEVT_UPDATE_UI, &MainFrame::onUpdateNeedsBuilding, this, ID_IMPORT_REQUIREMENT_SET);
-    Bind(wxEVT_UPDATE_UI, &MainFrame::onUpdateNeedsBuilding, this, ID_NEW_SITE);
-    Bind(wxEVT_UPDATE_UI, &MainFrame::onUpdatePlatformSave, this, ID_PLATFORM_SAVE_PROJECT);
+    Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickAbout, this, ID_ABOUT);
+    Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickNewProject, this, ID_NEW_PROJECT);
+    Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickLoadProject, this, ID_LOAD_PROJECT);
+    Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickSaveProject, this, ID_SAVE_PROJECT);
+    Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickPlatform, this, ID_PLATFORM);
+    Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickPlatform, this, ID_PLATFORM_SAVE_PROJECT);
+    Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickNewBuilding, this, ID_NEW_BUILDING);
+    Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickNewRequirementSet, this, ID_NEW_REQUIREMENT_SET);
+    Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickImportRequirementSet, this, ID_IMPORT_REQUIREMENT_SET);
+    Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickNewSite, this, ID_NEW_SITE);
+    Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickNewProposal, this, ID_NEW_PROPOSAL);
+    Bind(EVT_NEW_BUILDING, &MainFrame::onClickNewBuilding, this);
+    Bind(EVT_NEW_REQUIREMENT_SET, &MainFrame::onClickNewRequirementSet, this);
+    Bind(EVT_IMPORT_REQUIREMENT_SET, &MainFrame::onClickImportRequirementSet, this);
+    Bind(EVT_NEW_SITE, &MainFrame::onClickNewSite, this);
+    Bind(EVT_NEW_PROPOSAL, &MainFrame::onClickNewProposal, this);
+    for (int id : {ID_NEW_BUILDING, ID_NEW_PROPOSAL, ID_NEW_REQUIREMENT_SET, ID_IMPORT_REQUIREMENT_SET, ID_NEW_SITE,
+                   ID_PLATFORM_SAVE_PROJECT})
+        Bind(wxEVT_UPDATE_UI, &MainFrame::onUpdateCommand, this, id);
     auiManager.Bind(wxEVT_AUI_PANE_CLOSE, &MainFrame::onPaneClose, this);
 
     Bind(EVT_OPEN_BUILDING, &MainFrame::onOpenBuilding, this);
@@ -176,7 +188,7 @@ void MainFrame::buildRibbon()
     const auto& table = ribbonTable();
     for (int k = RIBBON_PAGE_PROJECT; k <= RIBBON_PAGE_PROPOSAL; ++k)
         addRibbonPage(ribbonBar, table[k]);
-    buildSitePage(wxString());
+    buildSitePage();
 
     ribbonBar->SetActivePage(static_cast<size_t>(RIBBON_PAGE_PROJECT));
     for (int k : {RIBBON_PAGE_SITE, RIBBON_PAGE_BUILDING, RIBBON_PAGE_REQUIREMENTS, RIBBON_PAGE_PROPOSAL})
@@ -184,7 +196,9 @@ void MainFrame::buildRibbon()
     ribbonBar->Realize();
 }
 
-void MainFrame::buildSitePage(const wxString&)
+// The page "Site" passes its texts through the translation lookup, realises
+// each button bar itself and gives its buttons a help text (its table row).
+void MainFrame::buildSitePage()
 {
     addRibbonPage(ribbonBar, ribbonTable()[RIBBON_PAGE_SITE]);
 }
@@ -258,32 +272,9 @@ void MainFrame::onPaneClose(wxAuiManagerEvent& event)
     event.Skip();
 }
 
-void MainFrame::onAbout(wxCommandEvent&)
+void MainFrame::onUpdateCommand(wxUpdateUIEvent& event)
 {
-    runCommand(this, [&] {
-        AboutDialog dialog(this);
-        dialog.ShowModal();
-    });
-}
-
-void MainFrame::onUpdateNeedsProject(wxUpdateUIEvent& event)
-{
-    event.Enable(canAddBuilding(getAppState().project.get()));
-}
-
-void MainFrame::onUpdateNeedsBuilding(wxUpdateUIEvent& event)
-{
-    event.Enable(canAddWithBuilding(getAppState().project.get()));
-}
-
-void MainFrame::onUpdateNewProposal(wxUpdateUIEvent& event)
-{
-    event.Enable(canAddProposal(getAppState().project.get()));
-}
-
-void MainFrame::onUpdatePlatformSave(wxUpdateUIEvent& event)
-{
-    event.Enable(canSaveToPlatform(getAppState().project.get(), client->isConnected()));
+    event.Enable(isCommandEnabled(event.GetId(), commandContext(getAppState().project.get(), client->isConnected())));
 }
 
 void MainFrame::openBuildingPage(const std::shared_ptr<bg::Building>& building)

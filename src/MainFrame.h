@@ -54,19 +54,35 @@ public:
     // Selects the notebook page that is the window; nothing for another one.
     void activatePage(wxWindow* page);
 
+    // The file commands: each asks for a file; a failure is shown and leaves
+    // the open project, its tree and pages as they were.
+    void loadProject();
+    void saveProject();
+    // Adds the requirement set read from the file, opens its page and lists
+    // it; throws (naming file, line and column) and adds nothing when the
+    // file does not import.
+    void importRequirementSet(const wxString& path);
+
 private:
     void buildRibbon();
-    void buildSitePage(const wxString& bitmapPrefix);
+    void buildSitePage();
 
     void onClose(wxCloseEvent& event);
     void onPageChanged(wxAuiNotebookEvent& event);
     void onPageClose(wxAuiNotebookEvent& event);
     void onPaneClose(wxAuiManagerEvent& event);
-    void onAbout(wxCommandEvent& event);
-    void onUpdateNeedsProject(wxUpdateUIEvent& event);
-    void onUpdateNeedsBuilding(wxUpdateUIEvent& event);
-    void onUpdateNewProposal(wxUpdateUIEvent& event);
-    void onUpdatePlatformSave(wxUpdateUIEvent& event);
+    void onClickAbout(wxCommandEvent& event);
+    void onClickNewProject(wxCommandEvent& event);
+    void onClickLoadProject(wxCommandEvent& event);
+    void onClickSaveProject(wxCommandEvent& event);
+    void onClickPlatform(wxCommandEvent& event);
+    void onClickNewBuilding(wxCommandEvent& event);
+    void onClickNewRequirementSet(wxCommandEvent& event);
+    void onClickImportRequirementSet(wxCommandEvent& event);
+    void onClickNewSite(wxCommandEvent& event);
+    void onClickNewProposal(wxCommandEvent& event);
+    // Enables the frame's creating and platform commands by their rules.
+    void onUpdateCommand(wxUpdateUIEvent& event);
 
     void onOpenBuilding(wxCommandEvent& event);
     void onOpenRequirementSet(wxCommandEvent& event);

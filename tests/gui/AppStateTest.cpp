@@ -1,6 +1,5 @@
 #include "AppSettings.h"
 #include "AppState.h"
-#include "CommandRules.h"
 #include "KovraApp.h"
 
 #include "model/Building.h"
@@ -129,14 +128,6 @@ TEST(AppSettings, UncreatableUserFolderIsKeptByName)
     AppSettings settings(wxFileName::DirName(folder.path().string()), wxFileName::DirName(folder.file("file")),
                          "KovraApp");
     EXPECT_EQ(settings.userDir.GetDirs().Last(), "KovraApp");
-}
-
-TEST(CommandRules, PlatformSaveNeedsLoginAndProject)
-{
-    bg::Project project("P");
-    EXPECT_FALSE(canSaveToPlatform(nullptr, true));
-    EXPECT_FALSE(canSaveToPlatform(&project, false));
-    EXPECT_TRUE(canSaveToPlatform(&project, true));
 }
 
 TEST(Numbers, FormatWithAPointWhateverTheUserLocale)

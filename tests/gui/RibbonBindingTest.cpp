@@ -4,6 +4,7 @@
 #include "KovraPage.h"
 #include "MainFrame.h"
 #include "RibbonEventHandler.h"
+#include "RibbonSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -52,15 +53,7 @@ protected:
         pumpEventsUntil([&] { return !frame; });
     }
 
-    // A click on the first button of id, as the button bar sends it.
-    void click(int id)
-    {
-        wxRibbonButtonBar* bar = buttonBarWith(frame->getRibbonBar(), id);
-        ASSERT_NE(bar, nullptr);
-        wxRibbonButtonBarEvent event(wxEVT_RIBBONBUTTONBAR_CLICKED, id, bar);
-        event.SetEventObject(bar);
-        bar->ProcessWindowEvent(event);
-    }
+    void click(int id) { ASSERT_TRUE(clickRibbon(frame->getRibbonBar(), id)); }
 
     RecordingPage* addPage(const std::string& name, RibbonPage kind = RIBBON_PAGE_PROPOSAL)
     {
@@ -68,17 +61,6 @@ protected:
         frame->getNotebook()->AddPage(page, name, true);
         pumpEvents(20);
         return page;
-    }
-
-    static wxRibbonButtonBar* buttonBarWith(wxWindow* window, int id)
-    {
-        if (auto* bar = dynamic_cast<wxRibbonButtonBar*>(window))
-            return bar->GetItemById(id) ? bar : nullptr;
-        for (wxWindow* child : window->GetChildren()) {
-            if (auto* found = buttonBarWith(child, id))
-                return found;
-        }
-        return nullptr;
     }
 
     wxWeakRef<MainFrame> frame;

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include <wx/app.h>
 #include <wx/init.h>
 #include <wx/utils.h>
@@ -24,11 +27,16 @@ public:
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    if (!wxSetWorkingDirectory(KOVRA_SOURCE_DIR "/resources"))
+    if (!wxSetWorkingDirectory(KOVRA_SOURCE_DIR "/resources")) {
+        std::fprintf(stderr, "cannot enter the resource folder %s\n", KOVRA_SOURCE_DIR "/resources");
         return 1;
+    }
     wxApp::SetInstance(new TestApp);
-    if (!wxEntryStart(argc, argv))
+    if (!wxEntryStart(argc, argv)) {
+        const char* display = std::getenv("DISPLAY");
+        std::fprintf(stderr, "cannot start the GUI library on the display \"%s\"\n", display ? display : "");
         return 1;
+    }
     wxTheApp->CallOnInit();
     const int result = RUN_ALL_TESTS();
     wxTheApp->OnExit();

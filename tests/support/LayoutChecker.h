@@ -7,7 +7,7 @@
 //   auto problems = kovra_test::checkLayout(proposal, {});
 //   EXPECT_TRUE(problems.empty()) << kovra_test::describe(problems);
 //
-// The implementation lives in tests/layouter/LayoutChecker.cpp.
+// One function per rule family in LayoutChecker.cpp.
 
 #include "model/Proposal.h"
 
