@@ -76,6 +76,7 @@ private:
     void onClickLoadProject(wxCommandEvent& event);
     void onClickSaveProject(wxCommandEvent& event);
     void onClickPlatform(wxCommandEvent& event);
+    void onClickPlatformSaveProject(wxCommandEvent& event);
     void onClickNewBuilding(wxCommandEvent& event);
     void onClickNewRequirementSet(wxCommandEvent& event);
     void onClickImportRequirementSet(wxCommandEvent& event);

@@ -9,6 +9,7 @@
 #include "CommandRules.h"
 #include "Events.h"
 #include "InnerContours.h"
+#include "KovraClientDialog.h"
 #include "ProjectPane.h"
 #include "ProposalDialog.h"
 #include "RibbonTable.h"
@@ -175,8 +176,18 @@ void MainFrame::saveProject()
 
 void MainFrame::onClickPlatform(wxCommandEvent&)
 {
-    // The platform client never logs in yet, so there is nothing to browse.
-    tellUser(this, "The Kovra Platform is not available yet.");
+    runCommand(this, [&] {
+        KovraClientDialog dialog(this, client.get(), projectPane, KovraClientDialog::MODE_BROWSE);
+        dialog.ShowModal();
+    });
+}
+
+void MainFrame::onClickPlatformSaveProject(wxCommandEvent&)
+{
+    runCommand(this, [&] {
+        KovraClientDialog dialog(this, client.get(), projectPane, KovraClientDialog::MODE_SAVE);
+        dialog.ShowModal();
+    });
 }
 
 void MainFrame::onClickNewBuilding(wxCommandEvent&)
