@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "Events.h"
 #include "PlatformRules.h"
+#include "PlatformUpload.h"
 #include "PrivateFolder.h"
 #include "ProjectPane.h"
 
@@ -61,23 +62,6 @@ void guarded(Command&& command)
     } catch (const std::exception& error) {
         tellPlatformFailure(error);
     }
-}
-
-// Writes text to path and checks that all of it arrived: an upload of a
-// truncated file would replace a good copy on the platform.
-void writeCompletely(const std::string& path, const std::string& text)
-{
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << text;
-        out.close();
-        if (!out)
-            throw std::runtime_error("The file " + path + " could not be written; nothing was uploaded.");
-    }
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    if (error || size != text.size() || size == 0)
-        throw std::runtime_error("The file " + path + " could not be written; nothing was uploaded.");
 }
 
 void launchDefaultBrowser(const std::string& url)
@@ -350,5 +334,80 @@ void KovraClientDialog::onClickSave(wxCommandEvent&)
 
 void KovraClientDialog::saveProject()
 {
-    // Comes with the save of the open project.
+    const wxTreeListItem selected = repository.selection();
+    const std::shared_ptr<bg::Project> project = getAppState().project;
+    if (!project) {
+        askQuestion("No project to save");
+        return;
+    }
+    bool overwrite = true;
+    std::string newName;
+    const std::string oldId = getAppState().platformResourceId;
+    wxTreeListItem oldRow;
+    if (!oldId.empty()) {
+        wxMessageDialog question(this, "Overwrite current project or save with a new name?", wxMessageBoxCaptionStr,
+                                 wxYES_NO | wxCANCEL);
+        question.SetYesNoCancelLabels("Overwrite", "Rename", "Cancel");
+        const int answer = question.ShowModal();
+        if (answer != wxID_YES && answer != wxID_NO)
+            return;
+        if (answer == wxID_NO) {
+            wxTextEntryDialog dialog(this, "Enter new name for file", wxEmptyString, "New name?", wxOK | wxCANCEL);
+            if (dialog.ShowModal() != wxID_OK)
+                return;
+            newName = dialog.GetValue().utf8_string();
+            overwrite = false;
+        }
+        for (const auto& entry : repository.getResources()) {
+            if (entry.platformId == oldId)
+                oldRow = entry.item;
+        }
+    }
+    const bool projectFile = fileTypes->IsChecked(static_cast<unsigned>(fileTypes->FindString("Project File")));
+    const bool ifcFile = fileTypes->IsChecked(static_cast<unsigned>(fileTypes->FindString("IFC File")));
+    if (!selected.IsOk()) {
+        askQuestion("Please select a location in the repository list above to save your file.");
+        return;
+    }
+    const PlatformEntry target = repository.selectedTarget();
+    const std::string chosenName = overwrite ? project->name : newName;
+    PrivateFolder staging;
+
+    if (projectFile) {
+        std::stringstream text;
+        project->saveToStream(text);
+        const std::string fileName = chosenName + ".xsp";
+        const std::string path = staging.file(fileName);
+        writeCompletely(path, text.str());
+        // The old copy goes only once the new one is stored.
+        const std::string replaceId = overwrite ? oldId : std::string();
+        const Upload stored = upload(*client, path, fileName, target.platformId, replaceId);
+        if (stored.replaced)
+            repository.removeRow(oldRow);
+        getAppState().platformResourceId = stored.resource.id;
+        repository.addResourceRow(target.item, stored.resource.id, stored.resource.name, "", stored.resource.date);
+        if (!stored.notice.empty())
+            showNotice(wxString::FromUTF8(stored.notice));
+    }
+
+    if (ifcFile && !project->proposals.empty()) {
+        const std::shared_ptr<bg::Proposal> proposal = project->proposals.front();
+        if (!proposal->getBuilding()) {
+            showNotice("The first proposal has no building, so no IFC file was saved.");
+        } else {
+            const std::vector<KovraClient::KovraUser> users = client->getUsers();
+            const std::string author = users.empty() ? std::string() : users.front().name;
+            const std::string fileName = chosenName + ".ifc";
+            const std::string path = staging.file(fileName);
+            bgexport::exportProposal(project, proposal, path, bgexport::schemaIfc4, *bgexport::getExportSettings(),
+                                     author);
+            checkStagedFile(path);
+            const Upload stored = upload(*client, path, fileName, target.platformId, std::string());
+            repository.addResourceRow(target.item, stored.resource.id, stored.resource.name, "",
+                                      stored.resource.date);
+            if (!stored.notice.empty())
+                showNotice(wxString::FromUTF8(stored.notice));
+        }
+    }
+    Close();
 }

@@ -12,6 +12,7 @@
 #include "KovraClientDialog.h"
 #include "ProjectPane.h"
 #include "ProposalDialog.h"
+#include "RequirementPlatformDialog.h"
 #include "RibbonTable.h"
 #include "SitePane.h"
 
@@ -230,7 +231,7 @@ void MainFrame::onClickImportRequirementSet(wxCommandEvent&)
             if (answer == wxID_CANCEL)
                 return;
             if (answer == wxID_YES) {
-                tellUser(this, "The Kovra Platform is not available yet.");
+                importRequirementSetFromPlatform();
                 return;
             }
         }
@@ -241,6 +242,20 @@ void MainFrame::onClickImportRequirementSet(wxCommandEvent&)
         wxBusyInfo busy("Importing...");
         importRequirementSet(dialog.chosenPath());
     });
+}
+
+void MainFrame::importRequirementSetFromPlatform()
+{
+    bg::Project& project = openProject();
+    auto requirementSet = std::make_shared<bg::RequirementSet>();
+    RequirementPlatformDialog dialog(this, client.get(), projectPane, requirementSet,
+                                     RequirementPlatformDialog::MODE_IMPORT);
+    // The dialog fills the set only from a file read completely.
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    project.addRequirementSet(requirementSet);
+    openRequirementSetPage(requirementSet);
+    postObjectEvent(projectPane, EVT_REQUIREMENT_SET_ADDED, requirementSet);
 }
 
 void MainFrame::importRequirementSet(const wxString& path)
