@@ -3,12 +3,15 @@
 
 #include "layouter/Layouter.h"
 #include "layouter/SolveLoop.h"
+#include "model/BuildingParameters.h"
 #include "model/Proposal.h"
 #include "model/Requirement.h"
+#include "geometry/Polygon.h"
 #include "support/LayoutChecker.h"
 
 #include <scip/scip.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <chrono>
@@ -109,7 +112,7 @@ bool hasAnyFloorRoom(const bg::Proposal& proposal)
 }
 
 // The state "Start" leaves behind: a Layouter with the fill option, its
-// solution list and the model of its mode.
+// solution list and the model of the run's mode.
 struct Started {
     Started(const RunConfig& run, RunResult& result, std::shared_ptr<bg::Proposal> loaded = nullptr)
         : proposal(loaded ? std::move(loaded) : loadCase(run.dataFolder, *run.info)),
@@ -117,7 +120,7 @@ struct Started {
     {
         layouter.solutions = &history;
         layouter.tuneFirstLayout = run.tuning;
-        layouter.mode = hasAnyFloorRoom(*proposal) ? floorAssignmentMode : fixedFloorMode;
+        layouter.mode = run.mode;
         result.mode = layouter.mode;
         const Clock::time_point start = Clock::now();
         result.buildCode = layouter.buildModel();
@@ -200,13 +203,40 @@ void readOutcome(const Layouter& layouter, const Timeline& timeline, double budg
     result.solverSeconds = SCIPgetSolvingTime(scip);
 }
 
+// The score of the layout in the rooms (see RunResult::score). The
+// integer-floor model's rectangles are net rooms; the other models' carry
+// half an inner wall on every side.
+void scoreLayout(const Layouter& layouter, RunResult& result)
+{
+    const double wall = layouter.mode == integerFloorMode ? 0.0 : getBuildingParameters().innerWallStrength;
+    double squares = 0.0, targets = 0.0, roomArea = 0.0, floorArea = 0.0;
+    for (const std::shared_ptr<bg::Room>& room : layouter.proposal->getRooms()) {
+        const std::shared_ptr<bg::Requirement> requirement = room->getRequirement();
+        if (!requirement)
+            continue;
+        const auto [targetLength, targetWidth] = requirement->getTargetSize();
+        const double l = std::max(0.0, room->size.x - wall), w = std::max(0.0, room->size.y - wall);
+        squares += (l - targetLength) * (l - targetLength) + (w - targetWidth) * (w - targetWidth);
+        targets += targetLength * targetLength + targetWidth * targetWidth;
+        roomArea += l * w;
+    }
+    // The layouts' outlines: each floor's contour inset by the whole outer wall.
+    for (const std::shared_ptr<bg::Layout>& layout : layouter.proposal->getLayouts())
+        floorArea += Polygon(layout->getContour()).getArea();
+    result.sideError = targets > 0.0 ? squares / targets : 0.0;
+    result.freeShare = floorArea > 0.0 ? 1.0 - roomArea / floorArea : 0.0;
+    result.score = result.sideError + result.freeShare;
+}
+
 void checkBestLayout(Layouter& layouter, RunResult& result)
 {
     if (layouter.solutions->empty()) {
         result.check = "no layout";
         return;
     }
+    scoreLayout(layouter, result);
     kovra_test::LayoutRules rules;
+    rules.netRectangles = layouter.mode == integerFloorMode;
     rules.allowFreeSpace = layouter.allowFreeSpace != 0;
     rules.separation = true;
     rules.facades = true;
@@ -239,6 +269,28 @@ std::string clean(std::string text)
 const char* methodName(Method method)
 {
     return method == Method::Sliced ? "sliced" : "continuous";
+}
+
+const char* modelName(int mode)
+{
+    switch (mode) {
+    case fixedFloorMode: return "fixed";
+    case integerFloorMode: return "integer";
+    default: return "assignment";
+    }
+}
+
+CaseModels caseModels(const std::string& dataFolder, const CaseInfo& info)
+{
+    const std::shared_ptr<bg::Proposal> proposal = loadCase(dataFolder, info);
+    CaseModels models;
+    const bool anyFloor = hasAnyFloorRoom(*proposal);
+    models.start = anyFloor ? floorAssignmentMode : fixedFloorMode;
+    if (!anyFloor)
+        models.all.push_back(fixedFloorMode);
+    models.all.push_back(floorAssignmentMode);
+    models.all.push_back(integerFloorMode);
+    return models;
 }
 
 RunResult runInProcess(const RunConfig& run)
@@ -341,7 +393,10 @@ std::string serialize(const RunResult& r)
         << "solverSeconds\t" << r.solverSeconds << "\n"
         << "nodes\t" << r.nodes << "\n"
         << "solveCode\t" << r.solveCode << "\n"
-        << "check\t" << clean(r.check) << "\n";
+        << "check\t" << clean(r.check) << "\n"
+        << "sideError\t" << r.sideError << "\n"
+        << "freeShare\t" << r.freeShare << "\n"
+        << "score\t" << r.score << "\n";
     for (const std::string& violation : r.violations)
         out << "violation\t" << clean(violation) << "\n";
     return out.str();
@@ -385,6 +440,9 @@ RunResult parse(const std::string& text)
         else if (key == "nodes") r.nodes = std::atoll(value.c_str());
         else if (key == "solveCode") r.solveCode = std::atoi(value.c_str());
         else if (key == "check") r.check = value;
+        else if (key == "sideError") r.sideError = number(value);
+        else if (key == "freeShare") r.freeShare = number(value);
+        else if (key == "score") r.score = number(value);
         else if (key == "violation") r.violations.push_back(value);
     }
     return r;

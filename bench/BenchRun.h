@@ -1,8 +1,9 @@
 #pragma once
 
-// One measured run: a case in one "Fill All" setting, its model built as
-// "Start" builds it, then solved either by the application's solve loop in
-// one-second slices or by one continuous solve with the same time limit.
+// One measured run: a case in one "Fill All" setting with one of the models
+// (by default the one "Start" builds), then solved either by the
+// application's solve loop in one-second slices or by one continuous solve
+// with the same time limit.
 // A run happens in a child process of its own (runInChild), so that its
 // peak memory is its own and a crash costs one row, not the benchmark.
 
@@ -18,6 +19,18 @@ enum class Method { Sliced, Continuous };
 
 const char* methodName(Method method);
 
+// The name of a Layouter mode in the tables: "fixed", "assignment" or "integer".
+const char* modelName(int mode);
+
+// The models a case can be laid out with: the one "Start" builds, and every
+// model that applies (the fixed-floor model only when every room has a
+// fixed level), in the order fixed, assignment, integer. Throws like loadCase.
+struct CaseModels {
+    int start = 0;
+    std::vector<int> all;
+};
+CaseModels caseModels(const std::string& dataFolder, const CaseInfo& info);
+
 struct RunConfig {
     const CaseInfo* info = nullptr;
     bool fillAll = false; // "Fill All" on: allowFreeSpace 0
@@ -29,6 +42,8 @@ struct RunConfig {
     // The solver settings for the first layout (Layouter::tuneFirstLayout),
     // on as in the application unless switched off to compare.
     bool tuning = true;
+    // The Layouter mode of the model to build.
+    int mode = 0;
 };
 
 // The points in time, as fractions of the budget, at which the best
@@ -64,6 +79,13 @@ struct RunResult {
     // "pass", "FAIL", "no layout" or "-" (nothing solved).
     std::string check = "-";
     std::vector<std::string> violations;
+
+    // The quality of the best layout, comparable between the models (whose
+    // objectives differ): sideError is Σ ((l − tl)² + (w − tw)²) / Σ (tl² + tw²)
+    // over the rooms' net sides, freeShare the share of the floors' area inside
+    // the outer walls that no room's net area covers, score their sum. NAN
+    // without a layout.
+    double sideError = NAN, freeShare = NAN, score = NAN;
 
     // Filled in by the parent from the child's resource usage.
     double peakMB = 0.0;

@@ -1,10 +1,12 @@
 // kovra_bench: how fast and how well the optimiser lays out the benchmark
 // cases, once through the application's solve loop in one-second slices and
-// once as one continuous solve with the same time limit. See README.md.
+// once as one continuous solve with the same time limit, with the model
+// "Start" builds or with each model that applies. See README.md.
 
 #include "BenchCases.h"
 #include "BenchExport.h"
 #include "BenchRun.h"
+#include "layouter/Layouter.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -49,6 +51,7 @@ struct Options {
     std::string fill = "both";   // "off", "on" or "both"
     std::string method = "both"; // "sliced", "continuous" or "both"
     std::string tuning = "on";   // "on", "off" or "both"
+    std::string model = "start"; // "start", "fixed", "assignment", "integer" or "all"
     double budget = 30.0;
     int jobs = 1;
     bool list = false;
@@ -63,6 +66,8 @@ void usage(std::FILE* out)
                  "  --fill off|on|both    \"Fill All\" setting(s) to run (default both)\n"
                  "  --method sliced|continuous|both   (default both)\n"
                  "  --tuning on|off|both  solver settings for the first layout (default on, as in the application)\n"
+                 "  --model start|fixed|assignment|integer|all   the model(s) to run (default start:\n"
+                 "                    the one \"Start\" builds; all: every model that applies)\n"
                  "  --jobs N          runs at the same time, 1 to 4 (default 1)\n"
                  "  --csv FILE        where the CSV goes (default bench-results.csv beside the program)\n"
                  "  --data DIR        the case files (default %s)\n"
@@ -104,6 +109,11 @@ Options parseOptions(int argc, char** argv)
             options.method = value();
             if (options.method != "sliced" && options.method != "continuous" && options.method != "both")
                 throw std::invalid_argument("--method takes sliced, continuous or both");
+        } else if (arg == "--model") {
+            options.model = value();
+            if (options.model != "start" && options.model != "fixed" && options.model != "assignment" &&
+                options.model != "integer" && options.model != "all")
+                throw std::invalid_argument("--model takes start, fixed, assignment, integer or all");
         } else if (arg == "--tuning") {
             options.tuning = value();
             if (options.tuning != "on" && options.tuning != "off" && options.tuning != "both")
@@ -161,6 +171,24 @@ std::string readWhole(const std::string& path)
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// The modes --model asks for that apply to the case; none when the case
+// cannot take the one asked for (the fixed-floor model of a case with rooms
+// on any floor).
+std::vector<int> modesToRun(const Options& options, const CaseInfo& info)
+{
+    const CaseModels models = caseModels(options.dataFolder, info);
+    if (options.model == "start")
+        return {models.start};
+    if (options.model == "all")
+        return models.all;
+    const int asked = options.model == "fixed" ? fixedFloorMode
+                      : options.model == "integer" ? integerFloorMode
+                                                   : floorAssignmentMode;
+    if (std::find(models.all.begin(), models.all.end(), asked) == models.all.end())
+        return {};
+    return {asked};
 }
 
 // ---------------------------------------------------------------------------
@@ -285,8 +313,9 @@ std::string outcome(const RunResult& r)
 void progressLine(std::size_t done, std::size_t total, const Job& job)
 {
     const RunResult& r = job.result;
-    std::printf("[%2zu/%zu] %-9s fill %-3s %-10s tuning %-3s %6.1f s  first %-7s %3d solutions  %s%s%s\n", done,
-                total, job.run.info->id, settingName(job.run).c_str(), methodName(job.run.method),
+    std::printf("[%2zu/%zu] %-9s %-10s fill %-3s %-10s tuning %-3s %6.1f s  first %-7s %3d solutions  %s%s%s\n",
+                done, total, job.run.info->id, modelName(job.run.mode), settingName(job.run).c_str(),
+                methodName(job.run.method),
                 tuningName(job.run), r.wallSeconds,
                 seconds(r.firstSeconds).c_str(), r.solutions, outcome(r).c_str(),
                 r.error.empty() ? "" : ": ", r.error.c_str());
@@ -340,15 +369,15 @@ std::string markName(int k, double budget)
 
 void printTable(const std::vector<Job>& jobs, double budget)
 {
-    std::printf("\n%-9s %-4s %-10s %-4s %5s %4s %5s %6s %7s %5s %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6s %6s %-12s\n",
-                "case", "fill", "method", "tune", "vars", "bin", "cons", "build", "first", "sols", markName(0, budget).c_str(),
+    std::printf("\n%-9s %-10s %-4s %-10s %-4s %5s %4s %5s %6s %7s %5s %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6s %6s %-12s\n",
+                "case", "model", "fill", "method", "tune", "vars", "bin", "cons", "build", "first", "sols", markName(0, budget).c_str(),
                 markName(1, budget).c_str(), markName(2, budget).c_str(), "primal", "dual", "gap", "status", "slices",
                 "wall", "cpu", "MB", "check");
     for (const Job& job : jobs) {
         const RunResult& r = job.result;
-        std::printf("%-9s %-4s %-10s %-4s %5d %4d %5d %6s %7s %5d %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6s %6.0f %-12s\n",
-                    job.run.info->id, settingName(job.run).c_str(), methodName(job.run.method), tuningName(job.run),
-                    r.vars, r.binaries,
+        std::printf("%-9s %-10s %-4s %-10s %-4s %5d %4d %5d %6s %7s %5d %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6s %6.0f %-12s\n",
+                    job.run.info->id, modelName(job.run.mode), settingName(job.run).c_str(),
+                    methodName(job.run.method), tuningName(job.run), r.vars, r.binaries,
                     r.constraints, fixed(r.buildSeconds, 2).c_str(), seconds(r.firstSeconds).c_str(), r.solutions,
                     fixed(r.bestAt[0], 3).c_str(), fixed(r.bestAt[1], 3).c_str(), fixed(r.bestAt[2], 3).c_str(),
                     r.solutions > 0 ? fixed(r.primal, 3).c_str() : "-", fixed(r.dual, 3).c_str(),
@@ -361,8 +390,8 @@ void printTable(const std::vector<Job>& jobs, double budget)
 const Job* partner(const std::vector<Job>& jobs, const Job& job, Method method, bool tuning)
 {
     for (const Job& other : jobs)
-        if (other.run.info == job.run.info && other.run.fillAll == job.run.fillAll &&
-            other.run.method == method && other.run.tuning == tuning)
+        if (other.run.info == job.run.info && other.run.mode == job.run.mode &&
+            other.run.fillAll == job.run.fillAll && other.run.method == method && other.run.tuning == tuning)
             return &other;
     return nullptr;
 }
@@ -384,9 +413,9 @@ void printComparison(const std::vector<Job>& jobs, double budget)
             continue;
         if (!header) {
             const std::string mark = markName(2, budget);
-            std::printf("\nslicing against one continuous solve\n%-9s %-4s %-4s %8s %8s %6s %11s %11s %9s %9s %9s %8s "
+            std::printf("\nslicing against one continuous solve\n%-9s %-10s %-4s %-4s %8s %8s %6s %11s %11s %9s %9s %9s %8s "
                         "%8s\n",
-                        "case", "fill", "tune", "first S", "first C", "S/C", (mark + " S").c_str(), (mark + " C").c_str(),
+                        "case", "model", "fill", "tune", "first S", "first C", "S/C", (mark + " S").c_str(), (mark + " C").c_str(),
                         "S - C", "nodes S", "nodes C", "solver S", "wall S");
             header = true;
         }
@@ -394,8 +423,8 @@ void printComparison(const std::vector<Job>& jobs, double budget)
         const RunResult& c = continuous->result;
         const bool both = s.firstSeconds >= 0.0 && c.firstSeconds >= 0.0;
         const double ratio = both && c.firstSeconds > 0.0 ? s.firstSeconds / c.firstSeconds : NAN;
-        std::printf("%-9s %-4s %-4s %8s %8s %6s %11s %11s %9s %9lld %9lld %8s %8s\n", job.run.info->id,
-                    settingName(job.run).c_str(), tuningName(job.run), seconds(s.firstSeconds).c_str(), seconds(c.firstSeconds).c_str(),
+        std::printf("%-9s %-10s %-4s %-4s %8s %8s %6s %11s %11s %9s %9lld %9lld %8s %8s\n", job.run.info->id,
+                    modelName(job.run.mode), settingName(job.run).c_str(), tuningName(job.run), seconds(s.firstSeconds).c_str(), seconds(c.firstSeconds).c_str(),
                     fixed(ratio, 2).c_str(), fixed(s.bestAt[2], 3).c_str(), fixed(c.bestAt[2], 3).c_str(),
                     fixed(s.bestAt[2] - c.bestAt[2], 3).c_str(), s.nodes, c.nodes, fixed(s.solverSeconds, 1).c_str(),
                     fixed(s.wallSeconds, 1).c_str());
@@ -424,9 +453,9 @@ void printTuningComparison(const std::vector<Job>& jobs, double budget)
             continue;
         if (!header) {
             const std::string mark = markName(2, budget);
-            std::printf("\nfirst-layout settings on against off\n%-9s %-4s %-10s %8s %8s %8s %8s %6s %11s %11s "
+            std::printf("\nfirst-layout settings on against off\n%-9s %-10s %-4s %-10s %8s %8s %8s %8s %6s %11s %11s "
                         "%9s\n",
-                        "case", "fill", "method", "first on", "first off", "proof on", "proof off", "on/off",
+                        "case", "model", "fill", "method", "first on", "first off", "proof on", "proof off", "on/off",
                         (mark + " on").c_str(), (mark + " off").c_str(), "on - off");
             header = true;
         }
@@ -434,12 +463,52 @@ void printTuningComparison(const std::vector<Job>& jobs, double budget)
         const RunResult& b = off->result;
         const double proofOn = provenSeconds(a), proofOff = provenSeconds(b);
         const double ratio = proofOn > 0.0 && proofOff > 0.0 ? proofOn / proofOff : NAN;
-        std::printf("%-9s %-4s %-10s %8s %9s %8s %9s %6s %11s %11s %9s\n", job.run.info->id,
-                    settingName(job.run).c_str(), methodName(job.run.method), seconds(a.firstSeconds).c_str(),
+        std::printf("%-9s %-10s %-4s %-10s %8s %9s %8s %9s %6s %11s %11s %9s\n", job.run.info->id,
+                    modelName(job.run.mode), settingName(job.run).c_str(), methodName(job.run.method), seconds(a.firstSeconds).c_str(),
                     seconds(b.firstSeconds).c_str(), proofOn < 0 ? "-" : fixed(proofOn, 1).c_str(),
                     proofOff < 0 ? "-" : fixed(proofOff, 1).c_str(), fixed(ratio, 2).c_str(),
                     fixed(a.bestAt[2], 3).c_str(), fixed(b.bestAt[2], 3).c_str(),
                     fixed(a.bestAt[2] - b.bestAt[2], 3).c_str());
+    }
+}
+
+// The models side by side, per case, setting, method and tuning, where more
+// than one model ran. Their objectives differ, so quality is compared by the
+// score of the read-back rooms (see RunResult::score; smaller is better).
+void printModels(const std::vector<Job>& jobs)
+{
+    bool header = false;
+    std::vector<const Job*> shown;
+    for (const Job& job : jobs) {
+        if (std::find(shown.begin(), shown.end(), &job) != shown.end())
+            continue;
+        std::vector<const Job*> group;
+        for (const Job& other : jobs)
+            if (other.run.info == job.run.info && other.run.fillAll == job.run.fillAll &&
+                other.run.method == job.run.method && other.run.tuning == job.run.tuning)
+                group.push_back(&other);
+        shown.insert(shown.end(), group.begin(), group.end());
+        if (group.size() < 2)
+            continue;
+        if (!header) {
+            std::printf("\nthe models compared\n%-9s %-4s %-10s %-4s %-10s %5s %4s %5s %6s %7s %5s %-11s %8s %-12s "
+                        "%7s %6s %7s\n",
+                        "case", "fill", "method", "tune", "model", "vars", "bin", "cons", "build", "first", "sols",
+                        "status", "gap", "check", "sides", "free", "score");
+            header = true;
+        }
+        for (const Job* member : group) {
+            const RunResult& r = member->result;
+            // Rounding leaves a filled floor a hair over full: "0.0%", not "-0.0%".
+            const double free = std::fabs(r.freeShare) < 5e-4 ? 0.0 : r.freeShare;
+            std::printf("%-9s %-4s %-10s %-4s %-10s %5d %4d %5d %6s %7s %5d %-11s %8s %-12s %7s %6s %7s\n",
+                        member->run.info->id, settingName(member->run).c_str(), methodName(member->run.method),
+                        tuningName(member->run), modelName(member->run.mode), r.vars, r.binaries, r.constraints,
+                        fixed(r.buildSeconds, 2).c_str(), seconds(r.firstSeconds).c_str(), r.solutions,
+                        r.status.empty() ? "-" : r.status.c_str(), r.solutions > 0 ? gapText(r.gap).c_str() : "-",
+                        outcome(r).c_str(), fixed(r.sideError, 3).c_str(),
+                        std::isnan(free) ? "-" : (fixed(100.0 * free, 1) + "%").c_str(), fixed(r.score, 3).c_str());
+        }
     }
 }
 
@@ -462,8 +531,9 @@ void printProblems(const std::vector<Job>& jobs)
         if (r.violations.empty() && r.error.empty() && r.note.empty() && r.events == r.solutions)
             continue;
         startNotes();
-        const std::string name = std::string(job.run.info->id) + " fill " + settingName(job.run) + " " +
-                                 methodName(job.run.method) + " tuning " + tuningName(job.run);
+        const std::string name = std::string(job.run.info->id) + " " + modelName(job.run.mode) + " fill " +
+                                 settingName(job.run) + " " + methodName(job.run.method) + " tuning " +
+                                 tuningName(job.run);
         if (!r.error.empty())
             std::printf("%s: error: %s\n", name.c_str(), r.error.c_str());
         if (!r.note.empty())
@@ -506,18 +576,19 @@ std::string csvNumber(double value)
 void writeCsv(const std::string& path, const std::vector<Job>& jobs, double budget, const std::string& date)
 {
     std::ofstream out(path, std::ios::trunc);
-    out << "date,case,fill_all,method,tuning,budget_s,mode,build_code,build_s,vars,binaries,constraints,first_s,"
+    out << "date,case,model,fill_all,method,tuning,budget_s,mode,build_code,build_s,vars,binaries,constraints,first_s,"
            "first_solver_s,solutions,best_at_"
         << csvNumber(markFractions[0] * budget) << "s,best_at_" << csvNumber(markFractions[1] * budget)
         << "s,best_at_" << csvNumber(markFractions[2] * budget)
         << "s,primal,dual,gap,status,solved,slices,wall_s,solver_s,cpu_s,nodes,peak_mb,check,violations,error,"
-           "solver_note,best_solution_events,stale_recorded_objectives\n";
+           "solver_note,best_solution_events,stale_recorded_objectives,side_error,free_share,score\n";
     for (const Job& job : jobs) {
         const RunResult& r = job.result;
         std::string violations;
         for (const std::string& violation : r.violations)
             violations += (violations.empty() ? "" : "; ") + violation;
-        out << csvField(date) << "," << job.run.info->id << "," << (job.run.fillAll ? "on" : "off") << ","
+        out << csvField(date) << "," << job.run.info->id << "," << modelName(job.run.mode) << ","
+            << (job.run.fillAll ? "on" : "off") << ","
             << methodName(job.run.method) << "," << tuningName(job.run) << "," << csvNumber(budget) << "," << r.mode << "," << r.buildCode << ","
             << csvNumber(r.buildSeconds) << "," << r.vars << "," << r.binaries << "," << r.constraints << ","
             << (r.firstSeconds < 0 ? "" : csvNumber(r.firstSeconds)) << ","
@@ -528,7 +599,8 @@ void writeCsv(const std::string& path, const std::vector<Job>& jobs, double budg
             << r.slices << "," << csvNumber(r.wallSeconds) << "," << csvNumber(r.solverSeconds) << ","
             << csvNumber(r.cpuSeconds) << "," << r.nodes << "," << csvNumber(r.peakMB) << "," << outcome(r) << ","
             << csvField(violations) << "," << csvField(r.error) << "," << csvField(r.note) << "," << r.events << ","
-            << r.staleObjectives << "\n";
+            << r.staleObjectives << "," << csvNumber(r.sideError) << "," << csvNumber(r.freeShare) << ","
+            << csvNumber(r.score) << "\n";
     }
     if (!out)
         throw std::runtime_error("cannot write " + path);
@@ -587,6 +659,7 @@ int run(const Options& options)
         run.info = findCase(options.caseId);
         run.fillAll = options.fill == "on";
         run.dataFolder = options.dataFolder;
+        run.mode = modesToRun(options, *run.info).at(0);
         const std::string failure = writeModel(run, options.cipPath);
         if (!failure.empty()) {
             std::fprintf(stderr, "kovra_bench: %s\n", failure.c_str());
@@ -600,25 +673,29 @@ int run(const Options& options)
     for (const CaseInfo& info : cases()) {
         if (!options.caseId.empty() && findCase(options.caseId) != &info)
             continue;
-        for (const bool fillAll : {false, true}) {
-            if ((fillAll && options.fill == "off") || (!fillAll && options.fill == "on"))
-                continue;
-            for (const Method method : {Method::Sliced, Method::Continuous}) {
-                if ((method == Method::Sliced && options.method == "continuous") ||
-                    (method == Method::Continuous && options.method == "sliced"))
+        for (const int mode : modesToRun(options, info)) {
+            for (const bool fillAll : {false, true}) {
+                if ((fillAll && options.fill == "off") || (!fillAll && options.fill == "on"))
                     continue;
-                // With both, the two runs of a pair go one after the other,
-                // under the same load as far as the machine allows.
-                for (const bool tuning : {true, false}) {
-                    if ((tuning && options.tuning == "off") || (!tuning && options.tuning == "on"))
+                for (const Method method : {Method::Sliced, Method::Continuous}) {
+                    if ((method == Method::Sliced && options.method == "continuous") ||
+                        (method == Method::Continuous && options.method == "sliced"))
                         continue;
-                    Job job;
-                    job.run = {&info, fillAll, method, options.budget, options.dataFolder, "", tuning};
-                    if (!options.statisticsFolder.empty())
-                        job.run.statisticsPath = options.statisticsFolder + "/" + info.id + "-fill-" +
-                                                  (fillAll ? "on" : "off") + "-" + methodName(method) +
-                                                  (tuning ? "" : "-tuning-off") + ".txt";
-                    jobs.push_back(job);
+                    // With both, the two runs of a pair go one after the other,
+                    // under the same load as far as the machine allows.
+                    for (const bool tuning : {true, false}) {
+                        if ((tuning && options.tuning == "off") || (!tuning && options.tuning == "on"))
+                            continue;
+                        Job job;
+                        job.run = {&info, fillAll, method, options.budget, options.dataFolder, "", tuning};
+                        job.run.mode = mode;
+                        if (!options.statisticsFolder.empty())
+                            job.run.statisticsPath = options.statisticsFolder + "/" + info.id + "-" + modelName(mode) +
+                                                      "-fill-" +
+                                                      (fillAll ? "on" : "off") + "-" + methodName(method) +
+                                                      (tuning ? "" : "-tuning-off") + ".txt";
+                        jobs.push_back(job);
+                    }
                 }
             }
         }
@@ -636,6 +713,7 @@ int run(const Options& options)
     printTable(jobs, options.budget);
     printComparison(jobs, options.budget);
     printTuningComparison(jobs, options.budget);
+    printModels(jobs);
     printProblems(jobs);
     writeCsv(csvPath, jobs, options.budget, date);
     std::printf("\n%zu runs in %.1f min; load average after: %s", jobs.size(), total / 60.0,

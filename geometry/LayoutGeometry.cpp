@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -25,14 +26,42 @@ std::vector<Vec2> toPoints(const Clipper2Lib::PathD& path)
     return points;
 }
 
+void checkDistance(double d, const char* what)
+{
+    if (!(std::fabs(d) <= kClippableCoordinate))
+        throw GeometryError(std::string("The ") + what + " is not a finite number within " +
+                            std::to_string(static_cast<long long>(kClippableCoordinate)) + " m.");
+}
+
 } // namespace
+
+void checkClippable(const std::vector<Vec2>& points, const char* what)
+{
+    for (const Vec2& p : points)
+        if (!(std::fabs(p.x) <= kClippableCoordinate && std::fabs(p.y) <= kClippableCoordinate))
+            throw GeometryError(std::string("The ") + what +
+                                " has a point whose coordinates are not finite numbers within " +
+                                std::to_string(static_cast<long long>(kClippableCoordinate)) + " m.");
+}
+
+void rethrowClipperError()
+{
+    try {
+        throw;
+    } catch (const Clipper2Lib::Clipper2Exception& error) {
+        throw GeometryError(std::string("The clipping of a polygon failed: ") + error.what() + ".");
+    }
+}
 
 std::vector<Vec2> insetPolygon(std::vector<Vec2> points, double d)
 {
+    checkClippable(points, "polygon to inset");
+    checkDistance(d, "inset distance");
     const Clipper2Lib::PathsD paths{toPath(points)};
-    const Clipper2Lib::PathsD result =
-        Clipper2Lib::InflatePaths(paths, -std::fabs(d), Clipper2Lib::JoinType::Miter,
-                                  Clipper2Lib::EndType::Polygon, 2.0, 6, 0.0);
+    const Clipper2Lib::PathsD result = clipSafely([&] {
+        return Clipper2Lib::InflatePaths(paths, -std::fabs(d), Clipper2Lib::JoinType::Miter,
+                                         Clipper2Lib::EndType::Polygon, 2.0, 6, 0.0);
+    });
     if (result.empty())
         return {};
     return toPoints(result.front());
@@ -60,8 +89,8 @@ std::vector<Segment> subtractSegments(Segment segment, std::vector<Segment> cuts
     std::sort(intervals.begin(), intervals.end(),
               [](const Interval& l, const Interval& r) { return l.first < r.first; });
 
-    // Left to the implementer: overlapping (or touching) cuts are merged
-    // first, so that no stretch between two cuts is inverted or empty.
+    // Overlapping (or touching) cuts are merged first, so that no stretch
+    // between two cuts is inverted or empty.
     std::vector<Interval> merged;
     for (const Interval& interval : intervals) {
         if (!merged.empty() && interval.first <= merged.back().second)
@@ -213,15 +242,10 @@ bool onOutline(const std::vector<Segment>& edges, const Vec2& p)
     return false;
 }
 
-} // namespace
-
-std::vector<Segment> buildInteriorWalls(std::vector<Segment> segments, std::vector<Vec2> contour,
-                                        double& t)
+// The room sides grouped into lines: sides along x by their y, sides along y
+// by their x, each as an interval along its line.
+void groupIntoLines(const std::vector<Segment>& segments, std::vector<Line>& linesX, std::vector<Line>& linesY)
 {
-    const double eps = kWallTolerance;
-
-    // 1, 2: group the segments into lines along x and along y.
-    std::vector<Line> linesX, linesY;
     for (const Segment& segment : segments) {
         const Vec2& p = segment[0];
         const Vec2& q = segment[1];
@@ -230,58 +254,82 @@ std::vector<Segment> buildInteriorWalls(std::vector<Segment> segments, std::vect
         else
             addToLines(linesY, p.x, {std::min(p.y, q.y), std::max(p.y, q.y)});
     }
+}
 
-    // 3: merge the intervals of every line.
-    for (Line& line : linesX)
+// One wall per merged interval of every line, line by line.
+std::vector<Segment> mergedWalls(std::vector<Line> lines, bool alongX)
+{
+    std::vector<Segment> walls;
+    for (Line& line : lines)
         line.intervals = mergeLineIntervals(std::move(line.intervals));
-    for (Line& line : linesY)
-        line.intervals = mergeLineIntervals(std::move(line.intervals));
+    for (const Line& line : lines) {
+        for (const Interval& interval : line.intervals) {
+            if (alongX)
+                walls.push_back({Vec2(interval.first, line.key), Vec2(interval.second, line.key)});
+            else
+                walls.push_back({Vec2(line.key, interval.first), Vec2(line.key, interval.second)});
+        }
+    }
+    return walls;
+}
 
-    // 4: the walls.
-    std::vector<Segment> wallsX, wallsY;
-    for (const Line& line : linesX)
-        for (const Interval& interval : line.intervals)
-            wallsX.push_back({Vec2(interval.first, line.key), Vec2(interval.second, line.key)});
-    for (const Line& line : linesY)
-        for (const Interval& interval : line.intervals)
-            wallsY.push_back({Vec2(line.key, interval.first), Vec2(line.key, interval.second)});
-
-    // 5: the outline's edges.
+std::vector<Segment> outlineEdges(const std::vector<Vec2>& contour)
+{
     std::vector<Segment> edges;
     for (size_t i = 0; i < contour.size(); ++i)
         edges.push_back({contour[i], contour[(i + 1) % contour.size()]});
+    return edges;
+}
 
-    // 6: lengthen the x-walls whose ends stand free by half a wall.
+// An x-wall end that stands free of the outline reaches half a wall further,
+// to the middle of the y-wall it meets.
+void lengthenFreeEnds(std::vector<Segment>& wallsX, const std::vector<Segment>& edges, double t)
+{
     for (Segment& wall : wallsX) {
         if (!onOutline(edges, wall[0]))
             wall[0].x -= t / 2;
         if (!onOutline(edges, wall[1]))
             wall[1].x += t / 2;
     }
+}
 
-    // 7: cut the y-walls where x-walls cross them.
-    std::vector<Segment> result;
-    for (const Segment& wall : wallsY) {
-        const double x = wall[0].x;
-        const double lo = std::min(wall[0].y, wall[1].y);
-        const double hi = std::max(wall[0].y, wall[1].y);
-        std::vector<Segment> cuts;
-        for (const Segment& crossing : wallsX) {
-            const double y = crossing[0].y;
-            if (y >= lo - eps && y <= hi + eps && x >= crossing[0].x - eps &&
-                x <= crossing[1].x + eps)
-                cuts.push_back({Vec2(x, y - t / 2), Vec2(x, y + t / 2)});
-        }
-        if (cuts.empty()) {
-            // Left to the implementer: an uncrossed y-wall stays whole.
-            result.push_back(wall);
-            continue;
-        }
-        for (Segment& piece : subtractSegments(wall, cuts))
-            result.push_back(std::move(piece));
+// The pieces of a y-wall that the x-walls crossing it leave, each crossing
+// taking one wall thickness.
+void cutAtCrossings(const Segment& wall, const std::vector<Segment>& wallsX, double t, std::vector<Segment>& result)
+{
+    const double eps = kWallTolerance;
+    const double x = wall[0].x;
+    const double lo = std::min(wall[0].y, wall[1].y);
+    const double hi = std::max(wall[0].y, wall[1].y);
+    std::vector<Segment> cuts;
+    for (const Segment& crossing : wallsX) {
+        const double y = crossing[0].y;
+        if (y >= lo - eps && y <= hi + eps && x >= crossing[0].x - eps && x <= crossing[1].x + eps)
+            cuts.push_back({Vec2(x, y - t / 2), Vec2(x, y + t / 2)});
     }
+    if (cuts.empty()) {
+        // Nothing crosses it: one wall from end to end, as it came.
+        result.push_back(wall);
+        return;
+    }
+    for (Segment& piece : subtractSegments(wall, cuts))
+        result.push_back(std::move(piece));
+}
 
-    // 8: the x-walls after the y-wall pieces.
+} // namespace
+
+std::vector<Segment> buildInteriorWalls(std::vector<Segment> segments, std::vector<Vec2> contour, double& t)
+{
+    std::vector<Line> linesX, linesY;
+    groupIntoLines(segments, linesX, linesY);
+    std::vector<Segment> wallsX = mergedWalls(std::move(linesX), true);
+    const std::vector<Segment> wallsY = mergedWalls(std::move(linesY), false);
+    lengthenFreeEnds(wallsX, outlineEdges(contour), t);
+
+    // The y-wall pieces first, then the x-walls.
+    std::vector<Segment> result;
+    for (const Segment& wall : wallsY)
+        cutAtCrossings(wall, wallsX, t, result);
     result.insert(result.end(), wallsX.begin(), wallsX.end());
     return result;
 }
@@ -300,25 +348,30 @@ Clipper2Lib::PathD rectanglePath(const RoomRect& room)
 std::vector<Vec2> clipRoomToOuterWall(std::vector<Vec2> contour, const RoomRect& room,
                                       double outerWallThickness)
 {
+    checkClippable({room.position, room.size, Vec2::plus(room.position, room.size)}, "room");
+    checkDistance(outerWallThickness, "outer wall thickness");
     if (contour.empty())
         return removeCollinearPoints(toPoints(rectanglePath(room)));
+    checkClippable(contour, "floor contour");
 
     // The band of the outer wall: the contour grown by the wall thickness,
     // with the contour itself as a clockwise hole. The contour is grown in
     // its counter-clockwise order, so that the hole cancels it under the
     // non-zero rule whatever the orientation the caller's contour has.
     Polygon polygon(contour);
-    Clipper2Lib::PathsD band = Clipper2Lib::InflatePaths(
-        {toPath(polygon.points)}, std::fabs(outerWallThickness), Clipper2Lib::JoinType::Miter,
-        Clipper2Lib::EndType::Polygon, 2.0, 2, 0.0);
-    polygon.makeClockwise();
-    band.push_back(toPath(polygon.points));
-
-    Clipper2Lib::ClipperD clipper(8);
-    clipper.AddSubject({rectanglePath(room)});
-    clipper.AddClip(band);
     Clipper2Lib::PathsD closed;
-    clipper.Execute(Clipper2Lib::ClipType::Difference, Clipper2Lib::FillRule::NonZero, closed);
+    clipSafely([&] {
+        Clipper2Lib::PathsD band = Clipper2Lib::InflatePaths(
+            {toPath(polygon.points)}, std::fabs(outerWallThickness), Clipper2Lib::JoinType::Miter,
+            Clipper2Lib::EndType::Polygon, 2.0, 2, 0.0);
+        polygon.makeClockwise();
+        band.push_back(toPath(polygon.points));
+
+        Clipper2Lib::ClipperD clipper(8);
+        clipper.AddSubject({rectanglePath(room)});
+        clipper.AddClip(band);
+        clipper.Execute(Clipper2Lib::ClipType::Difference, Clipper2Lib::FillRule::NonZero, closed);
+    });
     if (closed.empty())
         return {};
     return removeCollinearPoints(toPoints(closed.front()));
@@ -327,6 +380,9 @@ std::vector<Vec2> clipRoomToOuterWall(std::vector<Vec2> contour, const RoomRect&
 std::vector<Segment> roomInteriorEdges(const std::vector<Vec2>& contour, const RoomRect& room,
                                        double innerWallThickness)
 {
+    checkClippable({room.position, room.size, Vec2::plus(room.position, room.size)}, "room");
+    checkClippable(contour, "floor contour");
+    checkDistance(innerWallThickness, "inner wall thickness");
     const double x = room.position.x, y = room.position.y;
     const double l = room.size.x, w = room.size.y;
     const Clipper2Lib::PathsD sides{
@@ -336,18 +392,20 @@ std::vector<Segment> roomInteriorEdges(const std::vector<Vec2>& contour, const R
         {{x, y + w}, {x, y}},                 // west
     };
 
-    Clipper2Lib::PathsD band =
-        Clipper2Lib::InflatePaths({toPath(contour)}, innerWallThickness,
-                                  Clipper2Lib::JoinType::Miter, Clipper2Lib::EndType::Polygon,
-                                  2.0, 2, 0.0);
-    band.push_back(toPath(std::vector<Vec2>(contour.rbegin(), contour.rend())));
-
-    Clipper2Lib::ClipperD clipper(8);
-    clipper.AddOpenSubject(sides);
-    clipper.AddClip(band);
     Clipper2Lib::PathsD closed, open;
-    clipper.Execute(Clipper2Lib::ClipType::Difference, Clipper2Lib::FillRule::EvenOdd, closed,
-                    open);
+    clipSafely([&] {
+        Clipper2Lib::PathsD band =
+            Clipper2Lib::InflatePaths({toPath(contour)}, innerWallThickness,
+                                      Clipper2Lib::JoinType::Miter, Clipper2Lib::EndType::Polygon,
+                                      2.0, 2, 0.0);
+        band.push_back(toPath(std::vector<Vec2>(contour.rbegin(), contour.rend())));
+
+        Clipper2Lib::ClipperD clipper(8);
+        clipper.AddOpenSubject(sides);
+        clipper.AddClip(band);
+        clipper.Execute(Clipper2Lib::ClipType::Difference, Clipper2Lib::FillRule::EvenOdd, closed,
+                        open);
+    });
 
     std::vector<Segment> result;
     for (const Clipper2Lib::PathD& path : open) {

@@ -2,6 +2,7 @@
 
 #include "geometry/Polygon.h"
 
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -12,7 +13,30 @@
 // This layer knows nothing of the data model: the functions here take a
 // room's rectangle and the wall thickness or door width as plain values. The
 // overloads on std::shared_ptr<bg::Room> with the defaults of
-// getBuildingParameters live in model/LayoutGeometry.h.
+// getBuildingParameters live in model/RoomGeometry.h.
+
+// The error of the functions below for input the clipping library cannot take:
+// a coordinate or distance that is not finite or lies beyond
+// kClippableCoordinate, or any failure the library itself reports. The
+// message says what was wrong in words.
+class GeometryError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The largest coordinate (metres, either sign) handed to the clipping library;
+// far beyond any building, well within the integer grid of its finest
+// precision.
+constexpr double kClippableCoordinate = 1e9;
+
+// Throws GeometryError unless every coordinate is finite and within
+// kClippableCoordinate; `what` names the points in the message.
+void checkClippable(const std::vector<Vec2>& points, const char* what);
+
+// Runs a clipping call, turning the library's own exception into
+// GeometryError.
+template <class Call>
+auto clipSafely(Call call) -> decltype(call());
 
 // A segment: exactly two points.
 using Segment = std::vector<Vec2>;
@@ -53,7 +77,7 @@ std::vector<Vec2> removeCollinearPoints(std::vector<Vec2> points);
 bool computeDoorPosition(Vec2& door, const RoomRect& a, const RoomRect& b,
                          double t, double doorWidth);
 
-// Step 3 of buildInteriorWalls: merges the intervals of one line in passes
+// The merge step of buildInteriorWalls: merges the intervals of one line in passes
 // until a pass merges nothing; two intervals overlap when they meet or come
 // within kWallTolerance of each other.
 std::vector<Interval> mergeLineIntervals(std::vector<Interval> intervals);
@@ -77,3 +101,18 @@ std::vector<Vec2> clipRoomToOuterWall(std::vector<Vec2> contour, const RoomRect&
 // thickness just outside the contour: the sides between rooms.
 std::vector<Segment> roomInteriorEdges(const std::vector<Vec2>& contour,
                                        const RoomRect& room, double innerWallThickness);
+
+// Declared here so that callers outside this layer need not see the library.
+[[noreturn]] void rethrowClipperError();
+
+template <class Call>
+auto clipSafely(Call call) -> decltype(call())
+{
+    try {
+        return call();
+    } catch (const GeometryError&) {
+        throw;
+    } catch (...) {
+        rethrowClipperError();
+    }
+}

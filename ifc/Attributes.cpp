@@ -1,6 +1,9 @@
 #include "ifc/Attributes.h"
 
+#include <climits>
 #include <cmath>
+#include <string>
+#include <stdexcept>
 #include <initializer_list>
 
 namespace ifc {
@@ -113,6 +116,10 @@ std::shared_ptr<step::List> toCoordinateList2D(const Vec2& v)
 
 std::shared_ptr<step::List> toCompoundPlaneAngle(double degrees)
 {
+    // Every part is written as an integer.
+    if (!(std::fabs(degrees) <= static_cast<double>(INT_MAX)))
+        throw std::invalid_argument("The angle " + std::to_string(degrees) +
+                                    " degrees cannot be written as degrees, minutes and seconds.");
     const double x = std::fabs(degrees);
     const double d = std::floor(x);
     double r = (x - d) * 60.0;

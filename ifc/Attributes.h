@@ -40,7 +40,8 @@ std::shared_ptr<step::List> toCoordinateList(const Vec3D& v);
 std::shared_ptr<step::List> toCoordinateList2D(const Vec2& v);
 
 // Degrees as (degrees, minutes, seconds, millionths of a second), all four
-// carrying the sign of the angle.
+// carrying the sign of the angle. std::invalid_argument for an angle that is
+// not finite or whose degrees exceed the largest integer.
 std::shared_ptr<step::List> toCompoundPlaneAngle(double degrees);
 
 // Enumerators for the export's kind codes; "" for a code without one.

@@ -4,6 +4,7 @@
 #include "model/Xml.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace bg {
@@ -127,23 +128,23 @@ void appendFloorLink(References& references, tinyxml2::XMLElement* element, cons
 }
 
 // Links every floor to the floors one level above and below it, replacing
-// the links read from the file wherever such a neighbour exists.
+// the links read from the file wherever such a neighbour exists; among floors
+// of the same level the last in the list is the neighbour. One pass through a
+// map by level, since files may hold many thousands of floors.
 void relinkByLevel(const std::list<std::shared_ptr<Floor>>& floors)
 {
-    for (const auto& s : floors) {
-        for (const auto& x : floors) {
-            const long long below = s->level;
-            const long long above = x->level;
-            if (above == below + 1) {
-                s->upper = x;
-                x->lower = s;
-                x->parent = s;
-            }
-            if (below == above + 1) {
-                s->lower = x;
-                s->parent = x;
-                x->upper = s;
-            }
+    std::unordered_map<long long, std::shared_ptr<Floor>> lastByLevel;
+    for (const auto& floor : floors)
+        lastByLevel[floor->level] = floor;
+    for (const auto& floor : floors) {
+        const long long level = floor->level;
+        const auto above = lastByLevel.find(level + 1);
+        if (above != lastByLevel.end())
+            floor->upper = above->second;
+        const auto below = lastByLevel.find(level - 1);
+        if (below != lastByLevel.end()) {
+            floor->lower = below->second;
+            floor->parent = below->second;
         }
     }
 }
@@ -172,6 +173,7 @@ void Floor::write(References& references, tinyxml2::XMLElement* element) const
 void Floor::read(References& references, tinyxml2::XMLElement* element)
 {
     references.resolveFloor(xml::requiredText(element, "uuid"), shared_from_this());
+    references.floorsRead.insert(shared_from_this());
     level = xml::readTruncatedInt(element, "level");
     height = xml::child(element, "height") ? xml::readStod(element, "height") : getBuildingParameters().roomHeight;
     contour = xml::readContour(xml::requiredChild(element, "contour"), xml::Numbers::strict);

@@ -1,16 +1,16 @@
 #include "model/NumberText.h"
 
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace bg {
 
-namespace {
-
-template <class Convert>
-auto convert(const std::string& text, const std::string& context, Convert toNumber) -> decltype(toNumber(text))
+int parseInt(const std::string& text, const std::string& context)
 {
     try {
-        return toNumber(text);
+        return std::stoi(text);
     } catch (const std::invalid_argument&) {
         throw std::invalid_argument(context + ": \"" + text + "\" is not a number");
     } catch (const std::out_of_range&) {
@@ -18,16 +18,19 @@ auto convert(const std::string& text, const std::string& context, Convert toNumb
     }
 }
 
-} // namespace
-
-int parseInt(const std::string& text, const std::string& context)
-{
-    return convert(text, context, [](const std::string& value) { return std::stoi(value); });
-}
-
 double parseDouble(const std::string& text, const std::string& context)
 {
-    return convert(text, context, [](const std::string& value) { return std::stod(value); });
+    const char* start = text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(start, &end);
+    if (end == start || std::isnan(value))
+        throw std::invalid_argument(context + ": \"" + text + "\" is not a number");
+    // Underflow gives the nearest double (a subnormal or zero), which is the
+    // value a writer of "%.17g" meant; only overflow and infinity are refused.
+    if (std::isinf(value))
+        throw std::out_of_range(context + ": \"" + text + "\" is out of range");
+    return value;
 }
 
 } // namespace bg

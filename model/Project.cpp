@@ -10,6 +10,9 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace bg {
@@ -41,7 +44,8 @@ void writeAll(References& references, tinyxml2::XMLElement* element, const char*
 
 std::string documentText(const Project& project)
 {
-    tinyxml2::XMLDocument document;
+    // The texts are escaped as they are appended (xml::appendText).
+    tinyxml2::XMLDocument document(false);
     document.Parse("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
     tinyxml2::XMLElement* element = document.NewElement("project");
     document.InsertEndChild(element);
@@ -70,6 +74,27 @@ std::string describeError(const tinyxml2::XMLDocument& document)
     }
 }
 
+// XML cannot carry a NUL; the reader would silently drop everything after it,
+// whether it stands in the text as it is or as a character reference.
+void refuseNul(const std::string& text, const std::string& source)
+{
+    std::size_t at = text.find('\0');
+    for (std::size_t ref = text.find("&#"); ref != std::string::npos && ref < at; ref = text.find("&#", ref + 2)) {
+        std::size_t digit = ref + 2;
+        const bool hex = digit < text.size() && (text[digit] == 'x' || text[digit] == 'X');
+        if (hex)
+            ++digit;
+        const std::size_t end = text.find_first_not_of('0', digit);
+        if (end != std::string::npos && end > digit && text[end] == ';')
+            at = ref;
+    }
+    if (at == std::string::npos)
+        return;
+    const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n');
+    throw std::runtime_error("Cannot read " + source + ": it holds a NUL character (line " + std::to_string(line) +
+                             "), which a project file cannot carry.");
+}
+
 std::shared_ptr<Project> readDocument(tinyxml2::XMLDocument& document, const std::string& source,
                                       std::vector<std::string>* warnings)
 {
@@ -90,15 +115,23 @@ std::shared_ptr<Project> readDocument(tinyxml2::XMLDocument& document, const std
 
 std::shared_ptr<Project> Project::load(const std::string& path, std::vector<std::string>* warnings)
 {
+    const std::string source = "the project file \"" + path + "\"";
     tinyxml2::XMLDocument document;
     document.LoadFile(path.c_str());
-    return readDocument(document, "the project file \"" + path + "\"", warnings);
+    const auto error = document.ErrorID();
+    if (error != tinyxml2::XML_ERROR_FILE_NOT_FOUND && error != tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED &&
+        error != tinyxml2::XML_ERROR_FILE_READ_ERROR) {
+        std::ifstream in(path, std::ios::binary);
+        refuseNul(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), source);
+    }
+    return readDocument(document, source, warnings);
 }
 
 std::shared_ptr<Project> Project::loadFromText(const std::string& text, std::vector<std::string>* warnings)
 {
     tinyxml2::XMLDocument document;
     document.Parse(text.c_str(), text.size());
+    refuseNul(text, "the project");
     return readDocument(document, "the project", warnings);
 }
 

@@ -125,6 +125,10 @@ void Layout::read(References& references, tinyxml2::XMLElement* element)
     name = xml::requiredText(element, "name");
     level = xml::readAtoi(element, "level");
     floor = references.resolveFloor(xml::requiredText(element, "floor"), nullptr);
+    // An id that only a floor's dangling link names is no floor of the file;
+    // a stand-in would be dropped by the next save.
+    if (floor && !references.floorsRead.count(floor))
+        floor = nullptr;
     contour = xml::readContour(xml::requiredChild(element, "contour"));
 }
 

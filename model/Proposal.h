@@ -97,7 +97,9 @@ public:
     // An empty proposal: no building, no requirement set, no layouts or rooms.
     static std::shared_ptr<Proposal> create(const std::string& name);
     // A new proposal for the building and the set: rebuildLayoutsAndRooms,
-    // then resetPlacements (what the new-proposal command makes).
+    // then resetPlacements (what the new-proposal command makes). Throws
+    // GeometryError for a floor outline the clipping cannot take (points that
+    // are not finite or lie absurdly far away).
     static std::shared_ptr<Proposal> create(const std::string& name, const std::shared_ptr<Building>& building,
                                             const std::shared_ptr<RequirementSet>& requirementSet);
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace bg {
@@ -43,6 +44,9 @@ public:
     std::unordered_map<std::shared_ptr<Building>, std::string> idByBuilding;
     std::unordered_map<std::string, std::shared_ptr<Floor>> floorById;
     std::unordered_map<std::shared_ptr<Floor>, std::string> idByFloor;
+    // The floors a load read from their own elements; the others in
+    // floorById stand in for ids that only links name.
+    std::unordered_set<std::shared_ptr<Floor>> floorsRead;
 
     // What a load found damaged in the file and mended (a link to an object
     // the file does not hold, level fields that disagree with the floors), one

@@ -46,6 +46,11 @@ Requirement::Requirement(const std::shared_ptr<Requirement>& other)
 {
 }
 
+std::vector<int> Requirement::connectedIndices() const
+{
+    return {adjacency.begin(), std::find(adjacency.begin(), adjacency.end(), -1)};
+}
+
 RequirementSet::RequirementSet(const std::string& setName) : name(setName) {}
 
 void RequirementSet::updateAdjacency(const int& removedIndex, const int& /*indexToAdd*/)

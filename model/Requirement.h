@@ -40,6 +40,9 @@ public:
     std::string getOrientation() const { return orientation; }
     std::vector<std::string> getBoundaries() const { return boundaries; }
     std::vector<int> getAdjacency() const { return adjacency; }
+    // The indices of the rooms this one must connect to: the adjacency list up
+    // to its first -1 (entries after it are never read).
+    std::vector<int> connectedIndices() const;
     Range getTargetSize() const { return {targetLength, targetWidth}; }
     Range getLengthRange() const { return {minLength, maxLength}; }
     Range getWidthRange() const { return {minWidth, maxWidth}; }

@@ -6,6 +6,8 @@
 #include "model/Requirement.h"
 
 #include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -53,6 +55,26 @@ std::string fixed(double value)
     return text;
 }
 
+// A number field in "%f", which keeps six decimals; a value that would come
+// out as zero (a width of 1e-7 as "0.000000", which the reader refuses) is
+// written instead in the shortest form that reads back exactly.
+std::string numberField(const Requirement& requirement, const char* what, double value)
+{
+    if (!std::isfinite(value))
+        throw std::runtime_error("Room \"" + requirement.name + "\" (index " + std::to_string(requirement.index) +
+                                 "): its " + what + " is not a finite number, which a requirement file cannot carry.");
+    const std::string text = fixed(value);
+    if (value == 0.0 || std::strtod(text.c_str(), nullptr) != 0.0)
+        return text;
+    for (int digits = 1; digits <= 17; ++digits) {
+        char exact[64];
+        std::snprintf(exact, sizeof exact, "%.*g", digits, value);
+        if (std::strtod(exact, nullptr) == value)
+            return exact;
+    }
+    return text;
+}
+
 // The one wish the file can carry; "whatever" (no wish) and several wishes
 // are written as an empty field.
 std::string boundaryField(const std::vector<std::string>& boundaries)
@@ -64,10 +86,11 @@ std::string boundaryField(const std::vector<std::string>& boundaries)
 
 void checkWritable(const Requirement& requirement, const char* what, const std::string& text)
 {
-    if (text.find_first_of(";\r\n") != std::string::npos)
-        throw std::runtime_error("Room \"" + requirement.name + "\" (index " + std::to_string(requirement.index) +
-                                 "): its " + what +
-                                 " holds \";\" or a line break, which a requirement file cannot carry.");
+    if (text.find_first_of(std::string(";\r\n\0", 4)) != std::string::npos)
+        throw std::runtime_error("Room \"" + std::string(requirement.name.c_str()) + "\" (index " +
+                                 std::to_string(requirement.index) + "): its " + what +
+                                 " holds \";\", a line break or a NUL character, which a requirement file "
+                                 "cannot carry.");
 }
 
 std::string requirementLine(const Requirement& requirement)
@@ -86,19 +109,19 @@ std::string requirementLine(const Requirement& requirement)
         requirement.name,
         adjacency,
         requirement.roomType,
-        fixed(requirement.area),
+        numberField(requirement, "area", requirement.area),
         boundary,
         std::to_string(requirement.level),
-        fixed(requirement.targetLength),
-        fixed(requirement.targetWidth),
-        fixed(requirement.minAreaError),
-        fixed(requirement.maxAreaError),
-        fixed(requirement.minLength),
-        fixed(requirement.maxLength),
-        fixed(requirement.minWidth),
-        fixed(requirement.maxWidth),
-        fixed(requirement.minAspectRatio),
-        fixed(requirement.maxAspectRatio),
+        numberField(requirement, "target length", requirement.targetLength),
+        numberField(requirement, "target width", requirement.targetWidth),
+        numberField(requirement, "minimum area", requirement.minAreaError),
+        numberField(requirement, "maximum area", requirement.maxAreaError),
+        numberField(requirement, "minimum length", requirement.minLength),
+        numberField(requirement, "maximum length", requirement.maxLength),
+        numberField(requirement, "minimum width", requirement.minWidth),
+        numberField(requirement, "maximum width", requirement.maxWidth),
+        numberField(requirement, "minimum aspect ratio", requirement.minAspectRatio),
+        numberField(requirement, "maximum aspect ratio", requirement.maxAspectRatio),
         "(any, any)",
     };
     std::string line;
@@ -188,11 +211,17 @@ std::shared_ptr<Requirement> readRequirement(const Line& line)
     const double minWidth = line.number(minWidthColumn);
     const double maxWidth = line.number(maxWidthColumn);
     checkDimensions(line, name, minLength, maxLength, minWidth, maxWidth);
+    const double minAspectRatio = minLength / maxWidth;
+    const double maxAspectRatio = maxLength / minWidth;
+    if (!std::isfinite(maxAspectRatio))
+        throw std::runtime_error(line.where() + " (room \"" + name + "\"): the maximum length " +
+                                 fixed(maxLength) + " over the minimum width " + fixed(minWidth) +
+                                 " makes the aspect-ratio limit infinite.");
 
     return std::make_shared<Requirement>(index, name, std::move(adjacency), area, roomType,
                                          Requirement::Range{length, width}, Requirement::Range{minLength, maxLength},
                                          Requirement::Range{minWidth, maxWidth},
-                                         Requirement::Range{minLength / maxWidth, maxLength / minWidth},
+                                         Requirement::Range{minAspectRatio, maxAspectRatio},
                                          Vec2(noExpectedPosition, noExpectedPosition), level,
                                          std::vector<std::string>{boundary.empty() ? "whatever" : boundary},
                                          Requirement::Range{minArea, maxArea}, 0);
@@ -200,32 +229,42 @@ std::shared_ptr<Requirement> readRequirement(const Line& line)
 
 } // namespace
 
-void exportRequirementsCsv(const std::shared_ptr<RequirementSet>& set, const std::string& path)
+std::string requirementsCsvText(const RequirementSet& set)
 {
     std::string text;
     for (const char* column : columns)
         text += std::string(column) + ";";
     text += "\n";
-    for (const auto& requirement : set->requirements)
+    for (const auto& requirement : set.requirements)
         text += requirementLine(*requirement);
     text += "End";
-    writeFileAtomically(path, text);
+    return text;
 }
 
-std::vector<std::shared_ptr<Requirement>> importRequirementsCsv(const std::string& path)
+void exportRequirementsCsv(const std::shared_ptr<RequirementSet>& set, const std::string& path)
 {
-    std::ifstream in(path);
-    if (!in)
-        throw std::runtime_error("Cannot read the requirement file \"" + path + "\": " + std::strerror(errno) + ".");
+    writeFileAtomically(path, requirementsCsvText(*set));
+}
 
+std::vector<std::shared_ptr<Requirement>> readRequirementsCsv(std::istream& in, const std::string& path)
+{
     std::vector<std::shared_ptr<Requirement>> requirements;
     std::string text;
     int number = 0;
     bool headerRead = false;
     while (std::getline(in, text)) {
         ++number;
+        if (text.find('\0') != std::string::npos)
+            throw std::runtime_error("Line " + std::to_string(number) + " of \"" + path +
+                                     "\": it holds a NUL character, which a requirement file cannot carry.");
         if (!text.empty() && text.back() == '\r')
             text.pop_back();
+        // Other readers of the format end a line there; the writer never
+        // writes one.
+        if (headerRead && text.find('\r') != std::string::npos)
+            throw std::runtime_error("Line " + std::to_string(number) + " of \"" + path +
+                                     "\": it holds a carriage return within the line, which a requirement file "
+                                     "cannot carry.");
         if (!headerRead) {
             headerRead = true; // its text is not compared
             continue;
@@ -246,6 +285,14 @@ std::vector<std::shared_ptr<Requirement>> importRequirementsCsv(const std::strin
     if (!headerRead)
         throw std::runtime_error("The requirement file \"" + path + "\" is empty: it has no header line.");
     return requirements;
+}
+
+std::vector<std::shared_ptr<Requirement>> importRequirementsCsv(const std::string& path)
+{
+    std::ifstream in(path);
+    if (!in)
+        throw std::runtime_error("Cannot read the requirement file \"" + path + "\": " + std::strerror(errno) + ".");
+    return readRequirementsCsv(in, path);
 }
 
 } // namespace bg

@@ -19,9 +19,44 @@ XMLElement* appendElement(XMLElement* parent, const char* name)
     return parent->InsertNewChildElement(name);
 }
 
+std::string escapeText(const std::string& text)
+{
+    if (text.find('\0') != std::string::npos)
+        throw std::invalid_argument("The text \"" + std::string(text.c_str()) +
+                                    "...\" holds a NUL character, which a project file cannot carry.");
+    // A reader drops a text of white space only and turns every CR into LF,
+    // so such characters go as references; references to control characters
+    // keep the file printable.
+    const bool whiteOnly = text.find_first_not_of(" \t\n\r") == std::string::npos;
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        default:
+            if (byte < 0x20 && (whiteOnly || c != '\n'))
+                escaped += "&#" + std::to_string(byte) + ";";
+            else if (c == ' ' && whiteOnly)
+                escaped += "&#32;";
+            else
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
 void appendText(XMLElement* parent, const char* name, const std::string& text)
 {
-    appendElement(parent, name)->SetText(text.c_str());
+    appendElement(parent, name)->SetText(escapeText(text).c_str());
 }
 
 void appendInt(XMLElement* parent, const char* name, int value)
@@ -40,6 +75,10 @@ void appendUnsigned(XMLElement* parent, const char* name, unsigned long long val
 
 void appendDouble(XMLElement* parent, const char* name, double value)
 {
+    // The reader refuses what is not finite, so the writer never writes it.
+    if (!std::isfinite(value))
+        throw std::invalid_argument(std::string("The value of \"") + name + "\" in \"" + parent->Name() +
+                                    "\" is not a finite number, which a project file cannot carry.");
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.17g", value);
     appendText(parent, name, buffer);
@@ -99,11 +138,6 @@ int readAtoi(XMLElement* parent, const char* name)
     return std::atoi(requiredText(parent, name).c_str());
 }
 
-double readAtof(XMLElement* parent, const char* name)
-{
-    return std::atof(requiredText(parent, name).c_str());
-}
-
 namespace {
 
 std::string describe(const XMLElement* element)
@@ -112,6 +146,17 @@ std::string describe(const XMLElement* element)
 }
 
 } // namespace
+
+double readAtof(XMLElement* parent, const char* name)
+{
+    XMLElement* element = requiredChild(parent, name);
+    const std::string value = text(element);
+    const char* start = value.c_str();
+    char* end = nullptr;
+    std::strtod(start, &end);
+    // Text without a number reads as 0, but a number is always a finite one.
+    return end == start ? 0.0 : parseDouble(value, describe(element));
+}
 
 int readStoi(XMLElement* parent, const char* name)
 {

@@ -11,9 +11,20 @@ class XMLElement;
 
 // Small helpers for the elements of the project file: every value is the text
 // of a child element, numbers in fixed printf formats.
+//
+// Texts are stored already escaped (escapeText), so that they read back
+// exactly; the document must be printed without entity processing
+// (tinyxml2::XMLDocument(false)).
 namespace bg::xml {
 
+// The text as XML character data that reads back to exactly the same text:
+// markup characters as entities, control characters, carriage returns and the
+// characters of a text of white space only as character references. A NUL,
+// which XML cannot carry, raises std::invalid_argument.
+std::string escapeText(const std::string& text);
+
 tinyxml2::XMLElement* appendElement(tinyxml2::XMLElement* parent, const char* name);
+// A child holding the text, escaped (escapeText).
 void appendText(tinyxml2::XMLElement* parent, const char* name, const std::string& text);
 void appendInt(tinyxml2::XMLElement* parent, const char* name, int value);
 void appendUnsigned(tinyxml2::XMLElement* parent, const char* name, unsigned long long value);
@@ -35,9 +46,10 @@ std::string requiredText(tinyxml2::XMLElement* parent, const char* name);
 
 // How the numbers of an element are read. Both take the number at the start
 // of the text after optional white space; lenient (the C library's atoi and
-// atof) reads text without a number as 0, strict (std::stoi, std::stod)
+// atof) reads text without a number as 0, strict (std::stoi, parseDouble)
 // raises std::invalid_argument or std::out_of_range, with a message naming
-// the element and its line.
+// the element and its line. Either way a double is finite: "nan", "inf" and
+// numbers beyond the largest double raise those exceptions too.
 enum class Numbers { lenient, strict };
 
 // Numbers of a required child.

@@ -2,6 +2,19 @@
 # host can build natively, and how to run a command inside the root.
 # Sourced, not executed.
 
+# The settings that reach the build and the tests inside the build root, which
+# starts from an empty environment: a variable missing here is silently unset
+# inside. TERM and XAUTHORITY are passed on their own (XAUTHORITY is copied).
+KOVRA_PASSED_VARIABLES=(
+    DISPLAY CI CTEST_ARGS
+    KOVRA_BUILD_TYPE KOVRA_BUILD_DIR KOVRA_TARGETS KOVRA_JOBS
+    KOVRA_SCREENSHOTS KOVRA_KEEP_IFC
+    KOVRA_PLATFORM_URL KOVRA_NETRC
+)
+# Settings the scripts read on the host only (dav-server.sh hands
+# KOVRA_DAV_DIR in itself).
+KOVRA_HOST_VARIABLES=(KOVRA_ROOT KOVRA_NATIVE KOVRA_DAV_PORT KOVRA_DAV_DIR)
+
 KOVRA_SRC="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KOVRA_ROOT="${KOVRA_ROOT:-/opt/kovra-root}"
 KOVRA_PACKAGES="$KOVRA_SRC/scripts/packages.txt"
@@ -81,11 +94,28 @@ ensure_root() {
     fi
 }
 
+# "NAME=value" for every passed variable; a warning for a KOVRA_* variable of
+# the environment that neither list names.
+passed_assignments() {
+    local name known=" ${KOVRA_PASSED_VARIABLES[*]} ${KOVRA_HOST_VARIABLES[*]} "
+    for name in "${KOVRA_PASSED_VARIABLES[@]}"; do
+        [ -z "${!name+set}" ] || printf '%s=%s\0' "$name" "${!name}"
+    done
+    for name in $(compgen -e | grep '^KOVRA_' || true); do
+        case "$known" in
+            *" $name "*) ;;
+            *) log "warning: $name does not reach the build root" \
+                   "(KOVRA_PASSED_VARIABLES in scripts/env.sh)" ;;
+        esac
+    done
+}
+
 # Runs a command inside the root with the repository bound at the same path.
 # The mounts live in a private mount namespace and vanish with the command.
 in_root() {
-    local xbind=""
+    local xbind="" passed=()
     if [ -d /tmp/.X11-unix ]; then xbind=1; fi
+    mapfile -d '' passed < <(passed_assignments)
     unshare --mount --propagation private -- env \
         KR="$KOVRA_ROOT" KS="$KOVRA_SRC" XB="$xbind" bash -c '
         set -e
@@ -104,14 +134,16 @@ in_root() {
         fi
         cp /etc/resolv.conf "$KR/etc/resolv.conf" 2>/dev/null || true
         cd "$KS"
+        count=$1
+        shift
+        passed=("${@:1:count}")
+        shift "$count"
         exec chroot "$KR" /usr/bin/env -i \
             PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-            HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
-            DISPLAY="${DISPLAY:-}" XAUTHORITY="${XAUTHORITY:-}" CI="${CI:-}" \
-            KOVRA_BUILD_TYPE="${KOVRA_BUILD_TYPE:-}" KOVRA_BUILD_DIR="${KOVRA_BUILD_DIR:-}" \
-            KOVRA_TARGETS="${KOVRA_TARGETS:-}" KOVRA_JOBS="${KOVRA_JOBS:-}" CTEST_ARGS="${CTEST_ARGS:-}" \
+            HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" XAUTHORITY="${XAUTHORITY:-}" \
+            "${passed[@]}" \
             bash -c "cd \"$KS\" && \"\$@\"" bash "$@"
-    ' bash "$@"
+    ' bash "${#passed[@]}" "${passed[@]}" "$@"
 }
 
 # Runs a command where the libraries are: natively, or inside the root.

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Builds the application and starts it on the user's display. Creates or
-# updates the build root first when the host lacks the libraries.
+# Builds the application and starts it on the user's display. Runs in two
+# passes: on the host it creates or updates the build root when the host lacks
+# the libraries, then runs itself again inside the root (or natively) with
+# --inside, which builds and starts. Inside the root, only the variables that
+# KOVRA_PASSED_VARIABLES in scripts/env.sh lists are set.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test, GUI tests under a virtual display.
-# Creates or updates the build root first when the host lacks the libraries.
+# Runs in two passes: on the host it creates or updates the build root when the
+# host lacks the libraries, then runs itself again inside the root (or natively)
+# with --inside, which builds and tests. Inside the root, only the variables that
+# KOVRA_PASSED_VARIABLES in scripts/env.sh lists are set.
 # KOVRA_BUILD_TYPE=Asan runs the tests with Address- and UB-Sanitizer.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"

@@ -188,7 +188,7 @@ void MainFrame::buildRibbon()
     const auto& table = ribbonTable();
     for (int k = RIBBON_PAGE_PROJECT; k <= RIBBON_PAGE_PROPOSAL; ++k)
         addRibbonPage(ribbonBar, table[k]);
-    buildSitePage(wxString());
+    buildSitePage();
 
     ribbonBar->SetActivePage(static_cast<size_t>(RIBBON_PAGE_PROJECT));
     for (int k : {RIBBON_PAGE_SITE, RIBBON_PAGE_BUILDING, RIBBON_PAGE_REQUIREMENTS, RIBBON_PAGE_PROPOSAL})
@@ -196,7 +196,9 @@ void MainFrame::buildRibbon()
     ribbonBar->Realize();
 }
 
-void MainFrame::buildSitePage(const wxString&)
+// The page "Site" passes its texts through the translation lookup, realises
+// each button bar itself and gives its buttons a help text (its table row).
+void MainFrame::buildSitePage()
 {
     addRibbonPage(ribbonBar, ribbonTable()[RIBBON_PAGE_SITE]);
 }

@@ -68,7 +68,7 @@ public:
 
 private:
     void buildRibbon();
-    void buildSitePage(const wxString& bitmapPrefix);
+    void buildSitePage();
 
     void onClose(wxCloseEvent& event);
     void onPageChanged(wxAuiNotebookEvent& event);

@@ -317,7 +317,7 @@ void ProjectPane::onItemContextMenu(wxDataViewEvent& event)
         else
             menu.Append(entry.id, entry.label);
     }
-    PopupMenu(&menu, event.GetPosition());
+    PopupMenu(&menu); // at the mouse, over the item clicked
 }
 
 void ProjectPane::onMenu(wxCommandEvent& event)

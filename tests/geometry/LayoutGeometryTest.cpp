@@ -235,65 +235,49 @@ TEST(RemoveCollinearPoints, EmptyAndTwoPointsGiveEmptyLists)
 
 // ---- computeDoorPosition ------------------------------------------------------
 
-TEST(ComputeDoorPosition, RoomsSideBySideShareAWallAlongY)
-{
+struct DoorCase {
+    const char* name;
+    RoomRect a;
+    RoomRect b;
+    double t;
+    double doorWidth;
+    bool alongX; // the shared wall runs along x
     Vec2 door;
-    EXPECT_FALSE(computeDoorPosition(door, rect(0, 0, 4, 3), rect(4, 0, 3, 3), 0.2, 1.0));
-    EXPECT_DOUBLE_EQ(door.x, 4.0);
-    EXPECT_DOUBLE_EQ(door.y, 1.0);
+};
+
+class ComputeDoorPosition : public ::testing::TestWithParam<DoorCase> {};
+
+TEST_P(ComputeDoorPosition, PlacesTheDoorOnTheSharedWall)
+{
+    const DoorCase& c = GetParam();
+    Vec2 door;
+    EXPECT_EQ(computeDoorPosition(door, c.a, c.b, c.t, c.doorWidth), c.alongX);
+    EXPECT_DOUBLE_EQ(door.x, c.door.x);
+    EXPECT_DOUBLE_EQ(door.y, c.door.y);
 }
 
-TEST(ComputeDoorPosition, RoomsOneAboveTheOtherShareAWallAlongX)
-{
-    Vec2 door;
-    EXPECT_TRUE(computeDoorPosition(door, rect(0, 0, 4, 3), rect(0, 3, 4, 2), 0.2, 1.0));
-    EXPECT_DOUBLE_EQ(door.x, 1.5);
-    EXPECT_DOUBLE_EQ(door.y, 3.0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Rooms, ComputeDoorPosition,
+    ::testing::Values(
+        DoorCase{"SideBySideShareAWallAlongY", rect(0, 0, 4, 3), rect(4, 0, 3, 3), 0.2, 1.0, false, {4.0, 1.0}},
+        DoorCase{"OneAboveTheOtherShareAWallAlongX", rect(0, 0, 4, 3), rect(0, 3, 4, 2), 0.2, 1.0, true, {1.5, 3.0}},
+        // The order of the rooms does not matter.
+        DoorCase{"SideBySideSwapped", rect(4, 0, 3, 3), rect(0, 0, 4, 3), 0.2, 1.0, false, {4.0, 1.0}},
+        DoorCase{"OneAboveTheOtherSwapped", rect(0, 3, 4, 2), rect(0, 0, 4, 3), 0.2, 1.0, true, {1.5, 3.0}},
+        // Rooms a wall thickness apart; the common stretch along y is [1, 3].
+        DoorCase{"CentredOnTheCommonStretch", rect(0, 0, 4, 3), rect(4.2, 1, 3, 4), 0.2, 0.9, false,
+                 {4.0, 2.0 - 0.45}},
+        // gx = gy = 1.2; equal x: room b counts as the western room.
+        DoorCase{"TieCountsAsSideBySideAndRoomBIsWestern", rect(0, 0, 2, 2), rect(0, 0, 1, 1), 0.2, 1.0, false,
+                 {1.0, 0.0}},
+        // gx = 4.2 > gy = 2.2; equal y: room b counts as the lower room.
+        DoorCase{"EqualYRoomBIsLower", rect(0, 0, 4, 2), rect(0, 0, 4, 3), 0.2, 1.0, true, {1.5, 3.0}},
+        // Common stretch along y from 5 to 3: its middle 4, minus half the door.
+        DoorCase{"NoCommonStretchStillGivesAPoint", rect(0, 0, 4, 3), rect(4, 5, 3, 3), 0.2, 1.0, false,
+                 {4.0, 3.5}}),
+    [](const ::testing::TestParamInfo<DoorCase>& info) { return std::string(info.param.name); });
 
-TEST(ComputeDoorPosition, DoesNotDependOnTheOrderOfTheRooms)
-{
-    Vec2 door;
-    EXPECT_FALSE(computeDoorPosition(door, rect(4, 0, 3, 3), rect(0, 0, 4, 3), 0.2, 1.0));
-    EXPECT_DOUBLE_EQ(door.x, 4.0);
-    EXPECT_DOUBLE_EQ(door.y, 1.0);
-    EXPECT_TRUE(computeDoorPosition(door, rect(0, 3, 4, 2), rect(0, 0, 4, 3), 0.2, 1.0));
-    EXPECT_DOUBLE_EQ(door.x, 1.5);
-    EXPECT_DOUBLE_EQ(door.y, 3.0);
-}
-
-TEST(ComputeDoorPosition, CentresTheDoorOnTheCommonStretch)
-{
-    // Rooms a wall thickness apart; the common stretch along y is [1, 3].
-    Vec2 door;
-    EXPECT_FALSE(computeDoorPosition(door, rect(0, 0, 4, 3), rect(4.2, 1, 3, 4), 0.2, 0.9));
-    EXPECT_DOUBLE_EQ(door.x, 4.0);
-    EXPECT_DOUBLE_EQ(door.y, 2.0 - 0.45);
-}
-
-TEST(ComputeDoorPosition, TiesCountAsSideBySideAndEqualCoordinatesPickRoomB)
-{
-    Vec2 door;
-    // gx = gy = 1.2; equal x: room b counts as the western room.
-    EXPECT_FALSE(computeDoorPosition(door, rect(0, 0, 2, 2), rect(0, 0, 1, 1), 0.2, 1.0));
-    EXPECT_DOUBLE_EQ(door.x, 1.0);
-    EXPECT_DOUBLE_EQ(door.y, 0.0);
-    // gx = 4.2 > gy = 2.2; equal y: room b counts as the lower room.
-    EXPECT_TRUE(computeDoorPosition(door, rect(0, 0, 4, 2), rect(0, 0, 4, 3), 0.2, 1.0));
-    EXPECT_DOUBLE_EQ(door.x, 1.5);
-    EXPECT_DOUBLE_EQ(door.y, 3.0);
-}
-
-TEST(ComputeDoorPosition, RoomsWithoutACommonStretchStillGiveAPoint)
-{
-    // Common stretch along y from 5 to 3: its middle 4, minus half the door.
-    Vec2 door;
-    EXPECT_FALSE(computeDoorPosition(door, rect(0, 0, 4, 3), rect(4, 5, 3, 3), 0.2, 1.0));
-    EXPECT_DOUBLE_EQ(door.x, 4.0);
-    EXPECT_DOUBLE_EQ(door.y, 3.5);
-}
-
-// ---- mergeLineIntervals (step 3 of buildInteriorWalls) --------------------------
+// ---- mergeLineIntervals (the merge step of buildInteriorWalls) -------------------
 
 struct MergeCase {
     const char* name;
@@ -315,7 +299,7 @@ TEST_P(MergeCases, MergesUntilNothingOverlaps)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Part1107, MergeCases,
+    Lines, MergeCases,
     ::testing::Values(
         MergeCase{"WithinTheTolerance", {{0, 2}, {1.99995, 5}}, {{0, 5}}},
         MergeCase{"BeyondTheTolerance", {{0, 2}, {2.0002, 5}}, {{0, 2}, {2.0002, 5}}},

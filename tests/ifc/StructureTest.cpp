@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <stdexcept>
+
 #include <functional>
 #include <sstream>
 #include <string>
@@ -69,6 +72,14 @@ TEST(IfcCompoundPlaneAngle, AllPartsCarryTheSignOfTheAngle)
     };
     for (const auto& c : cases)
         EXPECT_EQ(angle(c.degrees), c.written) << c.degrees;
+}
+
+TEST(IfcCompoundPlaneAngle, RefusesWhatItsIntegersCannotHold)
+{
+    for (double degrees : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                           -std::numeric_limits<double>::infinity(), 2147483648.0, -3e9})
+        EXPECT_THROW(ifc::toCompoundPlaneAngle(degrees), std::invalid_argument) << degrees;
+    EXPECT_EQ(angle(2147483647.0), "(2147483647,0,0,0)");
 }
 
 TEST(IfcKindCodes, MapToEnumerators)

@@ -28,7 +28,7 @@ using namespace kovra_test;
 
 // Parameters that the tests and the solve loop set themselves, and one that
 // the solver switches itself while it solves, with or without the settings.
-const std::set<std::string> ownParameters = {"limits/time", "limits/solutions", "display/verblevel",
+const std::set<std::string> ownParameters = {"limits/time", "limits/solutions", "display/verblevel", "timing/clocktype",
                                              "propagating/genvbounds/timingmask"};
 
 // Names of the parameters that differ from the solver's defaults, apart from

@@ -117,6 +117,33 @@ INSTANTIATE_TEST_SUITE_P(
                         s.place(1, {5.46, 0.26}, {4.28, 3.2}, 1);
                     },
                     "room 0 \"A\" on level 0 must connect to room 1 \"B\" on level 1"},
+        // Net rectangles on the layout outline (0.36 to 9.64 and 7.64).
+        CheckerCase{"NetRoomsOnTheLayoutOutline",
+                    [](Scene& s) {
+                        s.rules.netRectangles = true;
+                        s.requirement(1).boundaries = {"southeast"};
+                        s.place(0, {0.36, 0.36}, {5.0, 4.0});
+                        s.place(1, {5.36, 0.36}, {4.28, 3.2});
+                    },
+                    ""},
+        CheckerCase{"NetSidesAreTheRectanglesOwn",
+                    [](Scene& s) {
+                        s.rules.netRectangles = true;
+                        s.requirement(1).minLength = 4.5;
+                    },
+                    "has the length 4.280"},
+        CheckerCase{"NetFacadeIsTheLayoutOutlines",
+                    [](Scene& s) {
+                        s.rules.netRectangles = true;
+                        s.requirement(1).boundaries = {"south"};
+                    },
+                    "does not reach a south wall"},
+        CheckerCase{"NetFillIsOfTheLayoutOutline",
+                    [](Scene& s) {
+                        s.rules.netRectangles = true;
+                        s.rules.allowFreeSpace = false;
+                    },
+                    "of its usable 67.558 m2"},
         CheckerCase{"DoorAcrossAWall",
                     [](Scene& s) {
                         // Room 1 north of room 0, one wall thickness apart.

@@ -83,6 +83,22 @@ const ValidationCase cases[] = {
     {"FloorTooSmall", [](bg::Proposal& p) { p.getBuilding()->getFloors().back()->contour = rectContour(0.5, 8); },
      {"The floor at level 1 is too small: nothing remains inside its outer walls."}},
     {"NoBuilding", [](bg::Proposal& p) { p.building = nullptr; }, {"The proposal has no building."}},
+    // Beyond the clipping's integer grid, and far beyond any building.
+    {"OutlineFarAway",
+     [](bg::Proposal& p) { p.getBuilding()->getFloors().back()->contour = {{0, 0}, {3e12, 0}, {3e12, 8}, {0, 8}}; },
+     {"The floor at level 1 has an outline point farther than 10000 m from the origin."}},
+    {"OutlineNotFinite",
+     [](bg::Proposal& p) { p.getBuilding()->getFloors().front()->contour = {{0, 0}, {nan, 0}, {10, 8}}; },
+     {"The floor at level 0 has an outline point that is not a finite number."}},
+    {"AbsurdSizes",
+     [](bg::Proposal& p) {
+         requirement(p, 0).maxLength = 1e300;
+         requirement(p, 1).area = 2e8;
+         requirement(p, 2).maxAspectRatio = 1e7;
+     },
+     {"Room 0 \"Living\": the maximum length (1e+300) is above the limit of 10000.",
+      "Room 1 \"Kitchen\": the area (2e+08) is above the limit of 1e+08.",
+      "Room 2 \"Study\": the maximum aspect ratio (1e+07) is above the limit of 1e+06."}},
 };
 
 class ValidationTest : public ::testing::TestWithParam<ValidationCase> {};

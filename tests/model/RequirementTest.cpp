@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 namespace {
 
 using kovra_test::makeRequirement;
@@ -69,6 +71,23 @@ TEST(Requirement, CopyHasItsOwnListsAndIsHorizontal)
     copy->boundaries.push_back("east");
     EXPECT_EQ(source->adjacency.size(), 2u);
     EXPECT_EQ(source->boundaries.size(), 1u);
+}
+
+struct ConnectedCase {
+    std::vector<int> adjacency;
+    std::vector<int> connected;
+};
+
+TEST(Requirement, ConnectedIndicesEndAtTheFirstMinusOne)
+{
+    const ConnectedCase cases[] = {
+        {{}, {}}, {{-1}, {}}, {{1, 2}, {1, 2}}, {{2, -1, 3}, {2}}, {{4, 4, -1}, {4, 4}},
+    };
+    for (std::size_t row = 0; row < std::size(cases); ++row) {
+        bg::Requirement requirement;
+        requirement.adjacency = cases[row].adjacency;
+        EXPECT_EQ(requirement.connectedIndices(), cases[row].connected) << "row " << row;
+    }
 }
 
 struct AdjacencyCase {

@@ -7,7 +7,7 @@
 //   auto problems = kovra_test::checkLayout(proposal, {});
 //   EXPECT_TRUE(problems.empty()) << kovra_test::describe(problems);
 //
-// The implementation lives in tests/layouter/LayoutChecker.cpp.
+// One function per rule family in LayoutChecker.cpp.
 
 #include "model/Proposal.h"
 
@@ -37,6 +37,12 @@ struct LayoutRules {
     // Extra rectangles to keep clear of (such as the optimiser's obstacles);
     // the floor outline itself is always checked.
     std::vector<KeepOut> keepOut;
+    // The integer-floor model's rooms: the rectangle is the net room (its
+    // sides and area are the room's own, no wall taken off), and the floor
+    // fill and the facade walls are those of the layout outline, the contour
+    // inset by the whole outer wall. Containment and obstacles are checked
+    // as for every model.
+    bool netRectangles = false;
     // Metres; lengths within this count as equal.
     double tolerance = 1e-3;
 };

@@ -8,6 +8,7 @@
 //                                              kovra_test::makeRequirement(1, "Kitchen", 12, 0, {0})});
 //   auto proposal = kovra_test::makeProposal(building, set);
 
+#include "geometry/FloorOutline.h"
 #include "model/Building.h"
 #include "model/Proposal.h"
 #include "model/Requirement.h"
@@ -26,16 +27,11 @@ inline std::vector<Vec2> rectContour(double width, double depth)
 }
 
 // The rectangle (0, 0) to (width, depth) without its north-east corner of
-// cutWidth x cutDepth, counter-clockwise (the building page's "Top-Right" L:
-// 15 x 15 with a 5 x 5 cut gives (0, 0), (15, 0), (15, 10), (10, 10), (10, 15), (0, 15)).
+// cutWidth x cutDepth, counter-clockwise: the building page's "Top-Right" L
+// (15 x 15 with a 5 x 5 cut gives (0, 0), (15, 0), (15, 10), (10, 10), (10, 15), (0, 15)).
 inline std::vector<Vec2> lShapedContour(double width, double depth, double cutWidth, double cutDepth)
 {
-    return {{0, 0},
-            {width, 0},
-            {width, depth - cutDepth},
-            {width - cutWidth, depth - cutDepth},
-            {width - cutWidth, depth},
-            {0, depth}};
+    return makeLShapeContour(width, depth, "Top-Right", cutWidth, cutDepth);
 }
 
 // A building whose floors have levels 0, 1, 2 ... and the given contours,

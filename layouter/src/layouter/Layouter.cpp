@@ -96,6 +96,7 @@ bool SolutionHistory::latest(Solution& newest) const
 std::vector<std::vector<Vec2>> boundingBoxComplement(std::vector<Vec2> points)
 {
     const BoundingBox box = boundingBox(points);
+    checkClippable(points, "floor outline");
     Clipper2Lib::PathD boxPath{{box.min.x, box.min.y},
                                {box.max.x, box.min.y},
                                {box.max.x, box.max.y},
@@ -105,11 +106,13 @@ std::vector<std::vector<Vec2>> boundingBoxComplement(std::vector<Vec2> points)
     for (const Vec2& p : points)
         outline.emplace_back(p.x, p.y);
 
-    Clipper2Lib::ClipperD clipper(8);
-    clipper.AddSubject({boxPath});
-    clipper.AddClip({outline});
     Clipper2Lib::PathsD result;
-    clipper.Execute(Clipper2Lib::ClipType::Difference, Clipper2Lib::FillRule::EvenOdd, result);
+    clipSafely([&] {
+        Clipper2Lib::ClipperD clipper(8);
+        clipper.AddSubject({boxPath});
+        clipper.AddClip({outline});
+        clipper.Execute(Clipper2Lib::ClipType::Difference, Clipper2Lib::FillRule::EvenOdd, result);
+    });
 
     std::vector<std::vector<Vec2>> pieces;
     pieces.reserve(result.size());
@@ -126,6 +129,16 @@ std::vector<std::vector<Vec2>> boundingBoxComplement(std::vector<Vec2> points)
 Layouter::Layouter(const std::shared_ptr<bg::Proposal>& proposal_, int allowFreeSpace_)
     : proposal(proposal_), parameters(&getBuildingParameters()), allowFreeSpace(allowFreeSpace_)
 {
+    // A loaded file may have lost the building or the set a proposal names;
+    // every model build and read-back relies on both.
+    if (!proposal)
+        throw std::invalid_argument("There is no proposal to optimise.");
+    if (!proposal->building)
+        throw std::invalid_argument("The proposal \"" + proposal->name +
+                                    "\" has no building; choose one before optimising it.");
+    if (!proposal->requirementSet)
+        throw std::invalid_argument("The proposal \"" + proposal->name +
+                                    "\" has no requirement set; choose one before optimising it.");
     obstacles = computeObstacles();
     requirementSet = proposal->requirementSet;
 }
@@ -134,6 +147,8 @@ std::vector<Obstacle> Layouter::computeObstacles() const
 {
     std::vector<Obstacle> found;
     const double inset = parameters->outerWallStrength - 0.5 * parameters->innerWallStrength;
+    if (!proposal->building)
+        return found;
     for (const std::shared_ptr<bg::Floor>& floor : proposal->getBuilding()->getFloors()) {
         const std::vector<Vec2> contour = floor->getContour();
         if (isAxisParallelRectangle(contour))
@@ -186,6 +201,11 @@ SCIP_RETCODE Layouter::includeRecorder()
 
 SCIP_RETCODE Layouter::buildModel()
 {
+    // The constructor refused such a proposal; it may have lost them since.
+    if (!proposal->building || !requirementSet) {
+        SCIPerrorMessage("the proposal has no building or no requirement set\n");
+        return SCIP_INVALIDDATA;
+    }
     switch (mode) {
     case fixedFloorMode:
         return buildFixedFloorModel();
@@ -225,7 +245,9 @@ void Layouter::applyBestSolution()
     proposal->resetPlacements();
     const auto& layouts = proposal->getLayouts();
     // Only read: the building is not edited while a run's dialog is up.
-    const std::list<std::shared_ptr<bg::Floor>>& floors = proposal->getBuilding()->getFloors();
+    const std::list<std::shared_ptr<bg::Floor>> noFloors;
+    const std::list<std::shared_ptr<bg::Floor>>& floors =
+        proposal->building ? proposal->building->getFloors() : noFloors;
     for (const std::shared_ptr<bg::Room>& room : proposal->getRooms()) {
         const int id = room->index;
         room->position = Vec2(valueOf(currentValues, roomVarName("x", id)),

@@ -68,7 +68,7 @@ private:
 // The parts of the points' bounding box that the closed polygon through the
 // points does not cover, each a closed path in the clipping library's order.
 // Throws std::runtime_error "Too few vectors to create a bounding box" for
-// fewer than two points.
+// fewer than two points, GeometryError for points the clipping cannot take.
 std::vector<std::vector<Vec2>> boundingBoxComplement(std::vector<Vec2> points);
 
 // Values of Layouter::mode: the model that buildModel builds.
@@ -87,8 +87,11 @@ constexpr int integerFloorMode = 2;
 class Layouter {
 public:
     // Takes the requirement set from the proposal and derives the obstacles of
-    // its floors; builds no model. Throws when a floor contour yields a piece
-    // of fewer than two points ("Too few vectors to create a bounding box").
+    // its floors; builds no model. Throws std::invalid_argument for a
+    // proposal without a building or requirement set (a loaded file may have
+    // lost them), GeometryError for an outline the clipping cannot take, and
+    // std::runtime_error when a floor contour yields a piece of fewer than two
+    // points ("Too few vectors to create a bounding box").
     Layouter(const std::shared_ptr<bg::Proposal>& proposal, int allowFreeSpace);
     ~Layouter();
     Layouter(const Layouter&) = delete;

@@ -195,4 +195,34 @@ SCIP_RETCODE addFacadeBlock(const StageInput& in, const RoomVars& room, const st
     return SCIP_OKAY;
 }
 
+SCIP_RETCODE addSwitchedFacadeBlock(const StageInput& in, const RoomVars& room, SCIP_VAR* on, double most,
+                                    const std::vector<SideWalls>& sides, ContactOrder order)
+{
+    const double M = in.bigM;
+    ConsGuard choice(in.scip);
+    SCIP_CALL(SCIPcreateConsBasicLinear(in.scip, &choice.cons, "", 0, nullptr, nullptr, 0.0, most));
+    for (const SideWalls& side : sides) {
+        for (const PolygonEdge& wall : *side.walls) {
+            SCIP_VAR* b;
+            // Facade binaries stay out of the registry and so out of the
+            // recorded solutions.
+            SCIP_CALL(addVariable(in.scip, &b, "", 0.0, 1.0, 0.0, SCIP_VARTYPE_BINARY));
+            SCIP_CALL(SCIPaddCoefLinear(in.scip, choice.cons, b, 1.0));
+            for (ContactRow row : wallContactRows(room, side.side, wall, order)) {
+                // Every row as "M·b·on + terms <= bound": a lower limit turned round.
+                double rhs = row.bound + M;
+                if (row.atLeast) {
+                    for (Term& term : row.terms)
+                        term.coef = -term.coef;
+                    rhs = M - row.bound;
+                }
+                SCIP_CALL(addQuadraticRow(in.scip, "", -in.inf, rhs, row.terms, {{b, on, M}}));
+            }
+        }
+    }
+    SCIP_CALL(SCIPaddCoefLinear(in.scip, choice.cons, on, -1.0));
+    SCIP_CALL(SCIPaddCons(in.scip, choice.cons));
+    return SCIP_OKAY;
+}
+
 } // namespace modelstages

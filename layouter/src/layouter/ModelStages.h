@@ -105,4 +105,12 @@ struct SideWalls {
 SCIP_RETCODE addFacadeBlock(const StageInput& in, const modelsupport::RoomVars& room, const std::string& name,
                             const std::vector<SideWalls>& sides, ContactOrder order);
 
+// The facade choice of a room that may stand on several floors, for one of
+// them, switched by the binary `on` of that floor: 0 <= Σ b − on <= most, so
+// with on = 1 the room takes at least one of the walls; each chosen wall
+// holds it by rows that take effect only when b·on = 1 and are slack by M
+// otherwise. An unnamed row and unregistered wall binaries.
+SCIP_RETCODE addSwitchedFacadeBlock(const StageInput& in, const modelsupport::RoomVars& room, SCIP_VAR* on,
+                                    double most, const std::vector<SideWalls>& sides, ContactOrder order);
+
 } // namespace modelstages

@@ -14,6 +14,14 @@
 
 namespace {
 
+// Generous bounds far beyond any building: ten kilometres for a coordinate
+// or length, its square for an area, and a million for an aspect ratio.
+// Larger finite values would overflow the clipping library's integer grid or
+// leave the solver with a model it cannot build.
+constexpr double maximumExtent = 10000.0;
+constexpr double maximumArea = maximumExtent * maximumExtent;
+constexpr double maximumAspectRatio = 1e6;
+
 std::string number(double value)
 {
     char text[32];
@@ -29,11 +37,13 @@ std::string roomLabel(const bg::Requirement& requirement)
 struct NamedValue {
     const char* what;
     double value;
+    double bound;
 };
 
 struct NamedRange {
     const char* what; // "length" gives "minimum length" and "maximum length"
     std::pair<double, double> range;
+    double bound;
 };
 
 // The usable box of each floor level: the contour inset by the outer wall less
@@ -52,6 +62,14 @@ std::map<int, BoundingBox> usableFloorBoxes(bg::Building& building, std::vector<
             finite = finite && std::isfinite(p.x) && std::isfinite(p.y);
         if (!finite) {
             problems.push_back(label + " has an outline point that is not a finite number.");
+            continue;
+        }
+        bool near = true;
+        for (const Vec2& p : contour)
+            near = near && std::fabs(p.x) <= maximumExtent && std::fabs(p.y) <= maximumExtent;
+        if (!near) {
+            problems.push_back(label + " has an outline point farther than " + number(maximumExtent) +
+                               " m from the origin.");
             continue;
         }
         if (contour.size() < 3) {
@@ -84,14 +102,14 @@ void checkRequirement(const bg::Requirement& requirement, std::size_t position, 
         problems.push_back(label + " is on level " + std::to_string(level) +
                            ", but the building has no floor with that level.");
 
-    const NamedValue values[] = {{"area", requirement.getArea()},
-                                 {"target length", requirement.getTargetSize().first},
-                                 {"target width", requirement.getTargetSize().second}};
-    const NamedRange ranges[] = {{"length", requirement.getLengthRange()},
-                                 {"width", requirement.getWidthRange()},
-                                 {"aspect ratio", requirement.getAspectRatioRange()},
-                                 {"area", requirement.getAreaErrorRange()}};
-    auto checkNumber = [&](const std::string& what, double value) {
+    const NamedValue values[] = {{"area", requirement.getArea(), maximumArea},
+                                 {"target length", requirement.getTargetSize().first, maximumExtent},
+                                 {"target width", requirement.getTargetSize().second, maximumExtent}};
+    const NamedRange ranges[] = {{"length", requirement.getLengthRange(), maximumExtent},
+                                 {"width", requirement.getWidthRange(), maximumExtent},
+                                 {"aspect ratio", requirement.getAspectRatioRange(), maximumAspectRatio},
+                                 {"area", requirement.getAreaErrorRange(), maximumArea}};
+    auto checkNumber = [&](const std::string& what, double value, double bound) {
         if (!std::isfinite(value)) {
             problems.push_back(label + ": the " + what + " is not a finite number.");
             return false;
@@ -100,15 +118,20 @@ void checkRequirement(const bg::Requirement& requirement, std::size_t position, 
             problems.push_back(label + ": the " + what + " is negative (" + number(value) + ").");
             return false;
         }
+        if (value > bound) {
+            problems.push_back(label + ": the " + what + " (" + number(value) + ") is above the limit of " +
+                               number(bound) + ".");
+            return false;
+        }
         return true;
     };
     for (const NamedValue& v : values)
-        checkNumber(v.what, v.value);
+        checkNumber(v.what, v.value, v.bound);
     for (const NamedRange& r : ranges) {
         const std::string lowName = std::string("minimum ") + r.what;
         const std::string highName = std::string("maximum ") + r.what;
-        const bool lowOk = checkNumber(lowName, r.range.first);
-        const bool highOk = checkNumber(highName, r.range.second);
+        const bool lowOk = checkNumber(lowName, r.range.first, r.bound);
+        const bool highOk = checkNumber(highName, r.range.second, r.bound);
         if (lowOk && highOk && r.range.first > r.range.second)
             problems.push_back(label + ": the " + lowName + " (" + number(r.range.first) + ") is above the " +
                                highName + " (" + number(r.range.second) + ").");
@@ -132,10 +155,7 @@ void checkRequirement(const bg::Requirement& requirement, std::size_t position, 
                                number(floorWidth) + " m).");
     }
 
-    // {-1} means no connection; entries after a -1 are never read.
-    for (const int other : requirement.getAdjacency()) {
-        if (other == -1)
-            break;
+    for (const int other : requirement.connectedIndices()) {
         if (other == index)
             problems.push_back(label + " lists itself as an adjacent room.");
         else if (!indices.count(other))

@@ -1,0 +1,110 @@
+// The building page as the main window opens it: in the notebook, with the
+// ribbon's "View all" and "View one".
+#include "DialogTesting.h"
+#include "GuiSupport.h"
+
+#include "AppState.h"
+#include "BuildingEditorCtrl.h"
+#include "BuildingPane.h"
+#include "MainFrame.h"
+#include "RibbonTable.h"
+
+#include "model/Building.h"
+#include "model/Project.h"
+#include "support/ModelFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/aui/auibook.h>
+#include <wx/ribbon/bar.h>
+#include <wx/ribbon/buttonbar.h>
+#include <wx/weakref.h>
+
+namespace {
+
+class BuildingPageInMainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        getAppState().project = std::make_shared<bg::Project>("Home");
+        frame = new MainFrame();
+        frame->Show();
+        ASSERT_TRUE(pumpEventsUntil([&] { return frame->IsShownOnScreen(); }));
+    }
+
+    void TearDown() override
+    {
+        if (frame)
+            frame->Destroy();
+        pumpEventsUntil([&] { return !frame; });
+        getAppState().project.reset();
+    }
+
+    BuildingPane* openPage(const std::shared_ptr<bg::Building>& building)
+    {
+        getAppState().project->addBuilding(building);
+        frame->openBuildingPage(building);
+        wxTheApp->ProcessPendingEvents();
+        return dynamic_cast<BuildingPane*>(getAppState().buildingPages[building]);
+    }
+
+    void ribbonClick(int id)
+    {
+        wxRibbonButtonBarEvent event(wxEVT_RIBBONBUTTONBAR_CLICKED, id);
+        event.SetEventObject(frame->getRibbonBar());
+        frame->getRibbonBar()->GetEventHandler()->ProcessEvent(event);
+    }
+
+    wxWeakRef<MainFrame> frame;
+};
+
+TEST_F(BuildingPageInMainFrameTest, NewBuildingOpensOnItsRootFloor)
+{
+    auto building = std::make_shared<bg::Building>("Annex");
+    BuildingPane* page = openPage(building);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(frame->getNotebook()->GetPageText(0), "Annex");
+    ASSERT_EQ(building->floors.size(), 1u);
+    EXPECT_EQ(page->getCurrentFloor(), building->root);
+    EXPECT_EQ(frame->getRibbonBar()->GetActivePage(), RIBBON_PAGE_BUILDING);
+}
+
+TEST_F(BuildingPageInMainFrameTest, ViewCommandsActOnThePageSelectedLast)
+{
+    auto house = kovra_test::makeRectBuilding(15, 15, 3);
+    house->name = "House";
+    auto shed = kovra_test::makeRectBuilding(6, 4);
+    shed->name = "Shed";
+    BuildingPane* housePage = openPage(house);
+    BuildingPane* shedPage = openPage(shed);
+    ASSERT_TRUE(housePage && shedPage);
+
+    ribbonClick(ID_BUILDING_VIEW_ALL);
+    EXPECT_EQ(shedPage->showAllFloors, 1);
+    EXPECT_EQ(housePage->showAllFloors, 0);
+
+    frame->getNotebook()->SetSelection(0);
+    ASSERT_TRUE(pumpEventsUntil([&] { return frame->getNotebook()->GetSelection() == 0; }));
+    wxTheApp->ProcessPendingEvents();
+    ribbonClick(ID_BUILDING_VIEW_ALL);
+    EXPECT_EQ(housePage->showAllFloors, 1);
+    EXPECT_TRUE(housePage->getEditor()->isShowingAll());
+    frame->Update();
+    pumpEvents(300); // lets the display draw it, for the screenshot only
+    takeScreenshot("building-page-in-main-window-view-all");
+
+    ribbonClick(ID_BUILDING_VIEW_ONE);
+    EXPECT_EQ(housePage->showAllFloors, 0);
+    EXPECT_EQ(shedPage->showAllFloors, 1);
+}
+
+TEST_F(BuildingPageInMainFrameTest, ClosingThePageUnregistersIt)
+{
+    auto building = kovra_test::makeRectBuilding(10, 8);
+    openPage(building);
+    frame->getNotebook()->DeletePage(0);
+    EXPECT_EQ(getAppState().buildingPages[building], nullptr);
+    ribbonClick(ID_BUILDING_VIEW_ALL); // no handler of the closed page is left
+}
+
+} // namespace
