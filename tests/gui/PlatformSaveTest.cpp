@@ -122,6 +122,9 @@ TEST_F(PlatformSaveTest, OverwriteReplacesTheCopyInItsOwnFolder)
     getAppState().project->addRequirementSet(makeRequirementSet({makeRequirement(0, "Den", 9)}, "Later"));
     open();
     EXPECT_EQ(dialog->platformTree().selectedEntry().platformId, oldId) << "the project's file starts selected";
+    pumpEventsUntil([&] { return dialog->IsShownOnScreen(); });
+    pumpEvents(100);
+    takeScreenshot("platform-save-dialog");
     wxTEST_DIALOG(save(), ExpectMessage("Overwrite current project", wxYES));
     EXPECT_EQ(filesIn(platform.root() / "House"), (std::vector<std::string>{"House.xsp", "notes.txt"}));
     auto stored = bg::Project::load((platform.root() / "House/House.xsp").string());
@@ -250,6 +253,9 @@ TEST_F(RequirementPlatformTest, ASetIsSavedAsProjectAndSetNameAndImportedAgain)
     auto* sets = openSets(rooms, RequirementPlatformDialog::MODE_SAVE);
     EXPECT_TRUE(buttonEnabled(sets, RequirementPlatformDialog::ID_SAVE));
     selectRow(sets->tree, rowAt(sets->tree, {"House", "notes.txt"}));
+    pumpEventsUntil([&] { return sets->IsShownOnScreen(); });
+    pumpEvents(100);
+    takeScreenshot("platform-requirement-dialog");
     wxTEST_DIALOG(pressButton(sets, RequirementPlatformDialog::ID_SAVE), ExpectMessage("File successfully saved."));
     EXPECT_TRUE(platform.has("House/House_Rooms.csv"));
     EXPECT_TRUE(rowAt(sets->tree, {"House", "House_Rooms.csv"}).IsOk());
