@@ -4,6 +4,8 @@
 #include <wx/log.h>
 #include <wx/stdpaths.h>
 
+#include <cstdlib>
+
 AppSettings::AppSettings(const wxFileName& executableDir, const wxFileName& documentsDir, const wxString& appName)
     : resourceDir(resourceDirFor(executableDir)), userDir(documentsDir)
 {
@@ -12,6 +14,10 @@ AppSettings::AppSettings(const wxFileName& executableDir, const wxFileName& docu
         wxLogNull quiet; // a folder we cannot make is no reason to stop
         userDir.Mkdir(0777, wxPATH_MKDIR_FULL);
     }
+    if (const char* url = std::getenv("KOVRA_TILE_URL"); url && *url)
+        tileUrl = url;
+    if (const char* url = std::getenv("KOVRA_GEOCODE_URL"); url && *url)
+        geocodeUrl = url;
 }
 
 wxFileName resourceDirFor(const wxFileName& executableDir)

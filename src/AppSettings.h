@@ -2,6 +2,8 @@
 
 #include <wx/filename.h>
 
+#include <string>
+
 // The process-wide settings, fixed once built. No configuration file is read
 // or written.
 class AppSettings {
@@ -18,6 +20,18 @@ public:
     wxFileName resourceDir;
     // The user's folder of the application: default folder of file dialogs.
     wxFileName userDir;
+
+    // The map services of the site page; the environment variables
+    // KOVRA_TILE_URL and KOVRA_GEOCODE_URL replace the public defaults.
+    std::string tileUrl = "https://tile.openstreetmap.org";
+    std::string geocodeUrl = "https://nominatim.openstreetmap.org";
+    // Time-outs of every map transfer (ms), so that a silent server can
+    // neither hang a search nor the end of a page.
+    long connectTimeoutMs = 10000;
+    long transferTimeoutMs = 30000;
+    // The least time between the starts of two place searches (ms), as the
+    // public search service asks of its users.
+    long geocodeIntervalMs = 1000;
 };
 
 // The resource folder of an executable in executableDir: that folder, or its

@@ -73,6 +73,8 @@ wxDECLARE_EVENT(EVT_DIAGRAM_NODE_ACTIVATED, wxCommandEvent);
 // Map-tile download thread to the map control: a tile was stored.
 wxDECLARE_EVENT(EVT_TILE_LOADED, wxCommandEvent);
 // Place-search thread to its dialog: the search ended and was not cancelled.
+// The int is the dialog's number of the search; the string is empty after a
+// successful search and says why otherwise.
 wxDECLARE_EVENT(EVT_GEOCODE_DONE, wxThreadEvent);
 
 // A command event about a model object that also holds a shared pointer to

@@ -26,8 +26,12 @@ wxThread::ExitCode LayoutOptimizer::Entry()
             wxCommandEvent sliceDone(EVT_OPTIMIZER_SLICE_DONE, 0);
             page->GetEventHandler()->AddPendingEvent(sliceDone);
         });
-    } catch (const std::exception&) {
-        // The loop ends; the dialog still learns that the thread is done.
+    } catch (const std::exception& error) {
+        // The loop ends; the dialog still learns that the thread is done,
+        // and keeps the text for the page to report.
+        dialog->failure = error.what();
+    } catch (...) {
+        dialog->failure = "an unknown error occurred.";
     }
     wxQueueEvent(dialog, new wxThreadEvent(EVT_OPTIMIZER_THREAD_DONE, wxID_ANY));
     return static_cast<ExitCode>(0);

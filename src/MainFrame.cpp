@@ -131,7 +131,7 @@ MainFrame::MainFrame()
     Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickLoadProject, this, ID_LOAD_PROJECT);
     Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickSaveProject, this, ID_SAVE_PROJECT);
     Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickPlatform, this, ID_PLATFORM);
-    Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickPlatform, this, ID_PLATFORM_SAVE_PROJECT);
+    Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickPlatformSaveProject, this, ID_PLATFORM_SAVE_PROJECT);
     Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickNewBuilding, this, ID_NEW_BUILDING);
     Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickNewRequirementSet, this, ID_NEW_REQUIREMENT_SET);
     Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickImportRequirementSet, this, ID_IMPORT_REQUIREMENT_SET);

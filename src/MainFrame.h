@@ -62,6 +62,9 @@ public:
     // it; throws (naming file, line and column) and adds nothing when the
     // file does not import.
     void importRequirementSet(const wxString& path);
+    // Adds the requirement set read from a file on the platform; nothing
+    // when the user cancels.
+    void importRequirementSetFromPlatform();
 
 private:
     void buildRibbon();
@@ -76,6 +79,7 @@ private:
     void onClickLoadProject(wxCommandEvent& event);
     void onClickSaveProject(wxCommandEvent& event);
     void onClickPlatform(wxCommandEvent& event);
+    void onClickPlatformSaveProject(wxCommandEvent& event);
     void onClickNewBuilding(wxCommandEvent& event);
     void onClickNewRequirementSet(wxCommandEvent& event);
     void onClickImportRequirementSet(wxCommandEvent& event);

@@ -9,8 +9,10 @@
 #include "CommandRules.h"
 #include "Events.h"
 #include "InnerContours.h"
+#include "KovraClientDialog.h"
 #include "ProjectPane.h"
 #include "ProposalDialog.h"
+#include "RequirementPlatformDialog.h"
 #include "RibbonTable.h"
 #include "SitePane.h"
 
@@ -175,8 +177,18 @@ void MainFrame::saveProject()
 
 void MainFrame::onClickPlatform(wxCommandEvent&)
 {
-    // The platform client never logs in yet, so there is nothing to browse.
-    tellUser(this, "The Kovra Platform is not available yet.");
+    runCommand(this, [&] {
+        KovraClientDialog dialog(this, client.get(), projectPane, KovraClientDialog::MODE_BROWSE);
+        dialog.ShowModal();
+    });
+}
+
+void MainFrame::onClickPlatformSaveProject(wxCommandEvent&)
+{
+    runCommand(this, [&] {
+        KovraClientDialog dialog(this, client.get(), projectPane, KovraClientDialog::MODE_SAVE);
+        dialog.ShowModal();
+    });
 }
 
 void MainFrame::onClickNewBuilding(wxCommandEvent&)
@@ -219,7 +231,7 @@ void MainFrame::onClickImportRequirementSet(wxCommandEvent&)
             if (answer == wxID_CANCEL)
                 return;
             if (answer == wxID_YES) {
-                tellUser(this, "The Kovra Platform is not available yet.");
+                importRequirementSetFromPlatform();
                 return;
             }
         }
@@ -230,6 +242,20 @@ void MainFrame::onClickImportRequirementSet(wxCommandEvent&)
         wxBusyInfo busy("Importing...");
         importRequirementSet(dialog.chosenPath());
     });
+}
+
+void MainFrame::importRequirementSetFromPlatform()
+{
+    bg::Project& project = openProject();
+    auto requirementSet = std::make_shared<bg::RequirementSet>();
+    RequirementPlatformDialog dialog(this, client.get(), projectPane, requirementSet,
+                                     RequirementPlatformDialog::MODE_IMPORT);
+    // The dialog fills the set only from a file read completely.
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    project.addRequirementSet(requirementSet);
+    openRequirementSetPage(requirementSet);
+    postObjectEvent(projectPane, EVT_REQUIREMENT_SET_ADDED, requirementSet);
 }
 
 void MainFrame::importRequirementSet(const wxString& path)

@@ -5,6 +5,7 @@
 #include <wx/timer.h>
 
 #include <memory>
+#include <string>
 
 class Layouter;
 class LayoutOptimizer;
@@ -33,6 +34,9 @@ public:
     LayoutOptimizer* thread = nullptr;
     wxTimer timer;
     wxDateTime startTime;
+    // The error that ended the worker, written by it before it reports
+    // back; empty when the loop ended normally.
+    std::string failure;
 
 private:
     void onTimer(wxTimerEvent& event);

@@ -4,6 +4,7 @@
 
 #include "AppState.h"
 #include "Events.h"
+#include "KovraClientDialog.h"
 #include "MainFrame.h"
 #include "ProjectPane.h"
 #include "ProposalDialog.h"
@@ -255,9 +256,9 @@ TEST_F(ProjectCommandsTest, NewSiteWithAnEmptyNameAndABadImport)
     EXPECT_TRUE(project->requirementSets.empty());
 }
 
-TEST_F(ProjectCommandsTest, PlatformSaysItIsNotThereYet)
+TEST_F(ProjectCommandsTest, PlatformOpensTheFileManager)
 {
-    wxTEST_DIALOG(click(ID_PLATFORM), wxExpectModal<wxMessageDialog>(wxOK).Describe("not available"));
+    wxTEST_DIALOG(click(ID_PLATFORM), wxExpectDismissableModal<KovraClientDialog>(wxID_CANCEL));
 }
 
 // The new-proposal dialog on its own, answered without its modal loop.

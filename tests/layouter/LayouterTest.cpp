@@ -194,6 +194,24 @@ TEST_F(ReadBack, IntegerFloorModeRoundsTheFloorVariable)
     EXPECT_EQ(room(1)->level, 1) << "a room on a fixed floor keeps its requirement's level";
 }
 
+TEST_F(ReadBack, AGivenSolutionIsReadBackLikeTheNewest)
+{
+    layouter.mode = floorAssignmentMode;
+    history.append({2.0, {{"x__2_", 1.0}, {"l__2_", 3.0}, {"w__2_", 4.0}, {"f__2_0_level_", 1.0}}});
+    history.append({1.0, {{"x__2_", 5.0}, {"l__2_", 2.0}, {"w__2_", 2.0}, {"f__2_1_level_", 1.0}}});
+
+    layouter.applySolution(history.at(0));
+    EXPECT_EQ(room(2)->position.x, 1.0);
+    EXPECT_EQ(room(2)->size.y, 4.0);
+    EXPECT_EQ(room(2)->level, 0);
+    EXPECT_EQ(room(2)->floor, floor(0));
+    EXPECT_EQ(layouter.currentValues.at("x__2_"), 1.0) << "the applied solution is the current one";
+
+    layouter.applyBestSolution();
+    EXPECT_EQ(room(2)->position.x, 5.0);
+    EXPECT_EQ(room(2)->level, 1);
+}
+
 TEST(ReadBackTest, TwoLayoutsOfOneLevelGiveTheLaterFloor)
 {
     auto building = makeBuilding({rectContour(10, 8), rectContour(10, 8)});

@@ -238,7 +238,12 @@ void Layouter::applyBestSolution()
     Solution newest;
     if (solutions == nullptr || !solutions->latest(newest))
         return;
-    currentValues = std::move(newest.values);
+    applySolution(newest);
+}
+
+void Layouter::applySolution(const Solution& solution)
+{
+    currentValues = solution.values;
 
     using modelnames::roomVarName;
     auto lock = proposal->lockRooms();

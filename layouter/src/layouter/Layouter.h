@@ -104,6 +104,10 @@ public:
     // Writes the newest recorded solution into the proposal's rooms; leaves
     // them untouched while nothing is recorded.
     void applyBestSolution();
+    // Writes the solution into the proposal's rooms the way the model of
+    // `mode` names its variables (a missing name reads as 0): rectangles,
+    // levels and the floors of those levels. Holds the proposal's room lock.
+    void applySolution(const Solution& solution);
 
     // The builder of `mode`: fixedFloorMode, integerFloorMode, any other
     // value floor assignment.

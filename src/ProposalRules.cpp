@@ -1,0 +1,216 @@
+#include "ProposalRules.h"
+
+#include "export/IfcExporter.h"
+#include "geometry/LayoutGeometry.h"
+#include "geometry/Polygon.h"
+#include "layouter/Layouter.h"
+#include "model/Building.h"
+#include "model/Constants.h"
+#include "model/Proposal.h"
+#include "model/Requirement.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+std::string format(const char* pattern, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, pattern, value);
+    return text;
+}
+
+std::string formatInt(long value)
+{
+    return std::to_string(value);
+}
+
+double contourArea(const std::vector<Vec2>& points)
+{
+    return 0.5 * std::fabs(twiceSignedArea(points));
+}
+
+} // namespace
+
+SpaceCheck checkSpace(const std::shared_ptr<bg::Building>& building, const bg::RequirementSet& set)
+{
+    const double wall = building->parameters.outerWallStrength;
+    double total = 0.0;
+    for (const std::shared_ptr<bg::Floor>& floor : building->getFloors()) {
+        double usable = 0.9 * contourArea(insetPolygon(floor->getContour(), wall));
+        total += usable;
+        for (const std::shared_ptr<bg::Requirement>& requirement : set.requirements)
+            if (requirement->getLevel() == floor->getLevel())
+                usable -= requirement->getArea();
+        if (usable < 0.0)
+            return {false, "Not enough space on floor " + formatInt(floor->getLevel()) +
+                               " to meet the area requirements."};
+    }
+    for (const std::shared_ptr<bg::Requirement>& requirement : set.requirements)
+        total -= requirement->getArea();
+    if (total < 0.0)
+        return {false, "Not enough space for the whole building to meet the area requirements."};
+    return {};
+}
+
+int layouterModeFor(const bg::RequirementSet& set)
+{
+    const bool anyFloor = std::any_of(set.requirements.begin(), set.requirements.end(),
+                                      [](const auto& r) { return r->getLevel() == bg::anyFloor; });
+    return anyFloor ? floorAssignmentMode : fixedFloorMode;
+}
+
+std::string formatDifference(double expectedArea, double area)
+{
+    if (area == expectedArea)
+        return "0.0";
+    // A requirement without a target size expects nothing: no percentage.
+    if (expectedArea == 0.0)
+        return "n/a";
+    const std::string percent = format("%.2f", std::fabs(expectedArea - area) / expectedArea * 100.0) + "%";
+    return area < expectedArea ? "-" + percent : percent;
+}
+
+double usedArea(const std::vector<std::shared_ptr<bg::Room>>& rooms, int level, double innerWall)
+{
+    double used = 0.0;
+    for (const std::shared_ptr<bg::Room>& room : rooms)
+        if (room->level == level)
+            used += (room->size.y - innerWall) * (room->size.x - innerWall);
+    return used;
+}
+
+std::vector<SolutionRow> solutionRows(const std::vector<Solution>& solutions)
+{
+    std::vector<SolutionRow> rows;
+    for (std::size_t j = 0; j < solutions.size(); ++j)
+        rows.push_back({formatInt(static_cast<long>(j)), format("%.4f", solutions[j].objective)});
+    return rows;
+}
+
+std::string currentSolutionText(long position)
+{
+    return position < 0 ? "Current solution: " : "Current solution: " + formatInt(position);
+}
+
+std::vector<int> levelsTableLevels(bg::Proposal& proposal)
+{
+    std::vector<int> levels;
+    const std::shared_ptr<bg::Building>& building = proposal.getBuilding();
+    if (!building)
+        return levels;
+    for (int level = building->maxLevel; level >= building->minLevel; --level)
+        for (const std::shared_ptr<bg::Layout>& layout : proposal.getLayouts())
+            if (layout->getLevel() == level)
+                levels.push_back(level);
+    return levels;
+}
+
+std::vector<LevelRow> levelRows(bg::Proposal& proposal, double innerWall)
+{
+    std::vector<LevelRow> rows;
+    const std::shared_ptr<bg::Building>& building = proposal.getBuilding();
+    if (!building)
+        return rows;
+    for (int level = building->maxLevel; level >= building->minLevel; --level) {
+        for (const std::shared_ptr<bg::Layout>& layout : proposal.getLayouts()) {
+            if (layout->getLevel() != level)
+                continue;
+            const long rooms = std::count_if(proposal.rooms.begin(), proposal.rooms.end(),
+                                             [level](const auto& room) { return room->level == level; });
+            const double buildable = contourArea(layout->getContour());
+            const double used = usedArea(proposal.rooms, level, innerWall);
+            rows.push_back({formatInt(level), formatInt(rooms), format("%.4f", buildable), format("%.4f", used),
+                            format("%.4f", buildable - used)});
+        }
+    }
+    return rows;
+}
+
+std::vector<RoomRow> roomRows(const bg::Proposal& proposal)
+{
+    std::vector<RoomRow> rows;
+    for (const std::shared_ptr<bg::Room>& room : proposal.rooms) {
+        const std::shared_ptr<bg::Requirement> requirement = room->getRequirement();
+        const double area = contourArea(room->innerContour);
+        const double expected = requirement ? requirement->targetLength * requirement->targetWidth : 0.0;
+        rows.push_back({formatInt(room->index), room->name, requirement ? requirement->getRoomType() : "",
+                        formatInt(room->level), format("%.2f", area), format("%.2f", expected),
+                        formatDifference(expected, area)});
+    }
+    return rows;
+}
+
+diagram::Colour topologyColour(const std::string& roomType)
+{
+    struct TypeColour {
+        const char* type;
+        diagram::Colour colour;
+    };
+    static const TypeColour colours[] = {
+        {"Corridor", {1, 0, 0}},         {"Entrance", {1, 0, 0}}, {"Live and eat", {0, 0.59, 0.51}},
+        {"Bedroom", {0.98, 0.57, 0}},    {"Kitchen and cleaning", {0, 1, 0}},
+        {"Workroom", {0, 0, 1}},         {"Garden", {1, 1, 0}},   {"Stair", {0.5, 0.5, 0.5}},
+    };
+    for (const TypeColour& entry : colours)
+        if (roomType == entry.type)
+            return entry.colour;
+    return {1, 1, 1};
+}
+
+TopologyGraph topologyGraph(const bg::RequirementSet& set, const std::vector<std::shared_ptr<bg::Room>>& rooms,
+                            int viewMode, int currentLevel)
+{
+    std::vector<std::shared_ptr<bg::Requirement>> shown;
+    for (const std::shared_ptr<bg::Requirement>& requirement : set.requirements) {
+        if (viewMode == 0) {
+            shown.push_back(requirement);
+            continue;
+        }
+        const auto room = std::find_if(rooms.begin(), rooms.end(), [&](const auto& candidate) {
+            return candidate->index == requirement->getIndex();
+        });
+        if (room != rooms.end() && (*room)->level == currentLevel)
+            shown.push_back(requirement);
+    }
+
+    TopologyGraph graph;
+    for (const std::shared_ptr<bg::Requirement>& requirement : shown)
+        graph.nodes.push_back({requirement->getIndex(), requirement->getName(),
+                               topologyColour(requirement->getRoomType())});
+
+    // An entry that names no shown node (a room on another level, or an index
+    // beyond the set) draws nothing rather than a line into empty space.
+    const int count = static_cast<int>(shown.size());
+    for (int p = 0; p < count; ++p) {
+        for (int entry : shown[p]->adjacency) {
+            if (entry == -1)
+                break;
+            int target = -1;
+            if (viewMode == 0) {
+                target = entry >= 0 && entry < count ? entry : -1;
+            } else {
+                for (int q = 0; q < count && target < 0; ++q)
+                    if (shown[q]->getIndex() == entry)
+                        target = q;
+            }
+            if (target >= 0)
+                graph.edges.emplace_back(p, target);
+        }
+    }
+    return graph;
+}
+
+int exportSchemaForFilter(int filterIndex)
+{
+    switch (filterIndex) {
+    case 0:
+        return bgexport::schemaIfc4;
+    case 1:
+        return bgexport::schemaIfc2x3;
+    default:
+        return noExportSchema;
+    }
+}

@@ -1,0 +1,316 @@
+// Saving the open project and its IFC model to the platform, and moving
+// requirement sets to and from it, on a platform kept in a scratch folder.
+
+#include "PlatformDialogSupport.h"
+
+#include "AppState.h"
+#include "KovraClientDialog.h"
+#include "RequirementPlatformDialog.h"
+
+#include "model/Project.h"
+#include "model/Proposal.h"
+#include "model/Requirement.h"
+#include "model/RequirementFile.h"
+#include "support/ModelFixtures.h"
+
+#include <wx/checklst.h>
+#include <wx/frame.h>
+
+#include <sstream>
+
+namespace {
+
+using namespace kovra_test;
+
+std::vector<std::string> filesIn(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.is_regular_file())
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class PlatformSaveTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform.folder("House/Plans");
+        platform.folder("Other");
+        platform.put("House/notes.txt");
+        auto project = bg::Project::load(dataFile("solved-house.xsp"));
+        project->name = "House";
+        getAppState().project = project;
+        getAppState().platformResourceId.clear();
+        frame = new wxFrame(nullptr, wxID_ANY, "Owner");
+        frame->Show();
+        platform.login();
+    }
+
+    void TearDown() override
+    {
+        if (dialog)
+            dialog->Destroy();
+        frame->Destroy();
+        pumpEvents(20);
+        EXPECT_TRUE(platform.temporaryFolderEmpty()) << "a temporary file was left behind";
+        getAppState().project.reset();
+        getAppState().platformResourceId.clear();
+    }
+
+    // A fresh save dialog, as the main window makes one per command.
+    void open()
+    {
+        if (dialog)
+            dialog->Destroy();
+        dialog = new KovraClientDialog(frame, platform.client.get(), nullptr, KovraClientDialog::MODE_SAVE);
+        dialog->Show();
+        tree = dialog->tree;
+    }
+    void select(std::initializer_list<std::string> names)
+    {
+        const wxTreeListItem item = rowAt(tree, names);
+        ASSERT_TRUE(item.IsOk());
+        selectRow(tree, item);
+    }
+    void tick(bool projectFile, bool ifcFile)
+    {
+        dialog->fileTypes->Check(0, projectFile);
+        dialog->fileTypes->Check(1, ifcFile);
+    }
+    void save() { pressButton(dialog, KovraClientDialog::ID_SAVE); }
+    // Stores the project once, in House, so that it has a platform copy.
+    void saveOnce()
+    {
+        open();
+        select({"House"});
+        save();
+        ASSERT_TRUE(platform.has("House/House.xsp"));
+        ASSERT_FALSE(getAppState().platformResourceId.empty());
+    }
+    std::string storedProjectName(const std::string& path)
+    {
+        return bg::Project::load((platform.root() / path).string())->name;
+    }
+
+    FolderPlatform platform;
+    wxFrame* frame = nullptr;
+    KovraClientDialog* dialog = nullptr;
+    wxTreeListCtrl* tree = nullptr;
+};
+
+TEST_F(PlatformSaveTest, AProjectNeverStoredIsSavedWithoutAQuestion)
+{
+    open();
+    EXPECT_TRUE(dialog->fileTypes->IsChecked(0));
+    EXPECT_FALSE(dialog->fileTypes->IsChecked(1));
+    select({"House", "notes.txt"});
+    save();
+    EXPECT_EQ(filesIn(platform.root() / "House"), (std::vector<std::string>{"House.xsp", "notes.txt"}));
+    EXPECT_EQ(storedProjectName("House/House.xsp"), "House");
+    const PlatformEntry row = dialog->platformTree().findEntry(rowAt(tree, {"House", "House.xsp"}));
+    EXPECT_EQ(getAppState().platformResourceId, row.platformId);
+    EXPECT_FALSE(row.date.empty());
+    EXPECT_FALSE(dialog->IsShown());
+}
+
+TEST_F(PlatformSaveTest, OverwriteReplacesTheCopyInItsOwnFolder)
+{
+    saveOnce();
+    const std::string oldId = getAppState().platformResourceId;
+    getAppState().project->addRequirementSet(makeRequirementSet({makeRequirement(0, "Den", 9)}, "Later"));
+    open();
+    EXPECT_EQ(dialog->platformTree().selectedEntry().platformId, oldId) << "the project's file starts selected";
+    pumpEventsUntil([&] { return dialog->IsShownOnScreen(); });
+    pumpEvents(100);
+    takeScreenshot("platform-save-dialog");
+    wxTEST_DIALOG(save(), ExpectMessage("Overwrite current project", wxYES));
+    EXPECT_EQ(filesIn(platform.root() / "House"), (std::vector<std::string>{"House.xsp", "notes.txt"}));
+    auto stored = bg::Project::load((platform.root() / "House/House.xsp").string());
+    EXPECT_EQ(stored->requirementSets.size(), getAppState().project->requirementSets.size());
+    EXPECT_NE(getAppState().platformResourceId, oldId);
+    EXPECT_EQ(childNames(tree, rowAt(tree, {"House"})), (std::vector<std::string>{"Plans", "notes.txt", "House.xsp"}));
+}
+
+TEST_F(PlatformSaveTest, OverwriteIntoAnotherFolderRemovesTheOldCopyWhereItWas)
+{
+    saveOnce();
+    open();
+    select({"Other"});
+    wxTEST_DIALOG(save(), ExpectMessage("Overwrite current project", wxYES));
+    EXPECT_EQ(filesIn(platform.root() / "Other"), std::vector<std::string>{"House.xsp"});
+    EXPECT_EQ(filesIn(platform.root() / "House"), std::vector<std::string>{"notes.txt"});
+    EXPECT_FALSE(rowAt(tree, {"House", "House.xsp"}).IsOk());
+}
+
+TEST_F(PlatformSaveTest, AFailedUploadKeepsTheOldCopyAndTheStatesId)
+{
+    saveOnce();
+    const std::string oldId = getAppState().platformResourceId;
+    const std::string before = platform.read("House/House.xsp");
+    open();
+    select({"House", "Plans"});
+    std::filesystem::remove_all(platform.root() / "House" / "Plans");
+    wxTEST_DIALOG(save(), ExpectMessage("Overwrite current project", wxYES), ExpectMessage("Plans"));
+    EXPECT_EQ(platform.read("House/House.xsp"), before);
+    EXPECT_EQ(getAppState().platformResourceId, oldId);
+    EXPECT_TRUE(dialog->IsShown());
+}
+
+TEST_F(PlatformSaveTest, RenameKeepsTheOldCopyAndCancelSavesNothing)
+{
+    saveOnce();
+    open();
+    wxTEST_DIALOG(save(), ExpectMessage("Overwrite current project", wxCANCEL));
+    EXPECT_EQ(filesIn(platform.root() / "House"), (std::vector<std::string>{"House.xsp", "notes.txt"}));
+    EXPECT_TRUE(dialog->IsShown());
+
+    const std::string oldId = getAppState().platformResourceId;
+    wxTEST_DIALOG(save(), ExpectMessage("Overwrite current project", wxNO), ExpectTextEntry("Variant"));
+    EXPECT_EQ(filesIn(platform.root() / "House"), (std::vector<std::string>{"House.xsp", "Variant.xsp", "notes.txt"}));
+    EXPECT_EQ(storedProjectName("House/Variant.xsp"), "House");
+    EXPECT_NE(getAppState().platformResourceId, oldId);
+}
+
+TEST_F(PlatformSaveTest, ANameTakenByAnotherFileKeepsBothAndSaysSo)
+{
+    platform.put("Other/Copy.xsp", "someone else's");
+    saveOnce();
+    open();
+    select({"Other"});
+    wxTEST_DIALOG(save(), ExpectMessage("Overwrite current project", wxNO), ExpectTextEntry("Copy"),
+                  ExpectMessage("Copy (2).xsp"));
+    EXPECT_EQ(platform.read("Other/Copy.xsp"), "someone else's");
+    EXPECT_EQ(storedProjectName("Other/Copy (2).xsp"), "House");
+    EXPECT_TRUE(rowAt(tree, {"Other", "Copy (2).xsp"}).IsOk());
+}
+
+TEST_F(PlatformSaveTest, IfcFileAloneKeepsThePlatformId)
+{
+    saveOnce();
+    const std::string id = getAppState().platformResourceId;
+    open();
+    tick(false, true);
+    wxTEST_DIALOG(save(), ExpectMessage("Overwrite current project", wxYES));
+    EXPECT_EQ(filesIn(platform.root() / "House"), (std::vector<std::string>{"House.ifc", "House.xsp", "notes.txt"}));
+    const std::string ifc = platform.read("House/House.ifc");
+    EXPECT_EQ(ifc.rfind("ISO-10303-21;", 0), 0u);
+    EXPECT_NE(ifc.find("FILE_SCHEMA(('IFC4'))"), std::string::npos);
+    EXPECT_NE(ifc.find(platform.client->getLogginUser().name), std::string::npos) << "the author";
+    EXPECT_EQ(getAppState().platformResourceId, id);
+}
+
+TEST_F(PlatformSaveTest, NoSelectionIsAskedForAfterTheQuestion)
+{
+    open();
+    selectRow(tree, wxTreeListItem());
+    wxTEST_DIALOG(save(), ExpectMessage("Please select a location"));
+    EXPECT_EQ(filesIn(platform.root() / "House"), std::vector<std::string>{"notes.txt"});
+    EXPECT_TRUE(dialog->IsShown());
+
+    saveOnce();
+    open();
+    selectRow(tree, wxTreeListItem());
+    wxTEST_DIALOG(save(), ExpectMessage("Overwrite current project", wxYES), ExpectMessage("Please select a location"));
+    EXPECT_TRUE(dialog->IsShown());
+}
+
+TEST_F(PlatformSaveTest, NeitherItemTickedClosesWithoutUploading)
+{
+    open();
+    select({"Other"});
+    tick(false, false);
+    save();
+    EXPECT_TRUE(filesIn(platform.root() / "Other").empty());
+    EXPECT_FALSE(dialog->IsShown());
+}
+
+TEST_F(PlatformSaveTest, AFirstProposalWithoutBuildingSkipsTheIfcFile)
+{
+    getAppState().project->proposals.push_front(std::make_shared<bg::Proposal>("Empty"));
+    open();
+    select({"Other"});
+    tick(true, true);
+    wxTEST_DIALOG(save(), ExpectMessage("no building"));
+    EXPECT_EQ(filesIn(platform.root() / "Other"), std::vector<std::string>{"House.xsp"});
+}
+
+// The requirement-set dialog on the same platform.
+class RequirementPlatformTest : public PlatformSaveTest {
+protected:
+    RequirementPlatformDialog* openSets(const std::shared_ptr<bg::RequirementSet>& set, int mode)
+    {
+        auto* sets = new RequirementPlatformDialog(frame, platform.client.get(), nullptr, set, mode);
+        sets->Show();
+        return sets;
+    }
+};
+
+TEST_F(RequirementPlatformTest, ASetIsSavedAsProjectAndSetNameAndImportedAgain)
+{
+    auto rooms = makeRequirementSet({makeRequirement(0, "Living", 24), makeRequirement(1, "Kitchen", 11)}, "Rooms");
+    auto* sets = openSets(rooms, RequirementPlatformDialog::MODE_SAVE);
+    EXPECT_TRUE(buttonEnabled(sets, RequirementPlatformDialog::ID_SAVE));
+    selectRow(sets->tree, rowAt(sets->tree, {"House", "notes.txt"}));
+    pumpEventsUntil([&] { return sets->IsShownOnScreen(); });
+    pumpEvents(100);
+    takeScreenshot("platform-requirement-dialog");
+    wxTEST_DIALOG(pressButton(sets, RequirementPlatformDialog::ID_SAVE), ExpectMessage("File successfully saved."));
+    EXPECT_TRUE(platform.has("House/House_Rooms.csv"));
+    EXPECT_TRUE(rowAt(sets->tree, {"House", "House_Rooms.csv"}).IsOk());
+    EXPECT_EQ(sets->GetReturnCode(), wxID_OK);
+    sets->Destroy();
+
+    auto imported = std::make_shared<bg::RequirementSet>();
+    sets = openSets(imported, RequirementPlatformDialog::MODE_IMPORT);
+    EXPECT_FALSE(buttonEnabled(sets, RequirementPlatformDialog::ID_SAVE));
+    selectRow(sets->tree, rowAt(sets->tree, {"House", "House_Rooms.csv"}));
+    EXPECT_TRUE(buttonEnabled(sets, RequirementPlatformDialog::ID_IMPORT));
+    wxTEST_DIALOG(pressButton(sets, RequirementPlatformDialog::ID_IMPORT), ExpectMessage("File imported"));
+    EXPECT_EQ(imported->name, "House_Rooms");
+    ASSERT_EQ(imported->requirements.size(), rooms->requirements.size());
+    for (size_t k = 0; k < rooms->requirements.size(); ++k) {
+        const bg::Requirement& mine = *rooms->requirements[k];
+        const bg::Requirement& read = *imported->requirements[k];
+        EXPECT_EQ(read.index, mine.index) << k;
+        EXPECT_EQ(read.name, mine.name) << k;
+        EXPECT_EQ(read.roomType, mine.roomType) << k;
+        EXPECT_DOUBLE_EQ(read.area, mine.area) << k;
+        EXPECT_NEAR(read.minLength, mine.minLength, 1e-6) << k;
+        EXPECT_NEAR(read.maxWidth, mine.maxWidth, 1e-6) << k;
+        EXPECT_EQ(read.level, mine.level) << k;
+    }
+    EXPECT_EQ(sets->GetReturnCode(), wxID_OK);
+    sets->Destroy();
+}
+
+TEST_F(RequirementPlatformTest, AMalformedFileLeavesTheSetAsItWas)
+{
+    platform.put("House/broken.csv", "Index;Name\n1;only two\n");
+    auto rooms = makeRequirementSet({makeRequirement(0, "Living", 24)}, "Rooms");
+    auto* sets = openSets(rooms, RequirementPlatformDialog::MODE_IMPORT);
+    selectRow(sets->tree, rowAt(sets->tree, {"House", "broken.csv"}));
+    wxTEST_DIALOG(pressButton(sets, RequirementPlatformDialog::ID_IMPORT), ExpectMessage("broken"));
+    EXPECT_EQ(rooms->name, "Rooms");
+    ASSERT_EQ(rooms->requirements.size(), 1u);
+    EXPECT_EQ(rooms->requirements[0]->name, "Living");
+    EXPECT_TRUE(sets->IsShown());
+    sets->Destroy();
+}
+
+TEST_F(RequirementPlatformTest, OnlyRequirementFilesCanBeImported)
+{
+    platform.put("House/rooms.old.csv");
+    platform.put("House/rooms.csv.bak");
+    auto* sets = openSets(std::make_shared<bg::RequirementSet>(), RequirementPlatformDialog::MODE_IMPORT);
+    selectRow(sets->tree, rowAt(sets->tree, {"House", "rooms.old.csv"}));
+    EXPECT_TRUE(buttonEnabled(sets, RequirementPlatformDialog::ID_IMPORT));
+    selectRow(sets->tree, rowAt(sets->tree, {"House", "rooms.csv.bak"}));
+    EXPECT_FALSE(buttonEnabled(sets, RequirementPlatformDialog::ID_IMPORT));
+    selectRow(sets->tree, rowAt(sets->tree, {"House"}));
+    EXPECT_FALSE(buttonEnabled(sets, RequirementPlatformDialog::ID_IMPORT));
+    sets->Destroy();
+}
+
+} // namespace

@@ -1,0 +1,469 @@
+#include "GuiSupport.h"
+#include "DialogTesting.h"
+#include "RibbonSupport.h"
+
+#include "AppState.h"
+#include "DiagramCtrl.h"
+#include "Events.h"
+#include "FloorPlanCtrl.h"
+#include "MainFrame.h"
+#include "ProgressDialog.h"
+#include "ProposalPane.h"
+#include "RibbonTable.h"
+
+#include "support/FileSupport.h"
+#include "support/ModelFixtures.h"
+
+#include "export/IfcExporter.h"
+#include "layouter/Layouter.h"
+#include "model/Project.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/aui/auibook.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/dataview.h>
+#include <wx/filedlg.h>
+#include <wx/log.h>
+#include <wx/msgdlg.h>
+#include <wx/ribbon/bar.h>
+#include <wx/ribbon/buttonbar.h>
+#include <wx/stattext.h>
+#include <wx/weakref.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace kovra_test;
+
+// Stands in for the user while the progress dialog is up: shows it, waits
+// until `stopWhen` holds (or the worker has ended by itself), presses "Stop"
+// and waits until the worker has reported back.
+class RunProgress : public wxExpectModalBase<ProgressDialog> {
+public:
+    explicit RunProgress(std::function<bool()> stopWhen) : stopWhen(std::move(stopWhen)) {}
+
+protected:
+    int OnInvoked(ProgressDialog* dialog) const override
+    {
+        dialog->Show();
+        pumpEventsUntil([&] { return dialog->thread == nullptr || stopWhen(); }, 120000);
+        if (dialog->thread) {
+            wxCommandEvent press(wxEVT_BUTTON, wxID_CANCEL);
+            press.SetEventObject(dialog);
+            dialog->GetEventHandler()->ProcessEvent(press);
+        }
+        EXPECT_TRUE(pumpEventsUntil([&] { return dialog->thread == nullptr; }, 120000));
+        dialog->Hide();
+        return wxID_CANCEL;
+    }
+
+private:
+    std::function<bool()> stopWhen;
+};
+
+// Answers a message box with `button` and keeps its text.
+class ExpectMessage : public wxExpectModalBase<wxMessageDialog> {
+public:
+    ExpectMessage(std::string* text, int button = wxID_OK) : text(text), button(button) {}
+
+protected:
+    int OnInvoked(wxMessageDialog* dialog) const override
+    {
+        *text = dialog->GetMessage().utf8_string();
+        return button;
+    }
+
+private:
+    std::string* text;
+    int button;
+};
+
+// Keeps what the page logs, with the function that logged it, instead of
+// the message boxes that the GUI log would show.
+class RecordingLog : public wxLog {
+public:
+    struct Record {
+        wxLogLevel level;
+        std::string text;
+        std::string function;
+    };
+    std::vector<Record> records;
+
+protected:
+    void DoLogRecord(wxLogLevel level, const wxString& text, const wxLogRecordInfo& info) override
+    {
+        records.push_back({level, text.utf8_string(), info.func ? info.func : ""});
+    }
+};
+
+// Cancels a file dialog and keeps the file name it offered.
+class ExpectFileName : public wxExpectModalBase<wxFileDialog> {
+public:
+    explicit ExpectFileName(std::string* name) : name(name) {}
+
+protected:
+    int OnInvoked(wxFileDialog* dialog) const override
+    {
+        *name = dialog->GetFilename().utf8_string();
+        return wxID_CANCEL;
+    }
+
+private:
+    std::string* name;
+};
+
+// Eight rooms on one 14 x 10 floor: a search that a second does not finish.
+std::shared_ptr<bg::RequirementSet> houseSet()
+{
+    std::vector<std::shared_ptr<bg::Requirement>> requirements;
+    const double areas[] = {18, 14, 12, 12, 10, 9, 8, 6};
+    for (int i = 0; i < 8; ++i)
+        requirements.push_back(makeRequirement(i, "Room " + std::to_string(i), areas[i], 0, {i == 0 ? -1 : 0},
+                                               i == 0 ? "Live and eat" : "Bedroom"));
+    return makeRequirementSet(requirements);
+}
+
+// The main window with an open project; each test adds its proposals.
+class ProposalPaneTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        getAppState().project = std::make_shared<bg::Project>("Home");
+        previousLog = wxLog::SetActiveTarget(&log);
+        frame = new MainFrame();
+        frame->SetSize(0, 0, 1280, 900);
+        frame->Show();
+        pumpEventsUntil([&] { return frame->IsShownOnScreen(); });
+    }
+
+    void TearDown() override
+    {
+        if (frame)
+            frame->Destroy();
+        pumpEventsUntil([&] { return !frame; });
+        getAppState().project.reset();
+        wxLog::SetActiveTarget(previousLog);
+    }
+
+    ProposalPane* open(const std::shared_ptr<bg::Building>& building, const std::shared_ptr<bg::RequirementSet>& set,
+                       const std::string& name = "Variant")
+    {
+        auto proposal = makeProposal(building, set, name);
+        getAppState().project->buildings.push_back(building);
+        getAppState().project->requirementSets.push_back(set);
+        getAppState().project->proposals.push_back(proposal);
+        frame->openProposalPage(proposal);
+        pumpEvents(50);
+        return dynamic_cast<ProposalPane*>(getAppState().proposalPages[proposal]);
+    }
+
+    void click(int id, int checked = 0)
+    {
+        wxRibbonButtonBar* bar = buttonBarWith(frame->getRibbonBar(), id);
+        ASSERT_NE(bar, nullptr);
+        wxRibbonButtonBarEvent event(wxEVT_RIBBONBUTTONBAR_CLICKED, id, bar);
+        event.SetEventObject(bar);
+        event.SetInt(checked);
+        bar->ProcessWindowEvent(event);
+    }
+
+    // Whether the ribbon would enable the buttons of id now.
+    bool enabled(int id)
+    {
+        wxUpdateUIEvent event(id);
+        event.SetEventObject(frame->getRibbonBar());
+        frame->getRibbonBar()->GetEventHandler()->ProcessEvent(event);
+        return !event.GetSetEnabled() || event.GetEnabled();
+    }
+
+    static std::vector<std::string> column(wxDataViewListCtrl* table, unsigned col)
+    {
+        std::vector<std::string> cells;
+        for (int row = 0; row < table->GetItemCount(); ++row)
+            cells.push_back(table->GetTextValue(row, col).utf8_string());
+        return cells;
+    }
+
+    static void select(wxDataViewListCtrl* table, int row)
+    {
+        table->SelectRow(row);
+        wxDataViewEvent event(wxEVT_DATAVIEW_SELECTION_CHANGED, table, table->RowToItem(row));
+        table->GetEventHandler()->ProcessEvent(event);
+    }
+
+    // Runs "Start" or "Continue" until at least `slices` slice events arrived
+    // after a solution was shown, stops, and returns the notice that follows.
+    std::string run(ProposalPane* page, int id, int slices)
+    {
+        int seen = 0;
+        auto counter = [&](wxCommandEvent& event) {
+            if (page->solutionsTable->GetItemCount() > 0)
+                ++seen;
+            event.Skip();
+        };
+        page->Bind(EVT_OPTIMIZER_SLICE_DONE, counter);
+        std::string notice;
+        wxTEST_DIALOG(
+            {
+                click(id);
+                pumpEventsUntil([&] { return !notice.empty(); });
+            },
+            RunProgress([&] { return seen >= slices; }), ExpectMessage(&notice));
+        page->Unbind(EVT_OPTIMIZER_SLICE_DONE, counter);
+        return notice;
+    }
+
+    wxWeakRef<MainFrame> frame;
+    RecordingLog log;
+    wxLog* previousLog = nullptr;
+};
+
+TEST_F(ProposalPaneTest, StartStopContinueChooseAndReset)
+{
+    ProposalPane* page = open(makeRectBuilding(14, 10), houseSet());
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(enabled(ID_LAYOUT_START));
+    EXPECT_FALSE(enabled(ID_LAYOUT_CONTINUE));
+    EXPECT_EQ(page->roomsTable->GetItemCount(), 8);
+    EXPECT_EQ(column(page->roomsTable, 4), std::vector<std::string>(8, "0.00"));
+
+    // Slice events refresh the tables while the dialog is up; "Stop" ends it.
+    const std::string first = run(page, ID_LAYOUT_START, 1);
+    const std::size_t afterFirst = page->solutions.size();
+    ASSERT_GT(afterFirst, 0u);
+    EXPECT_EQ(first, "Optimization finished. " + std::to_string(afterFirst) + " solutions are found. ");
+    EXPECT_FALSE(enabled(ID_LAYOUT_START));
+    EXPECT_TRUE(enabled(ID_LAYOUT_CONTINUE));
+    EXPECT_EQ(page->solutionsTable->GetItemCount(), static_cast<int>(afterFirst));
+    EXPECT_EQ(page->currentSolutionLabel->GetLabel().utf8_string(),
+              "Current solution: " + std::to_string(afterFirst - 1));
+    EXPECT_NE(column(page->roomsTable, 4), std::vector<std::string>(8, "0.00")) << "the rooms were placed";
+    takeScreenshot("proposal-page-after-run");
+
+    // Continue records into the same history; its notice counts them all.
+    const std::string second = run(page, ID_LAYOUT_CONTINUE, 2);
+    EXPECT_GE(page->solutions.size(), afterFirst);
+    EXPECT_EQ(second, "Optimization finished. " + std::to_string(page->solutions.size()) + " solutions are found. ");
+
+    // Choosing the first recorded solution shows it in the rooms and tables.
+    const Solution chosen = page->solutions.at(0);
+    const std::vector<std::string> newestAreas = column(page->roomsTable, 4);
+    select(page->solutionsTable, 0);
+    EXPECT_EQ(page->currentSolutionLabel->GetLabel(), "Current solution: 0");
+    const auto room = page->proposal->rooms[3];
+    EXPECT_DOUBLE_EQ(room->position.x, chosen.values.at("x__3_"));
+    EXPECT_DOUBLE_EQ(room->size.y, chosen.values.at("w__3_"));
+    if (page->solutions.size() > 1) {
+        EXPECT_NE(column(page->roomsTable, 4), newestAreas) << "an earlier solution has other rooms";
+    }
+
+    // Reset asks first; No changes nothing.
+    wxTEST_DIALOG(click(ID_LAYOUT_RESET), wxExpectModal<wxMessageDialog>(wxNO));
+    EXPECT_FALSE(page->solutions.empty());
+    std::string question;
+    wxTEST_DIALOG(click(ID_LAYOUT_RESET), ExpectMessage(&question, wxID_YES));
+    EXPECT_EQ(question, "Discard current solutions and apply the latest changes of the requirement set?");
+    EXPECT_TRUE(enabled(ID_LAYOUT_START));
+    EXPECT_FALSE(enabled(ID_LAYOUT_CONTINUE));
+    EXPECT_TRUE(page->rebuildModel);
+    EXPECT_EQ(page->currentSolutionLabel->GetLabel(), "Current solution: ");
+    EXPECT_EQ(page->solutionsTable->GetItemCount(), 0);
+    EXPECT_EQ(column(page->roomsTable, 4), std::vector<std::string>(8, "0.00"));
+}
+
+TEST_F(ProposalPaneTest, AnInfeasibleSetEndsWithTheInfeasibleNotice)
+{
+    // With "Fill All" one small room would have to fill the whole floor.
+    ProposalPane* page = open(makeRectBuilding(10, 8), makeRequirementSet({makeRequirement(0, "Box", 10)}));
+    click(ID_FILL_ALL, 1);
+    EXPECT_TRUE(page->fillAll);
+    const std::string notice = run(page, ID_LAYOUT_START, 1000);
+    EXPECT_EQ(notice, "Model infeasible. No solutions possible for current requirement set.");
+    EXPECT_EQ(page->layouter->allowFreeSpace, 0);
+    EXPECT_FALSE(enabled(ID_LAYOUT_CONTINUE));
+    EXPECT_FALSE(enabled(ID_LAYOUT_START));
+}
+
+TEST_F(ProposalPaneTest, ASolvedFloorAssignmentRunDisablesContinue)
+{
+    // Two floors, one room that may go on either: the search ends by itself.
+    ProposalPane* page = open(makeRectBuilding(8, 6, 2),
+                              makeRequirementSet({makeRequirement(0, "Study", 12, bg::anyFloor)}));
+    const std::string notice = run(page, ID_LAYOUT_START, 1000);
+    EXPECT_EQ(page->layouter->mode, floorAssignmentMode);
+    EXPECT_EQ(notice, "Optimization finished. " + std::to_string(page->solutions.size()) + " solutions are found. ");
+    EXPECT_FALSE(enabled(ID_LAYOUT_CONTINUE));
+    const int level = page->proposal->rooms[0]->level;
+    EXPECT_TRUE(level == 0 || level == 1) << level;
+    EXPECT_EQ(column(page->levelsTable, 0), (std::vector<std::string>{"1", "0"}));
+    EXPECT_EQ(column(page->levelsTable, 1), level == 1 ? (std::vector<std::string>{"1", "0"})
+                                                        : (std::vector<std::string>{"0", "1"}));
+}
+
+TEST_F(ProposalPaneTest, ProblemsBeforeTheModelAreShownWithoutADialog)
+{
+    struct Case {
+        const char* name;
+        std::shared_ptr<bg::RequirementSet> set;
+        const char* messageStart;
+    };
+    auto tooLong = makeRequirement(0, "Hall", 10);
+    tooLong->minLength = 5;
+    tooLong->maxLength = 2;
+    const Case cases[] = {
+        {"space", makeRequirementSet({makeRequirement(0, "Hall", 200)}), "Not enough space on floor 0"},
+        {"validation", makeRequirementSet({tooLong}), "The requirement set cannot be laid out:\nRoom 0"},
+    };
+    for (const Case& c : cases) {
+        ProposalPane* page = open(makeRectBuilding(10, 8), c.set, c.name);
+        std::string message;
+        // A progress dialog would fail the test as unexpected.
+        wxTEST_DIALOG(click(ID_LAYOUT_START), ExpectMessage(&message));
+        EXPECT_EQ(message.rfind(c.messageStart, 0), 0u) << c.name << ": " << message;
+        EXPECT_TRUE(enabled(ID_LAYOUT_START)) << c.name;
+        EXPECT_FALSE(page->started) << c.name;
+        EXPECT_EQ(page->layouter, nullptr) << c.name;
+    }
+}
+
+TEST_F(ProposalPaneTest, StartRunsOnThePageSelectedLast)
+{
+    // Each page's space check names its own crowded floor.
+    ProposalPane* lower = open(makeRectBuilding(10, 8, 2), makeRequirementSet({makeRequirement(0, "Hall", 200, 0)}),
+                               "Lower");
+    ProposalPane* upper = open(makeRectBuilding(10, 8, 2), makeRequirementSet({makeRequirement(0, "Hall", 200, 1)}),
+                               "Upper");
+    std::string message;
+    wxTEST_DIALOG(click(ID_LAYOUT_START), ExpectMessage(&message));
+    EXPECT_EQ(message, "Not enough space on floor 1 to meet the area requirements.");
+
+    frame->activatePage(lower);
+    pumpEvents(50);
+    wxTEST_DIALOG(click(ID_LAYOUT_START), ExpectMessage(&message));
+    EXPECT_EQ(message, "Not enough space on floor 0 to meet the area requirements.");
+    EXPECT_NE(upper, lower);
+}
+
+TEST_F(ProposalPaneTest, LevelsViewsAndTopology)
+{
+    auto set = makeRequirementSet({makeRequirement(0, "Hall", 10, 0, {1, 2}, "Entrance"),
+                                   makeRequirement(1, "Kitchen", 10, 0, {0}, "Kitchen and cleaning"),
+                                   makeRequirement(2, "Bed", 10, 1, {0}, "Bedroom")});
+    ProposalPane* page = open(makeRectBuilding(10, 8, 3), set);
+    EXPECT_EQ(column(page->levelsTable, 0), (std::vector<std::string>{"2", "1", "0"}));
+    EXPECT_EQ(page->topology->graph.nodes.size(), 3u);
+    EXPECT_EQ(page->topology->graph.edges.size(), 4u);
+
+    // The bottom row stands for the lowest level.
+    select(page->levelsTable, 2);
+    EXPECT_EQ(page->currentLevelLabel->GetLabel(), "Current level: 0");
+    select(page->levelsTable, 1);
+    EXPECT_EQ(page->currentLevelLabel->GetLabel(), "Current level: 1");
+    EXPECT_EQ(page->currentFloor->level, 1);
+    EXPECT_EQ(page->floorPlan->floor, page->currentFloor);
+
+    click(ID_PROPOSAL_VIEW_ONE);
+    EXPECT_EQ(page->viewMode, 1);
+    EXPECT_EQ(page->topology->graph.nodes.size(), 1u);
+    EXPECT_TRUE(page->topology->graph.edges.empty()) << "the bed's edge goes downstairs";
+    click(ID_PROPOSAL_VIEW_ALL);
+    EXPECT_EQ(page->viewMode, 0);
+    EXPECT_EQ(page->topology->graph.nodes.size(), 3u);
+    EXPECT_EQ(page->floorPlan->oneLevel, 0);
+
+    // "Floor plan view" does nothing while the plan is the only view;
+    // "Topology view" adds the topology beside it; either hides its own.
+    auto press = [&](int id) {
+        wxCommandEvent event(wxEVT_BUTTON, id);
+        page->FindWindow(id)->GetEventHandler()->ProcessEvent(event);
+    };
+    press(ProposalPane::ID_FLOOR_PLAN_VIEW_BUTTON);
+    EXPECT_TRUE(page->floorPlan->IsShown());
+    EXPECT_FALSE(page->topology->IsShown());
+    press(ProposalPane::ID_TOPOLOGY_VIEW_BUTTON);
+    EXPECT_TRUE(page->floorPlan->IsShown());
+    EXPECT_TRUE(page->topology->IsShown());
+    press(ProposalPane::ID_FLOOR_PLAN_VIEW_BUTTON);
+    EXPECT_FALSE(page->floorPlan->IsShown());
+    press(ProposalPane::ID_TOPOLOGY_VIEW_BUTTON);
+    EXPECT_TRUE(page->topology->IsShown()) << "the last view stays";
+    press(ProposalPane::ID_FLOOR_PLAN_VIEW_BUTTON);
+    EXPECT_TRUE(page->floorPlan->IsShown());
+
+    wxCommandEvent check(wxEVT_CHECKBOX, ProposalPane::ID_DRAW_INNER_WALL);
+    page->drawInnerWall->SetValue(true);
+    check.SetInt(1);
+    page->drawInnerWall->GetEventHandler()->ProcessEvent(check);
+    EXPECT_TRUE(page->floorPlan->drawInnerWalls);
+}
+
+TEST_F(ProposalPaneTest, PlanAndTopologyAfterARun)
+{
+    ProposalPane* page = open(makeRectBuilding(14, 10), houseSet());
+    run(page, ID_LAYOUT_START, 2);
+    wxCommandEvent event(wxEVT_BUTTON, ProposalPane::ID_TOPOLOGY_VIEW_BUTTON);
+    page->FindWindow(ProposalPane::ID_TOPOLOGY_VIEW_BUTTON)->GetEventHandler()->ProcessEvent(event);
+    pumpEvents(300);
+    EXPECT_TRUE(page->topology->IsShown());
+    EXPECT_EQ(page->topology->graph.nodes.size(), 8u);
+    EXPECT_EQ(page->topology->graph.edges.size(), 7u);
+    takeScreenshot("proposal-page-topology");
+}
+
+TEST_F(ProposalPaneTest, ExportWritesTheChosenSchemaAndSaysWhyItCannot)
+{
+    ScratchFolder folder;
+    std::string offered;
+    ProposalPane* page = open(makeRectBuilding(10, 8), makeRequirementSet({makeRequirement(0, "Hall", 20)}));
+    placeRoom(page->proposal, page->proposal->rooms[0], {0.5, 0.5}, {5, 4}, 0);
+
+    auto read = [](const std::filesystem::path& path) {
+        std::ifstream file(path);
+        return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    };
+    // The save dialog's filters: IFC4, IFC2X3, and GML, which writes nothing.
+    page->exportChosen(wxString::FromUTF8((folder.path() / "four.ifc").string()), 0);
+    page->exportChosen(wxString::FromUTF8((folder.path() / "old.ifc").string()), 1);
+    page->exportChosen(wxString::FromUTF8((folder.path() / "plan.gml").string()), 2);
+    const std::string four = read(folder.path() / "four.ifc");
+    EXPECT_EQ(four.rfind("ISO-10303-21;", 0), 0u);
+    EXPECT_NE(four.find("FILE_SCHEMA(('IFC4'))"), std::string::npos);
+    EXPECT_NE(read(folder.path() / "old.ifc").find("FILE_SCHEMA(('IFC2X3'))"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "plan.gml"));
+    for (const auto& record : log.records)
+        EXPECT_NE(record.level, wxLOG_Error) << record.text;
+
+    // A file that cannot be written is logged as an error of the command.
+    page->exportChosen(wxString::FromUTF8((folder.path() / "missing" / "house.ifc").string()), 0);
+    ASSERT_FALSE(log.records.empty());
+    EXPECT_EQ(log.records.back().level, wxLOG_Error);
+    EXPECT_NE(log.records.back().text.find("house.ifc"), std::string::npos) << log.records.back().text;
+    EXPECT_EQ(log.records.back().function, "ProposalPane::onClickExportProposal");
+
+    // The command offers the file name after the proposal in the user's folder.
+    wxTEST_DIALOG(click(ID_EXPORT_PROPOSAL), ExpectFileName(&offered));
+    EXPECT_EQ(offered, "Layout-Variant.ifc");
+
+    auto proposal = bg::Proposal::create("Loose");
+    getAppState().project->proposals.push_back(proposal);
+    frame->openProposalPage(proposal);
+    pumpEvents(50);
+    auto* loose = dynamic_cast<ProposalPane*>(getAppState().proposalPages[proposal]);
+    ASSERT_NE(loose, nullptr);
+    EXPECT_NE(loose->noBuildingNote, nullptr);
+    std::string message;
+    wxTEST_DIALOG(click(ID_EXPORT_PROPOSAL), ExpectMessage(&message));
+    EXPECT_EQ(message, "This proposal has no building: there is nothing to export.");
+    wxTEST_DIALOG(click(ID_LAYOUT_START), ExpectMessage(&message));
+    EXPECT_EQ(message, "This proposal has no building: there is nothing to lay out.");
+}
+
+} // namespace

@@ -1,0 +1,243 @@
+#include "ProposalRules.h"
+
+#include "support/ModelFixtures.h"
+
+#include "export/IfcExporter.h"
+#include "layouter/Layouter.h"
+#include "model/BuildingParameters.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace kovra_test;
+
+// ---- the space check ------------------------------------------------------
+
+struct SpaceCase {
+    const char* name;
+    std::vector<std::vector<Vec2>> floors;       // levels 0, 1, ...
+    std::vector<std::pair<int, double>> rooms;   // (level, target area)
+    bool passed;
+    const char* message;
+};
+
+// A 10 x 10 floor keeps (10 - 2 x 0.36)^2 = 86.1184 m2 inside its outer
+// wall, of which 90 % (77.50656 m2) counts.
+const SpaceCase spaceCases[] = {
+    {"FitsOnBothFloors", {rectContour(10, 10), rectContour(10, 10)}, {{0, 40}, {1, 40}}, true, ""},
+    {"FirstFailingFloorInFloorOrderIsNamed",
+     {rectContour(10, 10), rectContour(10, 10), rectContour(10, 10)},
+     {{1, 80}, {2, 80}},
+     false,
+     "Not enough space on floor 1 to meet the area requirements."},
+    {"FloorThatShrinksToNothingFailsWithARoom",
+     {rectContour(10, 10), rectContour(0.5, 0.5)},
+     {{1, 1}},
+     false,
+     "Not enough space on floor 1 to meet the area requirements."},
+    {"FloorThatShrinksToNothingPassesWithoutRooms", {rectContour(10, 10), rectContour(0.5, 0.5)}, {{0, 20}}, true, ""},
+    {"AnyFloorRoomsCountOnlyInTheTotal",
+     {rectContour(10, 10), rectContour(10, 10)},
+     {{0, 70}, {1, 70}, {bg::anyFloor, 20}},
+     false,
+     "Not enough space for the whole building to meet the area requirements."},
+    {"AnyFloorRoomsThatFitTheTotalPass", {rectContour(10, 10), rectContour(10, 10)}, {{bg::anyFloor, 150}}, true, ""},
+};
+
+class SpaceCheckTest : public ::testing::TestWithParam<SpaceCase> {};
+
+TEST_P(SpaceCheckTest, ComparesTheUsableAreaWithTheTargetAreas)
+{
+    const SpaceCase& c = GetParam();
+    auto building = makeBuilding(c.floors);
+    std::vector<std::shared_ptr<bg::Requirement>> requirements;
+    for (std::size_t i = 0; i < c.rooms.size(); ++i)
+        requirements.push_back(makeRequirement(static_cast<int>(i), "Room", c.rooms[i].second, c.rooms[i].first));
+    const SpaceCheck check = checkSpace(building, *makeRequirementSet(requirements));
+    EXPECT_EQ(check.passed, c.passed);
+    EXPECT_EQ(check.message, c.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SpaceCheckTest, ::testing::ValuesIn(spaceCases),
+                         [](const ::testing::TestParamInfo<SpaceCase>& info) { return info.param.name; });
+
+TEST(SpaceCheckTest, UsesTheBuildingsOwnOuterWall)
+{
+    auto building = makeRectBuilding(10, 10);
+    auto set = makeRequirementSet({makeRequirement(0, "Hall", 80)});
+    EXPECT_FALSE(checkSpace(building, *set).passed);
+    building->parameters.outerWallStrength = 0.0; // 90 m2 usable
+    EXPECT_TRUE(checkSpace(building, *set).passed);
+}
+
+TEST(SpaceCheckTest, EqualityPassesOnTheFloorAndInTheTotal)
+{
+    auto building = makeRectBuilding(10, 10, 2);
+    building->parameters.outerWallStrength = 0.0; // 90 m2 count on each floor
+    EXPECT_TRUE(checkSpace(building, *makeRequirementSet({makeRequirement(0, "Hall", 90, 0)})).passed);
+    EXPECT_FALSE(checkSpace(building, *makeRequirementSet({makeRequirement(0, "Hall", 90.001, 0)})).passed);
+    EXPECT_TRUE(checkSpace(building, *makeRequirementSet({makeRequirement(0, "Hall", 90, 0),
+                                                         makeRequirement(1, "Loft", 90, bg::anyFloor)}))
+                    .passed);
+    EXPECT_FALSE(checkSpace(building, *makeRequirementSet({makeRequirement(0, "Hall", 90, 0),
+                                                          makeRequirement(1, "Loft", 90.001, bg::anyFloor)}))
+                     .passed);
+}
+
+TEST(LayouterModeTest, AnyFloorRequirementSelectsFloorAssignment)
+{
+    EXPECT_EQ(layouterModeFor(*makeRequirementSet({makeRequirement(0, "A", 10, 0), makeRequirement(1, "B", 10, 1)})),
+              fixedFloorMode);
+    EXPECT_EQ(layouterModeFor(*makeRequirementSet({makeRequirement(0, "A", 10, 0),
+                                                   makeRequirement(1, "B", 10, bg::anyFloor)})),
+              floorAssignmentMode);
+}
+
+// ---- formatters -----------------------------------------------------------
+
+struct DifferenceCase {
+    double expected;
+    double area;
+    const char* text;
+};
+
+TEST(FormatDifferenceTest, SignPercentZeroAndNothingExpected)
+{
+    const DifferenceCase cases[] = {
+        {20.0, 0.0, "-100.00%"}, {20.0, 15.0, "-25.00%"}, {20.0, 25.0, "25.00%"},
+        {20.0, 20.0, "0.0"},     {0.0, 0.0, "0.0"},       {0.0, 3.0, "n/a"},
+    };
+    for (const DifferenceCase& c : cases)
+        EXPECT_EQ(formatDifference(c.expected, c.area), c.text) << c.expected << " / " << c.area;
+}
+
+TEST(TableRowsTest, UnplacedRoomsAndTheirLevels)
+{
+    auto proposal = makeProposal(makeRectBuilding(10, 8, 2),
+                                 makeRequirementSet({makeRequirement(0, "Living", 16, 0),
+                                                     makeRequirement(1, "Study", 9, 1),
+                                                     makeRequirement(2, "Store", 0, 1)}));
+    proposal->rooms[2]->requirement->targetLength = 0.0;
+
+    // Before any run every room has a zero rectangle: its "Used Area" share
+    // is t x t with t the inner wall.
+    const double t = getBuildingParameters().innerWallStrength;
+    EXPECT_EQ(levelsTableLevels(*proposal), (std::vector<int>{1, 0}));
+    const std::vector<LevelRow> levels = levelRows(*proposal, t);
+    ASSERT_EQ(levels.size(), 2u);
+    EXPECT_EQ(levels[0], (LevelRow{"1", "2", "67.5584", "0.0800", "67.4784"}));
+    EXPECT_EQ(levels[1][0], "0");
+    EXPECT_EQ(levels[1][1], "1");
+    EXPECT_EQ(levels[1][3], "0.0400");
+
+    const std::vector<RoomRow> rooms = roomRows(*proposal);
+    ASSERT_EQ(rooms.size(), 3u);
+    EXPECT_EQ(rooms[0], (RoomRow{"0", "Living", "Bedroom", "0", "0.00", "16.00", "-100.00%"}));
+    EXPECT_EQ(rooms[2][5], "0.00");
+    EXPECT_EQ(rooms[2][6], "0.0") << "nothing expected and nothing there";
+}
+
+TEST(TableRowsTest, PlacedRoomsUseTheirRectanglesAndInnerContours)
+{
+    auto proposal = makeProposal(makeRectBuilding(10, 8), makeRequirementSet({makeRequirement(0, "Living", 16),
+                                                                              makeRequirement(1, "Bath", 9)}));
+    placeRoom(proposal, proposal->rooms[0], {0, 0}, {5.2, 4.2}, 0);
+    placeRoom(proposal, proposal->rooms[1], {5.2, 0}, {3.2, 3.2}, 0);
+    for (const auto& room : proposal->rooms)
+        room->updateInnerContour();
+
+    // Used Area = (5.2 - 0.2)(4.2 - 0.2) + (3.2 - 0.2)(3.2 - 0.2) = 20 + 9.
+    EXPECT_DOUBLE_EQ(usedArea(proposal->rooms, 0, 0.2), 29.0);
+    EXPECT_EQ(levelRows(*proposal, 0.2)[0][3], "29.0000");
+    const std::vector<RoomRow> rooms = roomRows(*proposal);
+    EXPECT_EQ(rooms[0][4], "20.00") << "the inner contour, half a wall in on every side";
+    EXPECT_EQ(rooms[0][6], "25.00%");
+}
+
+TEST(TableRowsTest, SolutionsAreNumberedFromZero)
+{
+    const std::vector<Solution> recorded{{3.5, {}}, {2.25, {}}, {1.0, {}}};
+    const std::vector<SolutionRow> rows = solutionRows(recorded);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], (SolutionRow{"0", "3.5000"}));
+    EXPECT_EQ(rows[2], (SolutionRow{"2", "1.0000"}));
+    EXPECT_EQ(currentSolutionText(2), "Current solution: 2");
+    EXPECT_EQ(currentSolutionText(-1), "Current solution: ");
+}
+
+TEST(TableRowsTest, LevelsRunFromTheTopAndSkipLevelsWithoutLayout)
+{
+    auto proposal = makeProposal(makeRectBuilding(10, 8, 4), makeRequirementSet({makeRequirement(0, "A", 10)}));
+    EXPECT_EQ(levelsTableLevels(*proposal), (std::vector<int>{3, 2, 1, 0}));
+    proposal->layouts.erase(proposal->layouts.begin() + 1); // level 1
+    EXPECT_EQ(levelsTableLevels(*proposal), (std::vector<int>{3, 2, 0}));
+    EXPECT_EQ(levelRows(*proposal, 0.2).size(), 3u);
+}
+
+// ---- topology -------------------------------------------------------------
+
+// Four rooms: 0 and 1 on level 0, 2 and 3 on level 1; 0-1, 0-2, 2-3 and an
+// entry beyond the set; the entries after a -1 are never read.
+std::shared_ptr<bg::Proposal> topologyProposal()
+{
+    auto proposal = makeProposal(makeRectBuilding(10, 8, 2),
+                                 makeRequirementSet({makeRequirement(0, "Hall", 10, 0, {1, 2, -1, 3}, "Entrance"),
+                                                     makeRequirement(1, "Kitchen", 10, 0, {0}, "Kitchen and cleaning"),
+                                                     makeRequirement(2, "Bed", 10, 1, {3, 7}, "Bedroom"),
+                                                     makeRequirement(3, "Study", 10, 1, {-1}, "Library")}));
+    return proposal;
+}
+
+TEST(TopologyTest, AllLevelsShowEveryRequirementAndEveryEdge)
+{
+    auto proposal = topologyProposal();
+    const TopologyGraph graph = topologyGraph(*proposal->requirementSet, proposal->rooms, 0, 0);
+    ASSERT_EQ(graph.nodes.size(), 4u);
+    EXPECT_EQ(graph.nodes[1].name, "Kitchen");
+    EXPECT_EQ(graph.nodes[1].requirementIndex, 1);
+    EXPECT_EQ(graph.nodes[0].fill.r, 1.0);
+    EXPECT_EQ(graph.nodes[1].fill.g, 1.0);
+    EXPECT_EQ(graph.nodes[3].fill.b, 1.0) << "an unknown type is white";
+    EXPECT_EQ(graph.edges, (std::vector<std::pair<int, int>>{{0, 1}, {0, 2}, {1, 0}, {2, 3}}))
+        << "a pair listing each other gives two edges; an index beyond the set gives none";
+}
+
+TEST(TopologyTest, OneLevelShowsItsRoomsNumberedAmongThemselves)
+{
+    auto proposal = topologyProposal();
+    const TopologyGraph upper = topologyGraph(*proposal->requirementSet, proposal->rooms, 1, 1);
+    ASSERT_EQ(upper.nodes.size(), 2u);
+    EXPECT_EQ(upper.nodes[0].requirementIndex, 2);
+    EXPECT_EQ(upper.nodes[1].requirementIndex, 3);
+    EXPECT_EQ(upper.edges, (std::vector<std::pair<int, int>>{{0, 1}}));
+
+    const TopologyGraph lower = topologyGraph(*proposal->requirementSet, proposal->rooms, 1, 0);
+    ASSERT_EQ(lower.nodes.size(), 2u);
+    EXPECT_EQ(lower.edges, (std::vector<std::pair<int, int>>{{0, 1}, {1, 0}}))
+        << "the edge from the hall to the bedroom upstairs is dropped";
+}
+
+TEST(TopologyTest, ColoursOfTheRoomTypes)
+{
+    EXPECT_DOUBLE_EQ(topologyColour("Live and eat").g, 0.59);
+    EXPECT_DOUBLE_EQ(topologyColour("Bedroom").r, 0.98);
+    EXPECT_DOUBLE_EQ(topologyColour("Stair").b, 0.5);
+    EXPECT_DOUBLE_EQ(topologyColour("Garden").b, 0.0);
+    EXPECT_DOUBLE_EQ(topologyColour("Corridor").g, 0.0);
+}
+
+// ---- export ---------------------------------------------------------------
+
+TEST(ExportFilterTest, FilterToSchema)
+{
+    const std::pair<int, int> cases[] = {{0, bgexport::schemaIfc4}, {1, bgexport::schemaIfc2x3},
+                                         {2, noExportSchema}, {-1, noExportSchema}};
+    for (const auto& [filter, schema] : cases)
+        EXPECT_EQ(exportSchemaForFilter(filter), schema) << "filter " << filter;
+}
+
+} // namespace
