@@ -1,9 +1,10 @@
 // The road a user walks, through the real main window: an empty window, a new
 // project, a building made L-shaped on its page, a requirement set imported
-// from a file of seven rooms, a proposal, its layout, the layout exported as
-// IFC4 and IFC2X3 and checked by IfcOpenShell's validator, the project saved,
-// a new project, the saved one loaded again. Modal dialogs are answered
-// through the dialog test hooks; every wait is for an event or a state.
+// from a file of seven rooms, a proposal, "Start" until a layout shows, "Stop",
+// the best solution chosen, "Export proposal" as IFC4 and IFC2X3 with both
+// files checked by IfcOpenShell's validator, the project saved, a new
+// project, the saved one loaded again. Modal dialogs are answered through the
+// dialog test hooks; every wait is for an event or a state.
 //
 // With KOVRA_SCREENSHOTS set to the docs/ folder the walk writes the README's
 // screenshots (see the README's tour).
@@ -14,9 +15,12 @@
 
 #include "AppState.h"
 #include "BuildingPane.h"
+#include "Events.h"
 #include "MainFrame.h"
 #include "ProjectPane.h"
+#include "ProgressDialog.h"
 #include "ProposalDialog.h"
+#include "ProposalPane.h"
 #include "RibbonTable.h"
 
 #include "export/ExportSupport.h"
@@ -33,18 +37,21 @@
 #include "support/SamePolygon.h"
 
 #include <gtest/gtest.h>
-#include <scip/scip.h>
 
 #include <wx/aui/auibook.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/dataview.h>
 #include <wx/combobox.h>
 #include <wx/filedlg.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/weakref.h>
 
+#include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -52,10 +59,6 @@
 namespace {
 
 using namespace kovra_test;
-
-// The solver's time limit for the walk's layout: only a bound; the solve
-// stops at the first recorded layout.
-constexpr double kSolveSeconds = 120.0;
 
 // Rules the export cannot keep, as the export tests excuse them: walls and
 // slabs are written as standard cases without a material layer set usage.
@@ -80,6 +83,74 @@ protected:
 
 private:
     wxString name;
+};
+
+// Stands in for the user while the progress dialog is up: shows it, waits
+// until `stopWhen` holds (or the worker has ended by itself), presses "Stop"
+// and waits until the worker has reported back.
+class RunProgress : public wxExpectModalBase<ProgressDialog> {
+public:
+    explicit RunProgress(std::function<bool()> stopWhen) : stopWhen(std::move(stopWhen)) {}
+
+protected:
+    int OnInvoked(ProgressDialog* dialog) const override
+    {
+        dialog->Show();
+        pumpEventsUntil([&] { return dialog->thread == nullptr || stopWhen(); }, 240000);
+        if (dialog->thread) {
+            wxCommandEvent press(wxEVT_BUTTON, wxID_CANCEL);
+            press.SetEventObject(dialog);
+            dialog->GetEventHandler()->ProcessEvent(press);
+        }
+        EXPECT_TRUE(pumpEventsUntil([&] { return dialog->thread == nullptr; }, 240000));
+        dialog->Hide();
+        return wxID_CANCEL;
+    }
+
+private:
+    std::function<bool()> stopWhen;
+};
+
+// Answers a message box with OK and keeps its text.
+class ExpectMessage : public wxExpectModalBase<wxMessageDialog> {
+public:
+    explicit ExpectMessage(std::string* text) : text(text) {}
+
+protected:
+    int OnInvoked(wxMessageDialog* dialog) const override
+    {
+        *text = dialog->GetMessage().utf8_string();
+        return wxID_OK;
+    }
+
+private:
+    std::string* text;
+};
+
+// Answers the export's file dialog with a path and a file type (the index
+// of its filter). GTK's chooser reports no path for a file set while it was
+// never shown, so the dialog is shown, as a user sees it, until it reports
+// the path.
+class ExpectExportFile : public wxExpectModalBase<wxFileDialog> {
+public:
+    ExpectExportFile(const std::string& path, int filterIndex) : path(path), filterIndex(filterIndex) {}
+
+protected:
+    int OnInvoked(wxFileDialog* dialog) const override
+    {
+        dialog->Show();
+        dialog->SetPath(wxString::FromUTF8(path));
+        dialog->SetFilterIndex(filterIndex);
+        EXPECT_TRUE(pumpEventsUntil([&] {
+            return dialog->GetPath().utf8_string() == path && dialog->GetFilterIndex() == filterIndex;
+        })) << dialog->GetPath() << " " << dialog->GetFilterIndex();
+        dialog->Hide();
+        return wxID_OK;
+    }
+
+private:
+    std::string path;
+    int filterIndex;
 };
 
 std::string projectText(const bg::Project& project)
@@ -163,45 +234,62 @@ protected:
         button->GetEventHandler()->ProcessEvent(event);
     }
 
-    // The layout. The proposal page's "Start", "Stop" and choice of the best
-    // solution are not in the main window yet; until they are, the walk
-    // solves the proposal the commands made as "Start" does ("Fill All" off;
-    // the floor-assignment model when a room may go on any floor) and applies
-    // the best layout, which must keep every rule of the checker.
-    void layOut(const std::shared_ptr<bg::Proposal>& proposal)
+    // "Start" on the proposal's page as a user runs it: the progress dialog
+    // stays up until a slice has put a layout into the solutions table, then
+    // "Stop"; the notice that follows is answered; then the best solution,
+    // the newest of the improving ones, is chosen in the table. The layout
+    // must keep every rule of the checker.
+    void startStopAndChooseBest(const std::shared_ptr<bg::Proposal>& proposal)
     {
-        bool anyFloorRoom = false;
-        for (const auto& requirement : proposal->requirementSet->getRequirements())
-            anyFloorRoom = anyFloorRoom || requirement->getLevel() == bg::anyFloor;
-        Layouter layouter(proposal, 1);
-        SolutionHistory history;
-        layouter.solutions = &history;
-        layouter.mode = anyFloorRoom ? floorAssignmentMode : fixedFloorMode;
-        ASSERT_EQ(layouter.buildModel(), SCIP_OKAY);
-        SCIPsetIntParam(layouter.scip, "limits/solutions", 1);
-        solveFor(layouter, kSolveSeconds);
-        ASSERT_FALSE(history.empty()) << "no layout within " << kSolveSeconds << " s of solving";
-        layouter.applyBestSolution();
+        auto* page = dynamic_cast<ProposalPane*>(getAppState().proposalPages[proposal]);
+        ASSERT_NE(page, nullptr);
+        int slicesWithLayout = 0;
+        auto counter = [&](wxCommandEvent& event) {
+            if (page->solutionsTable->GetItemCount() > 0)
+                ++slicesWithLayout;
+            event.Skip();
+        };
+        page->Bind(EVT_OPTIMIZER_SLICE_DONE, counter);
+        std::string notice;
+        wxTEST_DIALOG(
+            {
+                click(ID_LAYOUT_START);
+                pumpEventsUntil([&] { return !notice.empty(); }, 240000);
+            },
+            RunProgress([&] { return slicesWithLayout >= 1; }), ExpectMessage(&notice));
+        page->Unbind(EVT_OPTIMIZER_SLICE_DONE, counter);
+        EXPECT_EQ(notice.rfind("Optimization finished.", 0), 0u) << notice;
+        const int rows = page->solutionsTable->GetItemCount();
+        ASSERT_GT(rows, 0);
+        page->solutionsTable->SelectRow(rows - 1);
+        wxDataViewEvent chosen(wxEVT_DATAVIEW_SELECTION_CHANGED, page->solutionsTable,
+                               page->solutionsTable->RowToItem(rows - 1));
+        page->solutionsTable->GetEventHandler()->ProcessEvent(chosen);
+        EXPECT_EQ(page->currentSolutionLabel->GetLabel().utf8_string(),
+                  "Current solution: " + std::to_string(rows - 1));
+        ASSERT_TRUE(page->layouter);
         for (const auto& room : proposal->getRooms())
             room->updateInnerContour();
-        LayoutRules rules = rulesFor(layouter);
+        LayoutRules rules = rulesFor(*page->layouter);
         rules.facades = true;
         rules.doors = true;
         const auto problems = checkLayout(proposal, rules);
         EXPECT_TRUE(problems.empty()) << describe(problems);
     }
 
-    // The layout exported in each schema (the proposal page's "Export
-    // proposal" makes the same call): every file valid, one space per room,
-    // one storey per floor.
+    // "Export proposal" in each schema (the file dialog's first filter is
+    // IFC4, the second IFC2X3): every file valid, one space per room, one
+    // storey per floor.
     void exportAndValidate(const std::shared_ptr<bg::Proposal>& proposal, const std::vector<int>& schemas,
                            std::size_t storeys)
     {
         for (const int schema : schemas) {
             const std::string name = exporttest::schemaName(schema);
             const std::string path = folder.file("walk-" + name + ".ifc");
-            bgexport::exportProposal(getAppState().project, proposal, path, schema, bgexport::ExportSettings(),
-                                     "Walker");
+            wxTEST_DIALOG(click(ID_EXPORT_PROPOSAL),
+                          ExpectExportFile(path, schema == bgexport::schemaIfc4 ? 0 : 1));
+            settle();
+            ASSERT_TRUE(std::filesystem::exists(path)) << name;
             EXPECT_EQ(exporttest::validationFailures(path, name, excusedRules), "") << name;
             const std::string text = readText(path);
             EXPECT_EQ(exporttest::linesNamed(text, "IFCSPACE").size(), proposal->getRooms().size()) << name;
@@ -260,7 +348,7 @@ TEST_F(WalkTest, FromAnEmptyWindowToAValidatedBuildingModelAndBack)
     ASSERT_EQ(proposal->requirementSet, requirementSet);
     EXPECT_EQ(pageTitles(), (std::vector<std::string>{"House", "seven-rooms", "First try"}));
 
-    layOut(proposal);
+    startStopAndChooseBest(proposal);
     screenshot("tour-proposal");
     exportAndValidate(proposal, {bgexport::schemaIfc4, bgexport::schemaIfc2x3}, 1);
 
@@ -317,7 +405,7 @@ TEST_F(WalkTest, TwoStoreysWithStairsAndARoomOnEitherFloorToIfc4)
     settle();
     ASSERT_EQ(project->proposals.size(), 1u);
     const auto proposal = project->proposals.front();
-    layOut(proposal);
+    startStopAndChooseBest(proposal);
     for (const auto& room : proposal->getRooms())
         EXPECT_TRUE(room->level == 0 || room->level == 1) << room->level;
     exportAndValidate(proposal, {bgexport::schemaIfc4}, 2);
