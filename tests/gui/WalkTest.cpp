@@ -30,6 +30,7 @@
 #include "model/Project.h"
 #include "model/Proposal.h"
 #include "model/Requirement.h"
+#include "support/ExampleProjects.h"
 #include "support/FileSupport.h"
 #include "support/LayoutChecker.h"
 #include "support/LayouterSupport.h"
@@ -50,6 +51,9 @@
 #include <wx/textctrl.h>
 #include <wx/weakref.h>
 
+#include <cctype>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -410,5 +414,46 @@ TEST_F(WalkTest, TwoStoreysWithStairsAndARoomOnEitherFloorToIfc4)
         EXPECT_TRUE(room->level == 0 || room->level == 1) << room->level;
     exportAndValidate(proposal, {bgexport::schemaIfc4}, 2);
 }
+
+// Each example as a user opens it: "Load Project" in an empty window, a
+// double-click on its proposal in the tree, "Start" until a layout shows,
+// "Stop"; the best layout keeps every rule. Prints how long the first layout
+// took on the clock, for the README's promise of seconds; asserts nothing
+// about it.
+class ExampleWalkTest : public WalkTest, public ::testing::WithParamInterface<ExampleInfo> {};
+
+TEST_P(ExampleWalkTest, OpensAndStartShowsALayout)
+{
+    const std::string file = GetParam().file;
+    wxTEST_DIALOG(click(ID_LOAD_PROJECT),
+                  wxExpectModal<wxFileDialog>(std::string(KOVRA_SOURCE_DIR) + "/examples/" + file));
+    settle();
+    const auto project = getAppState().project;
+    ASSERT_TRUE(project && project->proposals.size() == 1u) << file;
+    const auto proposal = project->proposals.front();
+
+    ProjectPane* pane = frame->getProjectPane();
+    ASSERT_EQ(pane->tree->GetChildCount(pane->proposalsItem), 1);
+    const wxDataViewItem item = pane->tree->GetNthChild(pane->proposalsItem, 0);
+    wxDataViewEvent activated(wxEVT_DATAVIEW_ITEM_ACTIVATED, pane->tree, item);
+    pane->tree->GetEventHandler()->ProcessEvent(activated);
+    ASSERT_TRUE(pumpEventsUntil([&] { return getAppState().proposalPages[proposal] != nullptr; })) << file;
+
+    const auto start = std::chrono::steady_clock::now();
+    startStopAndChooseBest(proposal);
+    std::printf("[ figures  ] %s: Start to a layout shown and stopped in %.1f s on the clock\n", file.c_str(),
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleWalkTest, ::testing::ValuesIn(examples()),
+                         [](const ::testing::TestParamInfo<ExampleInfo>& info) {
+                             std::string name;
+                             for (const char ch : std::string(info.param.file))
+                                 if (ch == '.')
+                                     break;
+                                 else if (std::isalnum(static_cast<unsigned char>(ch)))
+                                     name += ch;
+                             return name;
+                         });
 
 } // namespace
