@@ -3,6 +3,8 @@
 #include "AppState.h"
 #include "DiagramCtrl.h"
 #include "Events.h"
+#include "MainFrame.h"
+#include "RequirementPlatformDialog.h"
 #include "RequirementTable.h"
 #include "RibbonTable.h"
 #include "RoomDialog.h"
@@ -150,8 +152,12 @@ void RequirementSetPane::saveRequirements()
     question.SetYesNoCancelLabels("On Kovra Platform", "On this PC", "Cancel");
     const int answer = question.ShowModal();
     if (answer == wxID_YES) {
-        wxMessageBox("The Kovra Platform is not available yet.", wxMessageBoxCaptionStr, wxOK | wxICON_INFORMATION,
-                     this);
+        // The platform client and the project tree belong to the main window.
+        if (auto* frame = dynamic_cast<MainFrame*>(wxGetTopLevelParent(this)))
+            saveRequirementSetOnPlatform(this, frame->getClient(), frame->getProjectPane(), requirementSet);
+        else
+            wxMessageBox("The Kovra Platform is not available here.", wxMessageBoxCaptionStr,
+                         wxOK | wxICON_INFORMATION, this);
         return;
     }
     if (answer != wxID_NO)

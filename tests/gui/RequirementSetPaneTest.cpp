@@ -241,7 +241,7 @@ TEST_F(RequirementSetPaneTest, SavedSetReadsBackEqual)
     EXPECT_EQ(set->requirements.size(), 3u);
 
     wxTEST_DIALOG(p.saveRequirements(), wxExpectModal<wxMessageDialog>(wxID_YES).Describe("where"),
-                  wxExpectModal<wxMessageDialog>(wxOK).Describe("platform not available"));
+                  wxExpectModal<wxMessageDialog>(wxOK).Describe("no platform outside the main window"));
 }
 
 TEST_F(RequirementSetPaneTest, EightRoomsScreenshot)
