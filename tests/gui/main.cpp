@@ -5,8 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <unistd.h>
 
 #include <wx/app.h>
 #include <wx/init.h>
@@ -24,19 +30,37 @@ public:
 };
 } // namespace
 
+// A test program that cannot open the display starts itself again a few
+// times: with many test programs connecting at once, the virtual display now
+// and then refuses one. A fresh process is the clean way to retry, since the
+// GUI library's start cannot be repeated within one process.
+[[noreturn]] void startAgainOrGiveUp(char** originalArgv)
+{
+    const char* tries = std::getenv("KOVRA_GUI_START_TRY");
+    const int tried = tries ? std::atoi(tries) : 0;
+    const char* display = std::getenv("DISPLAY");
+    std::fprintf(stderr, "cannot start the GUI library on the display \"%s\" (try %d)\n", display ? display : "",
+                 tried + 1);
+    if (tried + 1 < 5) {
+        setenv("KOVRA_GUI_START_TRY", std::to_string(tried + 1).c_str(), 1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500 * (tried + 1)));
+        execv("/proc/self/exe", originalArgv);
+    }
+    std::exit(1);
+}
+
 int main(int argc, char** argv)
 {
+    std::vector<char*> originalArgv(argv, argv + argc);
+    originalArgv.push_back(nullptr);
     ::testing::InitGoogleTest(&argc, argv);
     if (!wxSetWorkingDirectory(KOVRA_SOURCE_DIR "/resources")) {
         std::fprintf(stderr, "cannot enter the resource folder %s\n", KOVRA_SOURCE_DIR "/resources");
         return 1;
     }
     wxApp::SetInstance(new TestApp);
-    if (!wxEntryStart(argc, argv)) {
-        const char* display = std::getenv("DISPLAY");
-        std::fprintf(stderr, "cannot start the GUI library on the display \"%s\"\n", display ? display : "");
-        return 1;
-    }
+    if (!wxEntryStart(argc, argv))
+        startAgainOrGiveUp(originalArgv.data());
     wxTheApp->CallOnInit();
     const int result = RUN_ALL_TESTS();
     wxTheApp->OnExit();
