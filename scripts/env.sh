@@ -147,6 +147,17 @@ in_root() {
 }
 
 # Runs a command where the libraries are: natively, or inside the root.
+# SCIP's NLP solver brings Open MPI and UCX along, and both set themselves up
+# in every process that loads them, though Kovra solves in one process: Open
+# MPI's fabric probe sleeps a whole second and UCX's memory hooks take almost
+# half of one. Every test program and every start paid that. Open MPI's memory
+# patcher goes too: programs built with AddressSanitizer die of it.
+quiet_solver_libraries() {
+    export OMPI_MCA_btl="${OMPI_MCA_btl:-^ofi}"
+    export OMPI_MCA_memory="${OMPI_MCA_memory:-^patcher}"
+    export UCX_MEM_MMAP_HOOK_MODE="${UCX_MEM_MMAP_HOOK_MODE:-none}"
+}
+
 in_env() {
     if host_is_native; then
         (cd "$KOVRA_SRC" && "$@")

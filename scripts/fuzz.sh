@@ -74,9 +74,7 @@ if [ "${1:-}" = "--inside" ]; then
     export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
     export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/tests/fuzz/lsan.supp:print_suppressions=0}"
     export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
-    # Open MPI, loaded with SCIP's NLP solver, patches the memory allocator;
-    # sanitized programs die of that.
-    export OMPI_MCA_memory="${OMPI_MCA_memory:-^patcher}"
+    quiet_solver_libraries
     options=() inputs=()
     for arg in "$@"; do
         case "$arg" in

@@ -16,6 +16,7 @@ if [ "${1:-}" = "--inside" ]; then
     if [ -z "${DISPLAY:-}" ]; then
         die "no display: set DISPLAY (for a virtual one: xvfb-run -a bash scripts/start.sh)"
     fi
+    quiet_solver_libraries
     exec "$app" "$@"
 fi
 

@@ -14,9 +14,7 @@ if [ "${1:-}" = "--inside" ]; then
     # Full stacks on malloc, so that leaks of libraries match their suppressions.
     export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:fast_unwind_on_malloc=0}"
     export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_suppressions=0}"
-    # Open MPI, loaded with SCIP's NLP solver, patches the memory allocator
-    # when it is loaded; programs built with AddressSanitizer die of that.
-    export OMPI_MCA_memory="${OMPI_MCA_memory:-^patcher}"
+    quiet_solver_libraries
     exec xvfb-run -a -s "-screen 0 1280x800x24" \
         ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" ${CTEST_ARGS:-} "$@"
 fi
