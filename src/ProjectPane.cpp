@@ -44,6 +44,12 @@ void eraseFrom(std::list<std::shared_ptr<T>>& list, const std::shared_ptr<T>& ob
 
 ObjectData::~ObjectData() = default;
 
+bool ObjectData::sameObject(const ObjectData& other) const
+{
+    return building == other.building && requirementSet == other.requirementSet && proposal == other.proposal
+           && site == other.site;
+}
+
 TreeObjectKind ObjectData::kind() const
 {
     if (building)
@@ -127,6 +133,16 @@ void ProjectPane::addObjectItem(const wxDataViewItem& container, const std::stri
     if (!container.IsOk()) {
         delete data; // no tree without a project
         return;
+    }
+    // An object is listed once. New Project followed at once by New Building
+    // queues a rebuild and the building's own added-event; the rebuild lists
+    // the building already.
+    for (unsigned i = 0, n = static_cast<unsigned>(tree->GetChildCount(container)); i < n; ++i) {
+        const ObjectData* listed = objectData(tree->GetNthChild(container, i));
+        if (listed && listed->sameObject(*data)) {
+            delete data;
+            return;
+        }
     }
     const wxDataViewItem item = tree->AppendItem(container, toTree(name), -1, data);
     tree->Expand(container);

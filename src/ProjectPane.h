@@ -22,6 +22,8 @@ public:
     ~ObjectData() override;
 
     TreeObjectKind kind() const;
+    // Whether both refer to the one model object.
+    bool sameObject(const ObjectData& other) const;
 
     std::shared_ptr<bg::RequirementSet> requirementSet;
     std::shared_ptr<bg::Proposal> proposal;

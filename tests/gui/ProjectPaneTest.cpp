@@ -136,6 +136,30 @@ TEST_F(ProjectPaneTest, ListsTheProjectUnderFourContainers)
     EXPECT_FALSE(pane->currentItem.IsOk()) << "the program's selection of the root is no user's";
 }
 
+TEST_F(ProjectPaneTest, AnObjectAddedJustBeforeARebuildIsListedOnce)
+{
+    // A new project and at once a new building: the rebuild lists the
+    // building, then the building's own added-event arrives.
+    auto project = std::make_shared<bg::Project>("Fresh");
+    auto barn = makeRectBuilding(6, 5);
+    barn->name = "Barn";
+    project->addBuilding(barn);
+    getAppState().project = project;
+    postEvent(pane, EVT_PROJECT_CHANGED);
+    postObjectEvent(pane, EVT_BUILDING_ADDED, barn);
+    settle();
+    ASSERT_EQ(tree->GetChildCount(pane->buildingsItem), 1);
+    EXPECT_EQ(tree->GetItemText(tree->GetNthChild(pane->buildingsItem, 0)), "Barn");
+
+    // A second building of the same name is another object and is listed.
+    auto twin = makeRectBuilding(6, 5);
+    twin->name = "Barn";
+    project->addBuilding(twin);
+    postObjectEvent(pane, EVT_BUILDING_ADDED, twin);
+    settle();
+    EXPECT_EQ(tree->GetChildCount(pane->buildingsItem), 2);
+}
+
 TEST_F(ProjectPaneTest, SelectingABuildingTwiceOpensOnePageAndItsRibbon)
 {
     const wxDataViewItem houseItem = item(pane->buildingsItem, "House");
