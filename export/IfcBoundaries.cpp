@@ -290,8 +290,12 @@ void IfcStoryExporter::writeFirstLevelDoorBoundaries()
         const WallRecord* wall = walls.find(door.wall);
         if (!wall)
             continue;
-        if (door.spaceFaces.empty() && wall->isExterior)
+        if (door.spaceFaces.empty() && wall->isExterior) {
+            // Without a room behind it the door bounds nothing, not even
+            // towards the air.
             warnings.push_back("An entrance door that no room touches gets no space boundary.");
+            continue;
+        }
         for (const auto& [spaceEntity, face] : door.spaceFaces) {
             const SpaceRecord* space = spaces.find(spaceEntity);
             if (!space || face.size() < 2)

@@ -125,7 +125,11 @@ void IfcExporter::write(const std::string& path, const std::shared_ptr<bg::Proje
             storeys.settings = &options;
             storeys.settings->enableDoorStyles = false;
             storeys.settings->enableWindowStyles = false;
-            if (options.enableSystem)
+            bool anySpace = false;
+            for (const auto& room : proposal->getRooms())
+                anySpace = anySpace || (room->level >= lowest && room->level <= highest &&
+                                        IfcStoryExporter::getsSpace(*room));
+            if (options.enableSystem && anySpace)
                 storeys.writeSystems();
             storeys.writeMaterials();
             storeys.writeElementTypes();

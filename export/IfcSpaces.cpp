@@ -42,14 +42,20 @@ std::vector<Vec2> face(const Vec2& location, const Vec2& direction, const Vec2& 
 
 } // namespace
 
+bool IfcStoryExporter::getsSpace(const bg::Room& room)
+{
+    // A room without an outline (never laid out, or squeezed to nothing)
+    // would become a space without volume.
+    const std::vector<Vec2> contour = room.getInnerContour();
+    return contour.size() >= 3 && std::fabs(twiceSignedArea(contour)) >= 1e-9 && room.getRequirement();
+}
+
 void IfcStoryExporter::writeSpace(const std::shared_ptr<bg::RequirementSet>& requirementSet,
                                   const std::shared_ptr<bg::Room>& room)
 {
     const std::vector<Vec2> contour = room->getInnerContour();
     const std::shared_ptr<bg::Requirement> requirement = room->getRequirement();
-    // A room without an outline (never laid out, or squeezed to nothing)
-    // would become a space without volume.
-    if (contour.size() < 3 || std::fabs(twiceSignedArea(contour)) < 1e-9 || !requirement) {
+    if (!getsSpace(*room)) {
         warnings.push_back("Room \"" + room->name + "\" on storey " + storeyLabel(room->level) +
                            " gets no space: it has no inner outline.");
         return;

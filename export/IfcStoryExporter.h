@@ -40,12 +40,18 @@ public:
     IfcStoryExporter(const IfcStoryExporter&) = delete;
     IfcStoryExporter& operator=(const IfcStoryExporter&) = delete;
 
-    // Set-up, once each, in this order (writeSystems only with systems on).
+    // Set-up, once each, in this order (writeSystems only with systems on
+    // and some room that gets a space: IFC2X3 forbids a system without
+    // members).
     void writeSystems();
     void writeMaterials();
     void writeElementTypes();
     void writeDoorStyle(ifc::Writer* writer);
     void addStorey(int level, const EntityPtr& storey);
+
+    // Whether writeSpace makes a space of the room: it needs an outline with
+    // an area and its requirement.
+    static bool getsSpace(const bg::Room& room);
 
     // Elements of the current storey.
     // kind 0 floor slab, 1 roof slab, 3 base slab; elevation is the slab's z

@@ -7,6 +7,8 @@
 
 #include "support/ModelFixtures.h"
 
+#include <cctype>
+
 namespace {
 
 using exporttest::TwoRooms;
@@ -123,6 +125,8 @@ TEST(FirstLevelBoundaries, WindowAndDoorThatNoRoomTouchesAreSkippedWithAWarning)
     exporter.writeInteriorWalls(plan.proposal, floor);
     exporter.writeDoorsAndWindows(floor);
     ASSERT_EQ(exporter.windows.size(), 1u);
+    exporter.settings->enableExternalSpatialElement = true;
+    exporter.airElement = harness.writer.writeExternalSpatialElement("Air", 0);
     // No spaces written: no room recorded a face of any door or window.
     EXPECT_NO_THROW(exporter.writeFirstLevelWallBoundaries());
     EXPECT_NO_THROW(exporter.writeFirstLevelDoorBoundaries());
@@ -133,6 +137,24 @@ TEST(FirstLevelBoundaries, WindowAndDoorThatNoRoomTouchesAreSkippedWithAWarning)
     for (const std::string& warning : exporter.warnings)
         skipped += warning.find("no room touches") != std::string::npos ? 1 : 0;
     EXPECT_EQ(skipped, 2); // the window and the entrance door
+    // Neither has a boundary, not even one towards the air.
+    std::vector<std::string> fillings;
+    for (const auto& [entity, door] : exporter.doors)
+        fillings.push_back("#" + std::to_string(entity->id));
+    for (const auto& [entity, window] : exporter.windows)
+        fillings.push_back("#" + std::to_string(entity->id));
+    harness.step.flush();
+    for (const auto& line : exporttest::dataLines(harness.out.str())) {
+        if (line.name.rfind("IFCRELSPACEBOUNDARY", 0) != 0)
+            continue;
+        for (const std::string& filling : fillings) {
+            const std::size_t at = line.attributes.find(filling);
+            const bool names = at != std::string::npos &&
+                               (at + filling.size() == line.attributes.size() ||
+                                !std::isdigit(static_cast<unsigned char>(line.attributes[at + filling.size()])));
+            EXPECT_FALSE(names) << line.name << "(" << line.attributes << ")";
+        }
+    }
 }
 
 } // namespace

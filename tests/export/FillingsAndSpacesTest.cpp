@@ -6,6 +6,7 @@
 #include "StoreyHarness.h"
 #include "TwoRooms.h"
 
+#include "model/Proposal.h"
 #include "model/Requirement.h"
 #include "support/ModelFixtures.h"
 
@@ -128,6 +129,35 @@ TEST(Spaces, RoomWithoutAnOutlineGetsNoSpace)
     EXPECT_EQ(linesNamed(text, "IFCSPACE").size(), 1u);
     ASSERT_EQ(plan.warnings.size(), 1u);
     EXPECT_NE(plan.warnings[0].find("no space"), std::string::npos);
+}
+
+// A proposal not laid out yet has no space and so no terminal: its systems
+// would have no members, which IFC2X3 forbids, so there are none.
+TEST(Spaces, ProposalNotLaidOutHasNoSystemsAndValidates)
+{
+    const auto available = testsupport::ifcOpenShellAvailable();
+    ASSERT_EQ(available.exitCode, 0) << available.output;
+    auto project = exporttest::loadSolved("solved-house.xsp");
+    const auto& solved = project->proposals.front();
+    const auto fresh = bg::Proposal::create("Not laid out", solved->building, solved->requirementSet);
+    project->proposals.push_back(fresh);
+    const std::vector<exporttest::ExcusedRule> excused = {
+        {"IFC4", "IfcWallStandardCase.HasMaterialLayerSetUsage"},
+        {"IFC4", "IfcSlabStandardCase.HasMaterialLayerSetusage"},
+        {"IFC2X3", "IfcWallStandardCase.WR1"},
+    };
+    for (int schema : {bgexport::schemaIfc2x3, bgexport::schemaIfc4}) {
+        testsupport::TempFile file(".ifc");
+        exporttest::exportTo(file.path(), project, fresh, schema, bgexport::ExportSettings());
+        const std::string text = kovra_test::readText(file.path());
+        EXPECT_TRUE(linesNamed(text, "IFCSPACE").empty());
+        EXPECT_TRUE(linesNamed(text, "IFCSYSTEM").empty()) << exporttest::schemaName(schema);
+        EXPECT_EQ(exporttest::validationFailures(file.path(), exporttest::schemaName(schema), excused), "");
+    }
+    // Laid out, the same proposal has both systems.
+    testsupport::TempFile file(".ifc");
+    exporttest::exportTo(file.path(), project, solved, bgexport::schemaIfc2x3, bgexport::ExportSettings());
+    EXPECT_EQ(linesNamed(kovra_test::readText(file.path()), "IFCSYSTEM").size(), 2u);
 }
 
 TEST(Spaces, DoorFacesOnTheRoomOutlineAreRecorded)
