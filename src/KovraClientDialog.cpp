@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "Events.h"
+#include "FileDialog.h"
 #include "PlatformRules.h"
 #include "PlatformUpload.h"
 #include "PrivateFolder.h"
@@ -29,29 +30,6 @@
 #include <stdexcept>
 
 namespace {
-
-// A file dialog whose chosen path is also what was handed to SetPath: GTK's
-// chooser reports no path for a file set while it was never shown, which is
-// how dialog tests answer it.
-class FileDialog : public wxFileDialog {
-public:
-    using wxFileDialog::wxFileDialog;
-
-    void SetPath(const wxString& path) override
-    {
-        given = path;
-        wxFileDialog::SetPath(path);
-    }
-
-    wxString chosenPath() const
-    {
-        const wxString path = GetPath();
-        return path.empty() ? given : path;
-    }
-
-private:
-    wxString given;
-};
 
 // Runs a platform command; a failure is shown and ends it.
 template <typename Command>

@@ -8,6 +8,7 @@
 #include "CommandGuard.h"
 #include "CommandRules.h"
 #include "Events.h"
+#include "FileDialog.h"
 #include "InnerContours.h"
 #include "KovraClientDialog.h"
 #include "ProjectPane.h"
@@ -71,29 +72,6 @@ void tellUser(wxWindow* parent, const wxString& text)
 {
     wxMessageBox(text, wxMessageBoxCaptionStr, wxOK | wxCENTRE, parent);
 }
-
-// A file dialog whose chosen path is also what was handed to SetPath: GTK's
-// chooser reports no path for a file set while it was never shown, which is
-// how dialog tests answer it.
-class FileDialog : public wxFileDialog {
-public:
-    using wxFileDialog::wxFileDialog;
-
-    void SetPath(const wxString& path) override
-    {
-        given = path;
-        wxFileDialog::SetPath(path);
-    }
-
-    wxString chosenPath() const
-    {
-        const wxString path = GetPath();
-        return path.empty() ? given : path;
-    }
-
-private:
-    wxString given;
-};
 
 } // namespace
 

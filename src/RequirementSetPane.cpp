@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "DiagramCtrl.h"
 #include "Events.h"
+#include "FileDialog.h"
 #include "MainFrame.h"
 #include "RequirementPlatformDialog.h"
 #include "RequirementTable.h"
@@ -13,8 +14,6 @@
 #include "model/RequirementFile.h"
 
 #include <wx/dataview.h>
-#include <wx/filedlg.h>
-#include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/ribbon/buttonbar.h>
@@ -162,15 +161,11 @@ void RequirementSetPane::saveRequirements()
     }
     if (answer != wxID_NO)
         return;
-    wxFileDialog files(this, "Save Requirement Set", "", "", "Requirement Set (*.csv)|*.csv",
-                       wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    FileDialog files(this, "Save Requirement Set", "", "", "Requirement Set (*.csv)|*.csv",
+                     wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (files.ShowModal() != wxID_OK)
         return;
-    wxString path = files.GetPath();
-    // GTK's chooser reports a path only once it was shown; the name and the
-    // folder it was given are known all the same.
-    if (path.empty() && !files.GetFilename().empty())
-        path = wxFileName(files.GetDirectory(), files.GetFilename()).GetFullPath();
+    const wxString path = files.chosenPath();
     try {
         bg::exportRequirementsCsv(requirementSet, path.utf8_string());
     } catch (const std::exception& error) {

@@ -1,4 +1,5 @@
 #include "DialogTesting.h"
+#include "ProposalTesting.h"
 #include "GuiSupport.h"
 #include "RibbonSupport.h"
 
@@ -33,22 +34,6 @@
 namespace {
 
 using namespace kovra_test;
-
-// Confirms the new-proposal dialog with a name, the choices left as shown.
-class ExpectProposalDialog : public wxExpectModalBase<ProposalDialog> {
-public:
-    explicit ExpectProposalDialog(const wxString& name) : name(name) {}
-
-protected:
-    int OnInvoked(ProposalDialog* dialog) const override
-    {
-        dialog->name = name;
-        return wxID_OK;
-    }
-
-private:
-    wxString name;
-};
 
 std::string projectText(const bg::Project& project)
 {

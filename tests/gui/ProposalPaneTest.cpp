@@ -1,5 +1,6 @@
 #include "GuiSupport.h"
 #include "DialogTesting.h"
+#include "ProposalTesting.h"
 #include "RibbonSupport.h"
 
 #include "AppState.h"
@@ -44,49 +45,6 @@
 namespace {
 
 using namespace kovra_test;
-
-// Stands in for the user while the progress dialog is up: shows it, waits
-// until `stopWhen` holds (or the worker has ended by itself), presses "Stop"
-// and waits until the worker has reported back.
-class RunProgress : public wxExpectModalBase<ProgressDialog> {
-public:
-    explicit RunProgress(std::function<bool()> stopWhen) : stopWhen(std::move(stopWhen)) {}
-
-protected:
-    int OnInvoked(ProgressDialog* dialog) const override
-    {
-        dialog->Show();
-        pumpEventsUntil([&] { return dialog->thread == nullptr || stopWhen(); }, 120000);
-        if (dialog->thread) {
-            wxCommandEvent press(wxEVT_BUTTON, wxID_CANCEL);
-            press.SetEventObject(dialog);
-            dialog->GetEventHandler()->ProcessEvent(press);
-        }
-        EXPECT_TRUE(pumpEventsUntil([&] { return dialog->thread == nullptr; }, 120000));
-        dialog->Hide();
-        return wxID_CANCEL;
-    }
-
-private:
-    std::function<bool()> stopWhen;
-};
-
-// Answers a message box with `button` and keeps its text.
-class ExpectMessage : public wxExpectModalBase<wxMessageDialog> {
-public:
-    ExpectMessage(std::string* text, int button = wxID_OK) : text(text), button(button) {}
-
-protected:
-    int OnInvoked(wxMessageDialog* dialog) const override
-    {
-        *text = dialog->GetMessage().utf8_string();
-        return button;
-    }
-
-private:
-    std::string* text;
-    int button;
-};
 
 // Keeps what the page logs, with the function that logged it, instead of
 // the message boxes that the GUI log would show.
@@ -218,7 +176,7 @@ protected:
                 click(id);
                 pumpEventsUntil([&] { return !notice.empty(); });
             },
-            RunProgress([&] { return seen >= slices; }), ExpectMessage(&notice));
+            RunProgress([&] { return seen >= slices; }), KeepMessage(&notice));
         page->Unbind(EVT_OPTIMIZER_SLICE_DONE, counter);
         return notice;
     }
@@ -279,7 +237,7 @@ TEST_F(ProposalPaneTest, StartStopContinueChooseAndReset)
     wxTEST_DIALOG(click(ID_LAYOUT_RESET), wxExpectModal<wxMessageDialog>(wxNO));
     EXPECT_FALSE(page->solutions.empty());
     std::string question;
-    wxTEST_DIALOG(click(ID_LAYOUT_RESET), ExpectMessage(&question, wxID_YES));
+    wxTEST_DIALOG(click(ID_LAYOUT_RESET), KeepMessage(&question, wxID_YES));
     EXPECT_EQ(question, "Discard current solutions and apply the latest changes of the requirement set?");
     EXPECT_TRUE(enabled(ID_LAYOUT_START));
     EXPECT_FALSE(enabled(ID_LAYOUT_CONTINUE));
@@ -336,7 +294,7 @@ TEST_F(ProposalPaneTest, ProblemsBeforeTheModelAreShownWithoutADialog)
         ProposalPane* page = open(makeRectBuilding(10, 8), c.set, c.name);
         std::string message;
         // A progress dialog would fail the test as unexpected.
-        wxTEST_DIALOG(click(ID_LAYOUT_START), ExpectMessage(&message));
+        wxTEST_DIALOG(click(ID_LAYOUT_START), KeepMessage(&message));
         EXPECT_EQ(message.rfind(c.messageStart, 0), 0u) << c.name << ": " << message;
         EXPECT_TRUE(enabled(ID_LAYOUT_START)) << c.name;
         EXPECT_FALSE(page->started) << c.name;
@@ -352,12 +310,12 @@ TEST_F(ProposalPaneTest, StartRunsOnThePageSelectedLast)
     ProposalPane* upper = open(makeRectBuilding(10, 8, 2), makeRequirementSet({makeRequirement(0, "Hall", 200, 1)}),
                                "Upper");
     std::string message;
-    wxTEST_DIALOG(click(ID_LAYOUT_START), ExpectMessage(&message));
+    wxTEST_DIALOG(click(ID_LAYOUT_START), KeepMessage(&message));
     EXPECT_EQ(message, "Not enough space on floor 1 to meet the area requirements.");
 
     frame->activatePage(lower);
     pumpEvents(50);
-    wxTEST_DIALOG(click(ID_LAYOUT_START), ExpectMessage(&message));
+    wxTEST_DIALOG(click(ID_LAYOUT_START), KeepMessage(&message));
     EXPECT_EQ(message, "Not enough space on floor 0 to meet the area requirements.");
     EXPECT_NE(upper, lower);
 }
@@ -470,9 +428,9 @@ TEST_F(ProposalPaneTest, ExportWritesTheChosenSchemaAndSaysWhyItCannot)
     ASSERT_NE(loose, nullptr);
     EXPECT_NE(loose->noBuildingNote, nullptr);
     std::string message;
-    wxTEST_DIALOG(click(ID_EXPORT_PROPOSAL), ExpectMessage(&message));
+    wxTEST_DIALOG(click(ID_EXPORT_PROPOSAL), KeepMessage(&message));
     EXPECT_EQ(message, "This proposal has no building: there is nothing to export.");
-    wxTEST_DIALOG(click(ID_LAYOUT_START), ExpectMessage(&message));
+    wxTEST_DIALOG(click(ID_LAYOUT_START), KeepMessage(&message));
     EXPECT_EQ(message, "This proposal has no building: there is nothing to lay out.");
 }
 

@@ -10,6 +10,7 @@
 // screenshots (see the README's tour).
 
 #include "DialogTesting.h"
+#include "ProposalTesting.h"
 #include "GuiSupport.h"
 #include "RibbonSupport.h"
 
@@ -70,65 +71,6 @@ const std::vector<exporttest::ExcusedRule> excusedRules = {
     {"IFC4", "IfcWallStandardCase.HasMaterialLayerSetUsage"},
     {"IFC4", "IfcSlabStandardCase.HasMaterialLayerSetusage"},
     {"IFC2X3", "IfcWallStandardCase.WR1"},
-};
-
-// Confirms the new-proposal dialog with a name, the first building and
-// requirement set as it offers them.
-class ExpectProposalDialog : public wxExpectModalBase<ProposalDialog> {
-public:
-    explicit ExpectProposalDialog(const wxString& name) : name(name) {}
-
-protected:
-    int OnInvoked(ProposalDialog* dialog) const override
-    {
-        dialog->name = name;
-        return wxID_OK;
-    }
-
-private:
-    wxString name;
-};
-
-// Stands in for the user while the progress dialog is up: shows it, waits
-// until `stopWhen` holds (or the worker has ended by itself), presses "Stop"
-// and waits until the worker has reported back.
-class RunProgress : public wxExpectModalBase<ProgressDialog> {
-public:
-    explicit RunProgress(std::function<bool()> stopWhen) : stopWhen(std::move(stopWhen)) {}
-
-protected:
-    int OnInvoked(ProgressDialog* dialog) const override
-    {
-        dialog->Show();
-        pumpEventsUntil([&] { return dialog->thread == nullptr || stopWhen(); }, 240000);
-        if (dialog->thread) {
-            wxCommandEvent press(wxEVT_BUTTON, wxID_CANCEL);
-            press.SetEventObject(dialog);
-            dialog->GetEventHandler()->ProcessEvent(press);
-        }
-        EXPECT_TRUE(pumpEventsUntil([&] { return dialog->thread == nullptr; }, 240000));
-        dialog->Hide();
-        return wxID_CANCEL;
-    }
-
-private:
-    std::function<bool()> stopWhen;
-};
-
-// Answers a message box with OK and keeps its text.
-class ExpectMessage : public wxExpectModalBase<wxMessageDialog> {
-public:
-    explicit ExpectMessage(std::string* text) : text(text) {}
-
-protected:
-    int OnInvoked(wxMessageDialog* dialog) const override
-    {
-        *text = dialog->GetMessage().utf8_string();
-        return wxID_OK;
-    }
-
-private:
-    std::string* text;
 };
 
 // Answers the export's file dialog with a path and a file type (the index
@@ -260,7 +202,7 @@ protected:
                 click(ID_LAYOUT_START);
                 pumpEventsUntil([&] { return !notice.empty(); }, 240000);
             },
-            RunProgress([&] { return slicesWithLayout >= 1; }), ExpectMessage(&notice));
+            RunProgress([&] { return slicesWithLayout >= 1; }), KeepMessage(&notice));
         page->Unbind(EVT_OPTIMIZER_SLICE_DONE, counter);
         EXPECT_EQ(notice.rfind("Optimization finished.", 0), 0u) << notice;
         const int rows = page->solutionsTable->GetItemCount();
