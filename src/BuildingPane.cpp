@@ -12,6 +12,8 @@
 #include <wx/dataview.h>
 #include <wx/msgdlg.h>
 #include <wx/ribbon/buttonbar.h>
+#include <wx/scrolwin.h>
+#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -69,7 +71,10 @@ BuildingPane::~BuildingPane()
 
 void BuildingPane::createControls()
 {
-    floorTable = new wxDataViewListCtrl(this, ID_FLOOR_TABLE, wxDefaultPosition, wxDefaultSize, wxDV_ROW_LINES);
+    // The right column scrolls when the window is too low to show it all:
+    // the parameters and "Apply changes" stay within reach.
+    auto* side = new wxScrolledWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxVSCROLL);
+    floorTable = new wxDataViewListCtrl(side, ID_FLOOR_TABLE, wxDefaultPosition, wxDefaultSize, wxDV_ROW_LINES);
     const int columnFlags = wxDATAVIEW_COL_RESIZABLE | wxDATAVIEW_COL_SORTABLE;
     const wxString squareMetres = wxString::FromUTF8("(m\xC2\xB2)");
     floorTable->AppendTextColumn("Level", wxDATAVIEW_CELL_INERT, 50, wxALIGN_LEFT, columnFlags);
@@ -80,51 +85,51 @@ void BuildingPane::createControls()
     floorTable->AppendTextColumn("Elevation (m)", wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
 
     // The floor part.
-    currentLevelText = new wxStaticText(this, wxID_ANY, "Current level: 0");
+    currentLevelText = new wxStaticText(side, wxID_ANY, "Current level: 0");
     auto* dimensions = new wxFlexGridSizer(2);
-    dimensions->Add(new wxStaticText(this, wxID_ANY, "Maximal length:   "), 0, wxALIGN_CENTER_VERTICAL);
-    lengthField = new wxTextCtrl(this, ID_FLOOR_LENGTH, "15.0");
+    dimensions->Add(new wxStaticText(side, wxID_ANY, "Maximal length:   "), 0, wxALIGN_CENTER_VERTICAL);
+    lengthField = new wxTextCtrl(side, ID_FLOOR_LENGTH, "15.0");
     dimensions->Add(lengthField, 0, wxEXPAND);
-    dimensions->Add(new wxStaticText(this, wxID_ANY, "Maximal width:   "), 0, wxALIGN_CENTER_VERTICAL);
-    widthField = new wxTextCtrl(this, ID_FLOOR_WIDTH, "15.0");
+    dimensions->Add(new wxStaticText(side, wxID_ANY, "Maximal width:   "), 0, wxALIGN_CENTER_VERTICAL);
+    widthField = new wxTextCtrl(side, ID_FLOOR_WIDTH, "15.0");
     dimensions->Add(widthField, 0, wxEXPAND);
-    dimensions->Add(new wxStaticText(this, wxID_ANY, "Floor height:   "), 0, wxALIGN_CENTER_VERTICAL);
-    heightField = new wxTextCtrl(this, ID_FLOOR_HEIGHT, "2.75");
+    dimensions->Add(new wxStaticText(side, wxID_ANY, "Floor height:   "), 0, wxALIGN_CENTER_VERTICAL);
+    heightField = new wxTextCtrl(side, ID_FLOOR_HEIGHT, "2.75");
     dimensions->Add(heightField, 0, wxEXPAND);
 
     auto* lShape = new wxFlexGridSizer(2, 3, 0, 5);
-    lShapeCheck = new wxCheckBox(this, ID_L_SHAPE, "Using L shape building");
+    lShapeCheck = new wxCheckBox(side, ID_L_SHAPE, "Using L shape building");
     const wxString corners[] = {"Top-Left", "Top-Right", "Bottom-Left", "Bottom-Right"};
-    cornerChoice = new wxComboBox(this, ID_CORNER, wxEmptyString, wxDefaultPosition, wxDefaultSize, 4, corners,
+    cornerChoice = new wxComboBox(side, ID_CORNER, wxEmptyString, wxDefaultPosition, wxDefaultSize, 4, corners,
                                   wxCB_DROPDOWN);
     cornerChoice->SetSelection(1);
     cornerChoice->Disable();
-    cornerLengthField = numericField(this, wxID_ANY, "5.0");
+    cornerLengthField = numericField(side, wxID_ANY, "5.0");
     cornerLengthField->Disable();
-    cornerWidthField = numericField(this, wxID_ANY, "5.0");
+    cornerWidthField = numericField(side, wxID_ANY, "5.0");
     cornerWidthField->Disable();
     lShape->Add(lShapeCheck, 0, wxALIGN_CENTER_VERTICAL);
-    lShape->Add(new wxStaticText(this, wxID_ANY, "Corner length: "), 0, wxALIGN_CENTER_VERTICAL);
+    lShape->Add(new wxStaticText(side, wxID_ANY, "Corner length: "), 0, wxALIGN_CENTER_VERTICAL);
     lShape->Add(cornerLengthField);
     lShape->Add(cornerChoice, 0, wxALIGN_CENTER_VERTICAL);
-    lShape->Add(new wxStaticText(this, wxID_ANY, "Corner width: "), 0, wxALIGN_CENTER_VERTICAL);
+    lShape->Add(new wxStaticText(side, wxID_ANY, "Corner width: "), 0, wxALIGN_CENTER_VERTICAL);
     lShape->Add(cornerWidthField);
 
     auto* copyRow = new wxBoxSizer(wxHORIZONTAL);
-    copyRow->Add(new wxStaticText(this, wxID_ANY, "Copy last floor"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 5);
-    copyLastFloorCheck = new wxCheckBox(this, ID_COPY_LAST_FLOOR, wxEmptyString);
+    copyRow->Add(new wxStaticText(side, wxID_ANY, "Copy last floor"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 5);
+    copyLastFloorCheck = new wxCheckBox(side, ID_COPY_LAST_FLOOR, wxEmptyString);
     copyLastFloorCheck->SetValue(true);
     copyRow->Add(copyLastFloorCheck, 0, wxALIGN_CENTER_VERTICAL);
 
     auto* floorButtons = new wxBoxSizer(wxHORIZONTAL);
-    floorButtons->Add(new wxButton(this, ID_NEW_FLOOR, "New floor"));
-    floorButtons->Add(new wxButton(this, ID_REMOVE_FLOOR, "Remove floor"), 0, wxLEFT, 5);
+    floorButtons->Add(new wxButton(side, ID_NEW_FLOOR, "New floor"));
+    floorButtons->Add(new wxButton(side, ID_REMOVE_FLOOR, "Remove floor"), 0, wxLEFT, 5);
 
     auto* floorPart = new wxBoxSizer(wxVERTICAL);
     floorPart->Add(currentLevelText, 0, wxBOTTOM, 5);
     floorPart->Add(dimensions, 0, wxBOTTOM, 5);
     floorPart->Add(lShape, 0, wxBOTTOM, 5);
-    floorPart->Add(new wxButton(this, ID_UPDATE_VALUE, "Update Value"), 0, wxBOTTOM, 5);
+    floorPart->Add(new wxButton(side, ID_UPDATE_VALUE, "Update Value"), 0, wxBOTTOM, 5);
     floorPart->Add(copyRow, 0, wxBOTTOM, 5);
     floorPart->Add(floorButtons);
 
@@ -135,28 +140,36 @@ void BuildingPane::createControls()
     for (const ParameterField& field : parameterFields()) {
         wxFlexGridSizer* grid = field.id <= 20063 ? leftParameters : rightParameters;
         const double value = building->parameters.*field.value;
-        auto* text = numericField(this, field.id, wxString::FromUTF8(formatTwoDecimals(value)));
-        grid->Add(new wxStaticText(this, wxID_ANY, field.label), 0, wxALIGN_CENTER_VERTICAL);
+        auto* text = numericField(side, field.id, wxString::FromUTF8(formatTwoDecimals(value)));
+        grid->Add(new wxStaticText(side, wxID_ANY, field.label), 0, wxALIGN_CENTER_VERTICAL);
         grid->Add(text);
         parameterTexts.push_back(text);
     }
     parameters->Add(leftParameters, 0, wxRIGHT, 10);
     parameters->Add(rightParameters);
 
-    applyButton = new wxButton(this, ID_APPLY_CHANGES, "Apply changes");
+    applyButton = new wxButton(side, ID_APPLY_CHANGES, "Apply changes");
     applyButton->Disable();
     auto* applyRow = new wxBoxSizer(wxHORIZONTAL);
     applyRow->Add(applyButton);
 
     auto* column = new wxBoxSizer(wxVERTICAL);
+    // The table takes the height the other parts leave; with too little, the
+    // column scrolls.
     column->Add(floorTable, 1, wxEXPAND | wxALL, 5);
-    column->Add(floorPart, 1, wxEXPAND | wxALL, 5);
-    column->Add(parameters, 1, wxEXPAND | wxALL, 5);
-    column->Add(applyRow, 1, wxEXPAND | wxALL, 5);
+    column->Add(floorPart, 0, wxEXPAND | wxALL, 5);
+    column->Add(parameters, 0, wxEXPAND | wxALL, 5);
+    column->Add(applyRow, 0, wxEXPAND | wxALL, 5);
+
+    // A few rows of the floor table show even in a low window.
+    floorTable->SetMinSize(wxSize(-1, 110));
+    side->SetSizer(column);
+    side->SetScrollRate(0, 10);
+    side->SetMinSize(wxSize(column->CalcMin().x + wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, side), -1));
 
     auto* page = new wxBoxSizer(wxHORIZONTAL);
     page->Add(editor, 3, wxEXPAND | wxALL, 5);
-    page->Add(column, 1, wxEXPAND | wxALL, 5);
+    page->Add(side, 1, wxEXPAND | wxALL, 5);
     SetSizer(page);
 }
 

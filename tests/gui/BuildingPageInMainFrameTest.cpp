@@ -16,8 +16,10 @@
 #include <gtest/gtest.h>
 
 #include <wx/aui/auibook.h>
+#include <wx/button.h>
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/buttonbar.h>
+#include <wx/scrolwin.h>
 #include <wx/weakref.h>
 
 namespace {
@@ -67,6 +69,29 @@ TEST_F(BuildingPageInMainFrameTest, NewBuildingOpensOnItsRootFloor)
     ASSERT_EQ(building->floors.size(), 1u);
     EXPECT_EQ(page->getCurrentFloor(), building->root);
     EXPECT_EQ(frame->getRibbonBar()->GetActivePage(), RIBBON_PAGE_BUILDING);
+}
+
+// The main window opens at two thirds of the display, too low for the whole
+// column of floor and parameter fields: the column scrolls, so that "Apply
+// changes" can be reached.
+TEST_F(BuildingPageInMainFrameTest, ALowWindowScrollsTheColumnToApplyChanges)
+{
+    BuildingPane* page = openPage(kovra_test::makeRectBuilding(15, 15, 3));
+    ASSERT_NE(page, nullptr);
+    pumpEvents(50);
+    auto* apply = dynamic_cast<wxButton*>(page->FindWindow(BuildingPane::ID_APPLY_CHANGES));
+    ASSERT_NE(apply, nullptr);
+    auto* column = dynamic_cast<wxScrolledWindow*>(apply->GetParent());
+    ASSERT_NE(column, nullptr);
+    ASSERT_LT(column->GetClientSize().y, column->GetVirtualSize().y) << "the window is not low enough to tell";
+    const auto bottomOf = [&](wxWindow* window) {
+        return window->GetPosition().y + window->GetSize().y;
+    };
+    EXPECT_GT(bottomOf(apply), column->GetClientSize().y);
+    column->Scroll(0, column->GetVirtualSize().y);
+    pumpEvents(50);
+    EXPECT_LE(bottomOf(apply), column->GetClientSize().y);
+    EXPECT_GE(apply->GetPosition().y, 0);
 }
 
 TEST_F(BuildingPageInMainFrameTest, ViewCommandsActOnThePageSelectedLast)
