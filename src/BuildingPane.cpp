@@ -161,8 +161,8 @@ void BuildingPane::createControls()
     column->Add(parameters, 0, wxEXPAND | wxALL, 5);
     column->Add(applyRow, 0, wxEXPAND | wxALL, 5);
 
-    // A few rows of the floor table show even in a low window.
-    floorTable->SetMinSize(wxSize(-1, 110));
+    // Two rows of the floor table show even in a low window.
+    floorTable->SetMinSize(wxSize(-1, 75));
     side->SetSizer(column);
     side->SetScrollRate(0, 10);
     side->SetMinSize(wxSize(column->CalcMin().x + wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, side), -1));
