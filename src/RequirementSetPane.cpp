@@ -3,7 +3,6 @@
 #include "AppState.h"
 #include "DiagramCtrl.h"
 #include "Events.h"
-#include "MainFrame.h"
 #include "RequirementPlatformDialog.h"
 #include "RequirementTable.h"
 #include "RibbonTable.h"
@@ -152,12 +151,18 @@ void RequirementSetPane::saveRequirements()
     question.SetYesNoCancelLabels("On Kovra Platform", "On this PC", "Cancel");
     const int answer = question.ShowModal();
     if (answer == wxID_YES) {
-        // The platform client and the project tree belong to the main window.
-        if (auto* frame = dynamic_cast<MainFrame*>(wxGetTopLevelParent(this)))
-            saveRequirementSetOnPlatform(this, frame->getClient(), frame->getProjectPane(), requirementSet);
-        else
+        // The platform client and the project tree belong to the main window,
+        // which hands them to the page it opens.
+        if (!client) {
             wxMessageBox("The Kovra Platform is not available here.", wxMessageBoxCaptionStr,
                          wxOK | wxICON_INFORMATION, this);
+            return;
+        }
+        // The dialog's "Import" replaces the set's rooms as well.
+        if (saveRequirementSetOnPlatform(this, client, projectPane, requirementSet)) {
+            fillTable();
+            fillDiagram();
+        }
         return;
     }
     if (answer != wxID_NO)

@@ -5,9 +5,11 @@
 #include "PlatformDialogSupport.h"
 
 #include "AppState.h"
+#include "DiagramCtrl.h"
 #include "InnerContours.h"
 #include "KovraClientDialog.h"
 #include "RequirementPlatformDialog.h"
+#include "RequirementSetPane.h"
 
 #include "model/Project.h"
 #include "model/Proposal.h"
@@ -17,8 +19,10 @@
 #include "support/ModelFixtures.h"
 
 #include <wx/checklst.h>
+#include <wx/dataview.h>
 #include <wx/frame.h>
 
+#include <functional>
 #include <sstream>
 
 namespace {
@@ -57,6 +61,18 @@ std::string ifcSummary(const std::string& path)
                                    testsupport::shellQuote(path))
         .output;
 }
+
+// Answers the requirement-set dialog with what the function does to it.
+class ExpectSetsDialog : public wxExpectModalBase<RequirementPlatformDialog, ExpectSetsDialog> {
+public:
+    explicit ExpectSetsDialog(std::function<int(RequirementPlatformDialog&)> answer) : answer(std::move(answer)) {}
+
+protected:
+    int OnInvoked(RequirementPlatformDialog* dialog) const override { return answer(*dialog); }
+
+private:
+    std::function<int(RequirementPlatformDialog&)> answer;
+};
 
 // The open project "House" (a solved proposal), an owner window, the save
 // dialog and the moves a user makes on it, on either platform.
@@ -344,6 +360,36 @@ TEST_F(RequirementPlatformTest, AMalformedFileLeavesTheSetAsItWas)
     EXPECT_EQ(rooms->requirements[0]->name, "Living");
     EXPECT_TRUE(sets->IsShown());
     sets->Destroy();
+}
+
+// "Import" also works in the dialog the requirement page opens to save its
+// set; the page then shows the rooms the file brought.
+TEST_F(RequirementPlatformTest, AnImportFromTheRequirementPageShowsTheImportedRooms)
+{
+    auto stored = makeRequirementSet({makeRequirement(0, "Hall", 8, 0, {1}), makeRequirement(1, "Study", 10, 0, {0, 2}),
+                                      makeRequirement(2, "Bath", 6, 0, {1})},
+                                     "Stored");
+    bg::exportRequirementsCsv(stored, (platform.root() / "House" / "House_Stored.csv").string());
+    auto rooms = makeRequirementSet({makeRequirement(0, "Living", 24)}, "Rooms");
+    auto* page = new RequirementSetPane(frame, nullptr, rooms, makeRectBuilding(10, 10));
+    page->client = platform.client.get();
+    ASSERT_EQ(page->table->GetItemCount(), 1);
+
+    wxTEST_DIALOG(page->saveRequirements(), ExpectMessage("Kovra Platform", wxYES),
+                  ExpectSetsDialog([](RequirementPlatformDialog& sets) {
+                      EXPECT_EQ(sets.mode, RequirementPlatformDialog::MODE_SAVE);
+                      selectRow(sets.tree, rowAt(sets.tree, {"House", "House_Stored.csv"}));
+                      pressButton(&sets, RequirementPlatformDialog::ID_IMPORT);
+                      return sets.GetReturnCode();
+                  }).Describe("the requirement-set dialog"),
+                  ExpectMessage("File imported"));
+    EXPECT_EQ(rooms->name, "House_Stored");
+    std::vector<std::string> names;
+    for (int row = 0; row < page->table->GetItemCount(); ++row)
+        names.push_back(page->table->GetTextValue(static_cast<unsigned>(row), 1).utf8_string());
+    EXPECT_EQ(names, (std::vector<std::string>{"Hall", "Study", "Bath"}));
+    EXPECT_EQ(page->diagram->graph.nodes.size(), 3u);
+    EXPECT_EQ(page->diagram->graph.edges.size(), 4u);
 }
 
 TEST_F(RequirementPlatformTest, OnlyRequirementFilesCanBeImported)
