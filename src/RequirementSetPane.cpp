@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "DiagramCtrl.h"
 #include "Events.h"
+#include "ProjectPane.h"
 #include "RequirementPlatformDialog.h"
 #include "RequirementTable.h"
 #include "RibbonTable.h"
@@ -158,10 +159,14 @@ void RequirementSetPane::saveRequirements()
                          wxOK | wxICON_INFORMATION, this);
             return;
         }
-        // The dialog's "Import" replaces the set's rooms as well.
+        // The dialog's "Import" replaces the set's rooms and its name as well:
+        // the page, its tab and the project tree follow.
         if (saveRequirementSetOnPlatform(this, client, projectPane, requirementSet)) {
             fillTable();
             fillDiagram();
+            if (projectPane)
+                projectPane->rebuild();
+            postObjectEvent(wxGetTopLevelParent(this), EVT_REQUIREMENT_SET_NAME_CHANGED, requirementSet);
         }
         return;
     }

@@ -6,6 +6,7 @@
 
 #include "AppState.h"
 #include "DiagramCtrl.h"
+#include "Events.h"
 #include "InnerContours.h"
 #include "KovraClientDialog.h"
 #include "RequirementPlatformDialog.h"
@@ -374,6 +375,10 @@ TEST_F(RequirementPlatformTest, AnImportFromTheRequirementPageShowsTheImportedRo
     auto* page = new RequirementSetPane(frame, nullptr, rooms, makeRectBuilding(10, 10));
     page->client = platform.client.get();
     ASSERT_EQ(page->table->GetItemCount(), 1);
+    std::string retitledTo;
+    frame->Bind(EVT_REQUIREMENT_SET_NAME_CHANGED, [&](wxCommandEvent& event) {
+        retitledTo = static_cast<bg::RequirementSet*>(event.GetClientData())->name;
+    });
 
     wxTEST_DIALOG(page->saveRequirements(), ExpectMessage("Kovra Platform", wxYES),
                   ExpectSetsDialog([](RequirementPlatformDialog& sets) {
@@ -390,6 +395,9 @@ TEST_F(RequirementPlatformTest, AnImportFromTheRequirementPageShowsTheImportedRo
     EXPECT_EQ(names, (std::vector<std::string>{"Hall", "Study", "Bath"}));
     EXPECT_EQ(page->diagram->graph.nodes.size(), 3u);
     EXPECT_EQ(page->diagram->graph.edges.size(), 4u);
+    // The import renamed the set: its page's tab is told to follow.
+    pumpEvents(20);
+    EXPECT_EQ(retitledTo, "House_Stored");
 }
 
 TEST_F(RequirementPlatformTest, OnlyRequirementFilesCanBeImported)
