@@ -148,17 +148,21 @@ void RequirementPlatformDialog::import()
     auto requirements = bg::importRequirementsCsv(path);
     requirementSet->name = nameBeforeFirstPoint(entry.name);
     requirementSet->requirements = std::move(requirements);
+    imported = true;
     showNotice("File imported");
     SetReturnCode(wxID_OK);
     EndDialog(wxID_OK);
 }
 
-void saveRequirementSetOnPlatform(wxWindow* page, KovraClient::cKovraClient* client, ProjectPane* projectPane,
+bool saveRequirementSetOnPlatform(wxWindow* page, KovraClient::cKovraClient* client, ProjectPane* projectPane,
                                   const std::shared_ptr<bg::RequirementSet>& requirementSet)
 {
+    bool imported = false;
     guarded([&] {
         RequirementPlatformDialog dialog(page, client, projectPane, requirementSet,
                                          RequirementPlatformDialog::MODE_SAVE);
         dialog.ShowModal();
+        imported = dialog.importedIntoSet();
     });
+    return imported;
 }

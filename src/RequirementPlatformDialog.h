@@ -36,6 +36,8 @@ public:
     ~RequirementPlatformDialog() override;
 
     PlatformTree& platformTree() { return repository; }
+    // Whether "Import" has replaced the set's name and requirements.
+    bool importedIntoSet() const { return imported; }
 
     KovraClient::cKovraClient* client;
     wxTreeListCtrl* tree = nullptr;
@@ -53,9 +55,12 @@ private:
     void import();
 
     PlatformTree repository;
+    bool imported = false;
 };
 
 // The requirement page's "On Kovra Platform": saves the set to the platform
-// through the dialog in mode 0, shown modally over page. Never throws.
-void saveRequirementSetOnPlatform(wxWindow* page, KovraClient::cKovraClient* client, ProjectPane* projectPane,
+// through the dialog in mode 0, shown modally over page. "Import" works there
+// too; true when it replaced the set's requirements, which the page then
+// shows anew. Never throws.
+bool saveRequirementSetOnPlatform(wxWindow* page, KovraClient::cKovraClient* client, ProjectPane* projectPane,
                                   const std::shared_ptr<bg::RequirementSet>& requirementSet);

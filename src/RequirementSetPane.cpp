@@ -4,7 +4,7 @@
 #include "DiagramCtrl.h"
 #include "Events.h"
 #include "FileDialog.h"
-#include "MainFrame.h"
+#include "ProjectPane.h"
 #include "RequirementPlatformDialog.h"
 #include "RequirementTable.h"
 #include "RibbonTable.h"
@@ -151,12 +151,22 @@ void RequirementSetPane::saveRequirements()
     question.SetYesNoCancelLabels("On Kovra Platform", "On this PC", "Cancel");
     const int answer = question.ShowModal();
     if (answer == wxID_YES) {
-        // The platform client and the project tree belong to the main window.
-        if (auto* frame = dynamic_cast<MainFrame*>(wxGetTopLevelParent(this)))
-            saveRequirementSetOnPlatform(this, frame->getClient(), frame->getProjectPane(), requirementSet);
-        else
+        // The platform client and the project tree belong to the main window,
+        // which hands them to the page it opens.
+        if (!client) {
             wxMessageBox("The Kovra Platform is not available here.", wxMessageBoxCaptionStr,
                          wxOK | wxICON_INFORMATION, this);
+            return;
+        }
+        // The dialog's "Import" replaces the set's rooms and its name as well:
+        // the page, its tab and the project tree follow.
+        if (saveRequirementSetOnPlatform(this, client, projectPane, requirementSet)) {
+            fillTable();
+            fillDiagram();
+            if (projectPane)
+                projectPane->rebuild();
+            postObjectEvent(wxGetTopLevelParent(this), EVT_REQUIREMENT_SET_NAME_CHANGED, requirementSet);
+        }
         return;
     }
     if (answer != wxID_NO)

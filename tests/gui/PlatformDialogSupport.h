@@ -1,9 +1,10 @@
 #pragma once
 
 // Helpers of the platform dialog tests: a platform kept in a scratch folder
-// and seeded with projects, folders and files, temporary files redirected to
-// a folder the test can look into, and the small moves a user makes on a
-// dialog (press a button, select a row).
+// and seeded with projects, folders and files, Apache's WebDAV share on
+// loopback, temporary files redirected to a folder the test can look into,
+// and the small moves a user makes on a dialog (press a button, select a
+// row).
 
 #include "DialogTesting.h"
 #include "GuiSupport.h"
@@ -12,6 +13,7 @@
 
 #include "platform/KovraClient.h"
 #include "support/FileSupport.h"
+#include "support/PlatformServers.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +26,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace kovra_test {
 
@@ -55,31 +58,58 @@ private:
     int button;
 };
 
-// A platform in a scratch folder, with temporary files redirected to a
-// folder of the scratch folder for the test's life.
-class FolderPlatform {
+// Points the process's temporary folder (TMPDIR) at folder while the object
+// lives, so that a test can see which temporary files a command leaves.
+class RedirectedTemporaryFolder {
 public:
-    FolderPlatform()
+    explicit RedirectedTemporaryFolder(std::filesystem::path folder) : folder_(std::move(folder))
     {
-        std::filesystem::create_directories(root());
-        std::filesystem::create_directories(temporary());
+        std::filesystem::create_directories(folder_);
         const char* old = std::getenv("TMPDIR");
         oldTmpdir = old ? old : "";
         hadTmpdir = old != nullptr;
-        ::setenv("TMPDIR", temporary().c_str(), 1);
-        ::unsetenv("KOVRA_PLATFORM_URL");
-        client = std::make_unique<KovraClient::cKovraClient>(root().string());
+        ::setenv("TMPDIR", folder_.c_str(), 1);
     }
-    ~FolderPlatform()
+    ~RedirectedTemporaryFolder()
     {
         if (hadTmpdir)
             ::setenv("TMPDIR", oldTmpdir.c_str(), 1);
         else
             ::unsetenv("TMPDIR");
     }
+    RedirectedTemporaryFolder(const RedirectedTemporaryFolder&) = delete;
+    RedirectedTemporaryFolder& operator=(const RedirectedTemporaryFolder&) = delete;
+
+    const std::filesystem::path& path() const { return folder_; }
+    // Apart from the client's login page, which lives as long as the client.
+    bool empty() const
+    {
+        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+            if (entry.path().filename().string().rfind("kovra-login-", 0) != 0)
+                return false;
+        }
+        return true;
+    }
+
+private:
+    std::filesystem::path folder_;
+    std::string oldTmpdir;
+    bool hadTmpdir = false;
+};
+
+// A platform in a scratch folder, with temporary files redirected to a
+// folder of the scratch folder for the test's life.
+class FolderPlatform {
+public:
+    FolderPlatform() : temporaries(scratch.path() / "tmp")
+    {
+        std::filesystem::create_directories(root());
+        ::unsetenv("KOVRA_PLATFORM_URL");
+        client = std::make_unique<KovraClient::cKovraClient>(root().string());
+    }
 
     std::filesystem::path root() const { return scratch.path() / "platform"; }
-    std::filesystem::path temporary() const { return scratch.path() / "tmp"; }
+    std::filesystem::path temporary() const { return temporaries.path(); }
     std::filesystem::path local(const std::string& name) const { return scratch.path() / name; }
 
     // A file on the platform at path (below the root), with its folders.
@@ -92,15 +122,7 @@ public:
     bool has(const std::string& path) const { return std::filesystem::exists(root() / path); }
     std::string read(const std::string& path) const { return readText((root() / path).string()); }
 
-    // Apart from the client's login page, which lives as long as the client.
-    bool temporaryFolderEmpty() const
-    {
-        for (const auto& entry : std::filesystem::directory_iterator(temporary())) {
-            if (entry.path().filename().string().rfind("kovra-login-", 0) != 0)
-                return false;
-        }
-        return true;
-    }
+    bool temporaryFolderEmpty() const { return temporaries.empty(); }
 
     void login() const
     {
@@ -109,12 +131,53 @@ public:
         ASSERT_TRUE(client->tokenRequest()) << client->lastError();
     }
 
+private:
+    ScratchFolder scratch;
+    RedirectedTemporaryFolder temporaries;
+
+public:
     std::unique_ptr<KovraClient::cKovraClient> client;
+};
+
+// Apache's WebDAV share on loopback, started with the object and stopped at
+// its end, the account in a netrc file of the scratch folder and temporary
+// files redirected as above. Apache writes the share as its own user: files
+// and folders are put there through the client, and read back from disk.
+class DavPlatform {
+public:
+    DavPlatform() : temporaries(scratch.path() / "tmp")
+    {
+        writeText(scratch.file("netrc"), server.netrcLine());
+        ::setenv("KOVRA_NETRC", scratch.file("netrc").c_str(), 1);
+        ::unsetenv("KOVRA_PLATFORM_URL");
+        client = std::make_unique<KovraClient::cKovraClient>(scratch.file("default"));
+    }
+    ~DavPlatform()
+    {
+        ::unsetenv("KOVRA_NETRC");
+        if (::testing::Test::HasFailure())
+            server.keep();
+    }
+
+    // The folder the server keeps the share in.
+    std::filesystem::path root() const { return server.shareFolder(); }
+    std::string user() const { return server.user(); }
+    bool temporaryFolderEmpty() const { return temporaries.empty(); }
+
+    void login() const
+    {
+        std::string loginUrl;
+        ASSERT_TRUE(client->autorizationRequest(server.filesUrl(), "", loginUrl)) << client->lastError();
+        ASSERT_TRUE(client->tokenRequest()) << client->lastError();
+    }
 
 private:
     ScratchFolder scratch;
-    std::string oldTmpdir;
-    bool hadTmpdir = false;
+    DavServer server;
+    RedirectedTemporaryFolder temporaries;
+
+public:
+    std::unique_ptr<KovraClient::cKovraClient> client;
 };
 
 // Presses the button with the id inside window, as a click would.

@@ -1,21 +1,29 @@
 // Saving the open project and its IFC model to the platform, and moving
-// requirement sets to and from it, on a platform kept in a scratch folder.
+// requirement sets to and from it, on a platform kept in a scratch folder;
+// once more end to end against Apache's WebDAV share on loopback.
 
 #include "PlatformDialogSupport.h"
 
 #include "AppState.h"
+#include "DiagramCtrl.h"
+#include "Events.h"
+#include "InnerContours.h"
 #include "KovraClientDialog.h"
 #include "RequirementPlatformDialog.h"
+#include "RequirementSetPane.h"
 
 #include "model/Project.h"
 #include "model/Proposal.h"
 #include "model/Requirement.h"
 #include "model/RequirementFile.h"
+#include "support/ExternalTool.h"
 #include "support/ModelFixtures.h"
 
 #include <wx/checklst.h>
+#include <wx/dataview.h>
 #include <wx/frame.h>
 
+#include <functional>
 #include <sstream>
 
 namespace {
@@ -32,15 +40,52 @@ std::vector<std::string> filesIn(const std::filesystem::path& folder)
     return names;
 }
 
-class PlatformSaveTest : public ::testing::Test {
+std::string projectText(const bg::Project& project)
+{
+    std::stringstream out;
+    project.saveToStream(out);
+    return out.str();
+}
+
+// What IfcOpenShell, the reader of the export tests, makes of an IFC file:
+// its schema, the author in its header and how many storeys and spaces it
+// holds, one a line; the reader's complaint when it cannot read the file.
+std::string ifcSummary(const std::string& path)
+{
+    const std::string script = "import sys, ifcopenshell\n"
+                               "f = ifcopenshell.open(sys.argv[1])\n"
+                               "print(f.schema)\n"
+                               "print(f.header.file_name.author[0])\n"
+                               "print(len(f.by_type('IfcBuildingStorey')))\n"
+                               "print(len(f.by_type('IfcSpace')))\n";
+    return testsupport::runCommand("python3 -c " + testsupport::shellQuote(script) + " " +
+                                   testsupport::shellQuote(path))
+        .output;
+}
+
+// Answers the requirement-set dialog with what the function does to it.
+class ExpectSetsDialog : public wxExpectModalBase<RequirementPlatformDialog, ExpectSetsDialog> {
+public:
+    explicit ExpectSetsDialog(std::function<int(RequirementPlatformDialog&)> answer) : answer(std::move(answer)) {}
+
+protected:
+    int OnInvoked(RequirementPlatformDialog* dialog) const override { return answer(*dialog); }
+
+private:
+    std::function<int(RequirementPlatformDialog&)> answer;
+};
+
+// The open project "House" (a solved proposal), an owner window, the save
+// dialog and the moves a user makes on it, on either platform.
+template <typename Platform>
+class SaveDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        platform.folder("House/Plans");
-        platform.folder("Other");
-        platform.put("House/notes.txt");
         auto project = bg::Project::load(dataFile("solved-house.xsp"));
         project->name = "House";
+        // As the main window does with a project it loads.
+        recomputeInnerContours(project.get());
         getAppState().project = project;
         getAppState().platformResourceId.clear();
         frame = new wxFrame(nullptr, wxID_ANY, "Owner");
@@ -80,6 +125,53 @@ protected:
         dialog->fileTypes->Check(1, ifcFile);
     }
     void save() { pressButton(dialog, KovraClientDialog::ID_SAVE); }
+    std::string storedProjectName(const std::string& path)
+    {
+        return bg::Project::load((platform.root() / path).string())->name;
+    }
+
+    // The requirement-set dialog over the owner window, shown.
+    RequirementPlatformDialog* openSets(const std::shared_ptr<bg::RequirementSet>& set, int mode)
+    {
+        auto* sets = new RequirementPlatformDialog(frame, platform.client.get(), nullptr, set, mode);
+        sets->Show();
+        return sets;
+    }
+
+    Platform platform;
+    wxFrame* frame = nullptr;
+    KovraClientDialog* dialog = nullptr;
+    wxTreeListCtrl* tree = nullptr;
+};
+
+// Requirement-file rows read back compare equal to the set's requirements.
+void expectSameRequirements(const bg::RequirementSet& read, const bg::RequirementSet& written)
+{
+    ASSERT_EQ(read.requirements.size(), written.requirements.size());
+    for (size_t k = 0; k < written.requirements.size(); ++k) {
+        const bg::Requirement& mine = *written.requirements[k];
+        const bg::Requirement& back = *read.requirements[k];
+        EXPECT_EQ(back.index, mine.index) << k;
+        EXPECT_EQ(back.name, mine.name) << k;
+        EXPECT_EQ(back.roomType, mine.roomType) << k;
+        EXPECT_DOUBLE_EQ(back.area, mine.area) << k;
+        EXPECT_NEAR(back.minLength, mine.minLength, 1e-6) << k;
+        EXPECT_NEAR(back.maxWidth, mine.maxWidth, 1e-6) << k;
+        EXPECT_EQ(back.level, mine.level) << k;
+        EXPECT_EQ(back.adjacency, mine.adjacency) << k;
+    }
+}
+
+class PlatformSaveTest : public SaveDialogTest<FolderPlatform> {
+protected:
+    void SetUp() override
+    {
+        platform.folder("House/Plans");
+        platform.folder("Other");
+        platform.put("House/notes.txt");
+        SaveDialogTest::SetUp();
+    }
+
     // Stores the project once, in House, so that it has a platform copy.
     void saveOnce()
     {
@@ -89,15 +181,6 @@ protected:
         ASSERT_TRUE(platform.has("House/House.xsp"));
         ASSERT_FALSE(getAppState().platformResourceId.empty());
     }
-    std::string storedProjectName(const std::string& path)
-    {
-        return bg::Project::load((platform.root() / path).string())->name;
-    }
-
-    FolderPlatform platform;
-    wxFrame* frame = nullptr;
-    KovraClientDialog* dialog = nullptr;
-    wxTreeListCtrl* tree = nullptr;
 };
 
 TEST_F(PlatformSaveTest, AProjectNeverStoredIsSavedWithoutAQuestion)
@@ -237,15 +320,7 @@ TEST_F(PlatformSaveTest, AFirstProposalWithoutBuildingSkipsTheIfcFile)
 }
 
 // The requirement-set dialog on the same platform.
-class RequirementPlatformTest : public PlatformSaveTest {
-protected:
-    RequirementPlatformDialog* openSets(const std::shared_ptr<bg::RequirementSet>& set, int mode)
-    {
-        auto* sets = new RequirementPlatformDialog(frame, platform.client.get(), nullptr, set, mode);
-        sets->Show();
-        return sets;
-    }
-};
+using RequirementPlatformTest = PlatformSaveTest;
 
 TEST_F(RequirementPlatformTest, ASetIsSavedAsProjectAndSetNameAndImportedAgain)
 {
@@ -269,18 +344,7 @@ TEST_F(RequirementPlatformTest, ASetIsSavedAsProjectAndSetNameAndImportedAgain)
     EXPECT_TRUE(buttonEnabled(sets, RequirementPlatformDialog::ID_IMPORT));
     wxTEST_DIALOG(pressButton(sets, RequirementPlatformDialog::ID_IMPORT), ExpectMessage("File imported"));
     EXPECT_EQ(imported->name, "House_Rooms");
-    ASSERT_EQ(imported->requirements.size(), rooms->requirements.size());
-    for (size_t k = 0; k < rooms->requirements.size(); ++k) {
-        const bg::Requirement& mine = *rooms->requirements[k];
-        const bg::Requirement& read = *imported->requirements[k];
-        EXPECT_EQ(read.index, mine.index) << k;
-        EXPECT_EQ(read.name, mine.name) << k;
-        EXPECT_EQ(read.roomType, mine.roomType) << k;
-        EXPECT_DOUBLE_EQ(read.area, mine.area) << k;
-        EXPECT_NEAR(read.minLength, mine.minLength, 1e-6) << k;
-        EXPECT_NEAR(read.maxWidth, mine.maxWidth, 1e-6) << k;
-        EXPECT_EQ(read.level, mine.level) << k;
-    }
+    expectSameRequirements(*imported, *rooms);
     EXPECT_EQ(sets->GetReturnCode(), wxID_OK);
     sets->Destroy();
 }
@@ -299,6 +363,43 @@ TEST_F(RequirementPlatformTest, AMalformedFileLeavesTheSetAsItWas)
     sets->Destroy();
 }
 
+// "Import" also works in the dialog the requirement page opens to save its
+// set; the page then shows the rooms the file brought.
+TEST_F(RequirementPlatformTest, AnImportFromTheRequirementPageShowsTheImportedRooms)
+{
+    auto stored = makeRequirementSet({makeRequirement(0, "Hall", 8, 0, {1}), makeRequirement(1, "Study", 10, 0, {0, 2}),
+                                      makeRequirement(2, "Bath", 6, 0, {1})},
+                                     "Stored");
+    bg::exportRequirementsCsv(stored, (platform.root() / "House" / "House_Stored.csv").string());
+    auto rooms = makeRequirementSet({makeRequirement(0, "Living", 24)}, "Rooms");
+    auto* page = new RequirementSetPane(frame, nullptr, rooms, makeRectBuilding(10, 10));
+    page->client = platform.client.get();
+    ASSERT_EQ(page->table->GetItemCount(), 1);
+    std::string retitledTo;
+    frame->Bind(EVT_REQUIREMENT_SET_NAME_CHANGED, [&](wxCommandEvent& event) {
+        retitledTo = static_cast<bg::RequirementSet*>(event.GetClientData())->name;
+    });
+
+    wxTEST_DIALOG(page->saveRequirements(), ExpectMessage("Kovra Platform", wxYES),
+                  ExpectSetsDialog([](RequirementPlatformDialog& sets) {
+                      EXPECT_EQ(sets.mode, RequirementPlatformDialog::MODE_SAVE);
+                      selectRow(sets.tree, rowAt(sets.tree, {"House", "House_Stored.csv"}));
+                      pressButton(&sets, RequirementPlatformDialog::ID_IMPORT);
+                      return sets.GetReturnCode();
+                  }).Describe("the requirement-set dialog"),
+                  ExpectMessage("File imported"));
+    EXPECT_EQ(rooms->name, "House_Stored");
+    std::vector<std::string> names;
+    for (int row = 0; row < page->table->GetItemCount(); ++row)
+        names.push_back(page->table->GetTextValue(static_cast<unsigned>(row), 1).utf8_string());
+    EXPECT_EQ(names, (std::vector<std::string>{"Hall", "Study", "Bath"}));
+    EXPECT_EQ(page->diagram->graph.nodes.size(), 3u);
+    EXPECT_EQ(page->diagram->graph.edges.size(), 4u);
+    // The import renamed the set: its page's tab is told to follow.
+    pumpEvents(20);
+    EXPECT_EQ(retitledTo, "House_Stored");
+}
+
 TEST_F(RequirementPlatformTest, OnlyRequirementFilesCanBeImported)
 {
     platform.put("House/rooms.old.csv");
@@ -311,6 +412,60 @@ TEST_F(RequirementPlatformTest, OnlyRequirementFilesCanBeImported)
     selectRow(sets->tree, rowAt(sets->tree, {"House"}));
     EXPECT_FALSE(buttonEnabled(sets, RequirementPlatformDialog::ID_IMPORT));
     sets->Destroy();
+}
+
+// End to end against Apache's WebDAV share: the files the commands store
+// are read back from the server's folder and through the client.
+class PlatformSaveOnWebDavTest : public SaveDialogTest<DavPlatform> {
+protected:
+    void SetUp() override
+    {
+        SaveDialogTest::SetUp();
+        platform.client->createAsset("House");
+    }
+};
+
+TEST_F(PlatformSaveOnWebDavTest, TheProjectAndItsIfcModelAreStoredOnTheServer)
+{
+    open();
+    select({"House"});
+    tick(true, true);
+    save();
+    EXPECT_FALSE(dialog->IsShown());
+    const std::filesystem::path house = platform.root() / "House";
+    EXPECT_EQ(filesIn(house), (std::vector<std::string>{"House.ifc", "House.xsp"}));
+    const bg::Project& mine = *getAppState().project;
+    const auto stored = bg::Project::load((house / "House.xsp").string());
+    EXPECT_EQ(stored->name, "House");
+    EXPECT_EQ(maskIds(projectText(*stored)), maskIds(projectText(mine)));
+    EXPECT_EQ(getAppState().platformResourceId,
+              dialog->platformTree().findEntry(rowAt(tree, {"House", "House.xsp"})).platformId);
+
+    const auto& proposal = mine.proposals.front();
+    EXPECT_EQ(ifcSummary((house / "House.ifc").string()),
+              "IFC4\n" + platform.user() + "\n" + std::to_string(proposal->building->floors.size()) + "\n" +
+                  std::to_string(proposal->getRooms().size()) + "\n");
+}
+
+TEST_F(PlatformSaveOnWebDavTest, ARequirementSetIsSavedAndImportedAgain)
+{
+    auto rooms = makeRequirementSet({makeRequirement(0, "Living", 24, 0, {1}),
+                                     makeRequirement(1, "Kitchen", 11, 0, {0}, "Kitchen and cleaning")},
+                                    "Rooms");
+    auto* sets = openSets(rooms, RequirementPlatformDialog::MODE_SAVE);
+    selectRow(sets->tree, rowAt(sets->tree, {"House"}));
+    wxTEST_DIALOG(pressButton(sets, RequirementPlatformDialog::ID_SAVE), ExpectMessage("File successfully saved."));
+    sets->Destroy();
+    EXPECT_EQ(filesIn(platform.root() / "House"), std::vector<std::string>{"House_Rooms.csv"});
+
+    auto imported = std::make_shared<bg::RequirementSet>();
+    sets = openSets(imported, RequirementPlatformDialog::MODE_IMPORT);
+    selectRow(sets->tree, rowAt(sets->tree, {"House", "House_Rooms.csv"}));
+    wxTEST_DIALOG(pressButton(sets, RequirementPlatformDialog::ID_IMPORT), ExpectMessage("File imported"));
+    EXPECT_EQ(sets->GetReturnCode(), wxID_OK);
+    sets->Destroy();
+    EXPECT_EQ(imported->name, "House_Rooms");
+    expectSameRequirements(*imported, *rooms);
 }
 
 } // namespace
