@@ -7,7 +7,8 @@
 // dialog test hooks; every wait is for an event or a state.
 //
 // With KOVRA_SCREENSHOTS set to the docs/ folder the walk writes the README's
-// screenshots (see the README's tour).
+// screenshots and the pictures of the exported files' storeys (see the
+// README's tour).
 
 #include "DialogTesting.h"
 #include "ProposalTesting.h"
@@ -55,6 +56,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -223,11 +225,27 @@ protected:
         EXPECT_TRUE(problems.empty()) << describe(problems);
     }
 
+    // With KOVRA_SCREENSHOTS set, the storeys of the exported file as
+    // IfcOpenShell reads them (tests/ifc/draw_storeys.py), into <name>.png
+    // there; nothing otherwise.
+    void drawStoreys(const std::string& path, const std::string& name)
+    {
+        const char* folder = std::getenv("KOVRA_SCREENSHOTS");
+        if (!folder)
+            return;
+        const std::string script = std::string(KOVRA_SOURCE_DIR) + "/tests/ifc/draw_storeys.py";
+        const auto result = testsupport::runCommand("python3 " + testsupport::shellQuote(script) + " " +
+                                                    testsupport::shellQuote(path) + " " +
+                                                    testsupport::shellQuote(std::string(folder) + "/" + name + ".png"));
+        EXPECT_EQ(result.exitCode, 0) << result.output;
+    }
+
     // "Export proposal" in each schema (the file dialog's first filter is
     // IFC4, the second IFC2X3): every file valid, one space per room, one
-    // storey per floor.
+    // storey per floor. The IFC4 file's storeys are drawn into the picture
+    // `storeysPicture` names.
     void exportAndValidate(const std::shared_ptr<bg::Proposal>& proposal, const std::vector<int>& schemas,
-                           std::size_t storeys)
+                           std::size_t storeys, const std::string& storeysPicture)
     {
         for (const int schema : schemas) {
             const std::string name = exporttest::schemaName(schema);
@@ -240,6 +258,8 @@ protected:
             const std::string text = readText(path);
             EXPECT_EQ(exporttest::linesNamed(text, "IFCSPACE").size(), proposal->getRooms().size()) << name;
             EXPECT_EQ(exporttest::linesNamed(text, "IFCBUILDINGSTOREY").size(), storeys) << name;
+            if (schema == bgexport::schemaIfc4)
+                drawStoreys(path, storeysPicture);
         }
     }
 
@@ -296,7 +316,7 @@ TEST_F(WalkTest, FromAnEmptyWindowToAValidatedBuildingModelAndBack)
 
     startStopAndChooseBest(proposal);
     screenshot("tour-proposal");
-    exportAndValidate(proposal, {bgexport::schemaIfc4, bgexport::schemaIfc2x3}, 1);
+    exportAndValidate(proposal, {bgexport::schemaIfc4, bgexport::schemaIfc2x3}, 1, "tour-ifc-storeys");
 
     // Save, New Project, Load: the project comes back as it was saved. The
     // question before a new or loaded project asks to make sure the open one
@@ -354,7 +374,7 @@ TEST_F(WalkTest, TwoStoreysWithStairsAndARoomOnEitherFloorToIfc4)
     startStopAndChooseBest(proposal);
     for (const auto& room : proposal->getRooms())
         EXPECT_TRUE(room->level == 0 || room->level == 1) << room->level;
-    exportAndValidate(proposal, {bgexport::schemaIfc4}, 2);
+    exportAndValidate(proposal, {bgexport::schemaIfc4}, 2, "tour-ifc-two-storeys");
 }
 
 // Each example as a user opens it: "Load Project" in an empty window, a
