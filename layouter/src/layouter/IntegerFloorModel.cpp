@@ -31,31 +31,9 @@ FloorData layoutFloorData(const std::vector<std::shared_ptr<bg::Layout>>& layout
     if (layouts.empty())
         throw std::invalid_argument("The proposal has no floor layouts to place rooms on");
     FloorData data;
-    bool first = true;
-    for (const std::shared_ptr<bg::Layout>& layout : layouts) {
-        const std::vector<Vec2> contour = layout->getContour();
-        const BoundingBox box = boundingBox(contour);
-        if (first) {
-            data.modelBox = box;
-            first = false;
-        } else {
-            data.modelBox.min.x = std::min(data.modelBox.min.x, box.min.x);
-            data.modelBox.min.y = std::min(data.modelBox.min.y, box.min.y);
-            data.modelBox.max.x = std::max(data.modelBox.max.x, box.max.x);
-            data.modelBox.max.y = std::max(data.modelBox.max.y, box.max.y);
-        }
-        Polygon polygon(contour);
-        const double area = polygon.getArea();
-        const int level = layout->getLevel();
-        if (data.boxes.emplace(level, box).second)
-            data.levels.push_back(level);
-        data.polygons.emplace(level, std::move(polygon));
-        data.areas.emplace(level, area);
-        data.totalArea += area;
-    }
-    // Width plus depth, not the largest x: a building at negative x or one
-    // deeper than wide needs the relaxation of its own extent.
-    data.bigM = 2.0 * ((data.modelBox.max.x - data.modelBox.min.x) + (data.modelBox.max.y - data.modelBox.min.y));
+    for (const std::shared_ptr<bg::Layout>& layout : layouts)
+        data.addOutline(layout->getLevel(), layout->getContour());
+    data.setBigM();
     return data;
 }
 

@@ -108,33 +108,39 @@ const BoundingBox& FloorData::box(int level) const
     return found->second;
 }
 
+void FloorData::addOutline(int level, const std::vector<Vec2>& contour)
+{
+    const BoundingBox box = boundingBox(contour);
+    if (boxes.empty()) {
+        modelBox = box;
+    } else {
+        modelBox.min.x = std::min(modelBox.min.x, box.min.x);
+        modelBox.min.y = std::min(modelBox.min.y, box.min.y);
+        modelBox.max.x = std::max(modelBox.max.x, box.max.x);
+        modelBox.max.y = std::max(modelBox.max.y, box.max.y);
+    }
+    Polygon polygon(contour);
+    const double area = polygon.getArea();
+    if (boxes.emplace(level, box).second)
+        levels.push_back(level);
+    polygons.emplace(level, std::move(polygon));
+    areas.emplace(level, area);
+    totalArea += area;
+}
+
+void FloorData::setBigM()
+{
+    // Width plus depth, not the largest x: a building at negative x or one
+    // deeper than wide needs the relaxation of its own extent.
+    bigM = 2.0 * ((modelBox.max.x - modelBox.min.x) + (modelBox.max.y - modelBox.min.y));
+}
+
 FloorData computeFloorData(const std::list<std::shared_ptr<bg::Floor>>& floors, double inset)
 {
     FloorData data;
-    bool first = true;
-    for (const std::shared_ptr<bg::Floor>& floor : floors) {
-        const std::vector<Vec2> contour = insetPolygon(floor->getContour(), inset);
-        const BoundingBox box = boundingBox(contour);
-        if (first) {
-            data.modelBox = box;
-            first = false;
-        } else {
-            data.modelBox.min.x = std::min(data.modelBox.min.x, box.min.x);
-            data.modelBox.min.y = std::min(data.modelBox.min.y, box.min.y);
-            data.modelBox.max.x = std::max(data.modelBox.max.x, box.max.x);
-            data.modelBox.max.y = std::max(data.modelBox.max.y, box.max.y);
-        }
-        Polygon polygon(contour);
-        const double area = polygon.getArea();
-        const int level = floor->getLevel();
-        if (data.boxes.emplace(level, box).second)
-            data.levels.push_back(level);
-        data.polygons.emplace(level, std::move(polygon));
-        data.areas.emplace(level, area);
-        data.totalArea += area;
-    }
-    data.bigM = 2.0 * ((data.modelBox.max.x - data.modelBox.min.x) +
-                       (data.modelBox.max.y - data.modelBox.min.y));
+    for (const std::shared_ptr<bg::Floor>& floor : floors)
+        data.addOutline(floor->getLevel(), insetPolygon(floor->getContour(), inset));
+    data.setBigM();
     return data;
 }
 

@@ -107,6 +107,12 @@ struct FloorData {
 
     // Throws std::out_of_range naming the level when no floor has it.
     const BoundingBox& box(int level) const;
+
+    // Adds one outline on the given level: its box widens the model box, its
+    // area counts towards the total (and the level's, for its first outline).
+    void addOutline(int level, const std::vector<Vec2>& contour);
+    // Sets bigM from the model box, once every outline is added.
+    void setBigM();
 };
 
 // Throws std::runtime_error "Too few vectors to create a bounding box" for a
