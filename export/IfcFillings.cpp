@@ -222,13 +222,16 @@ bool IfcStoryExporter::writeEntranceDoor(const std::shared_ptr<bg::Room>& room, 
             break;
         }
     }
-    if (door.host) {
-        door.start = lines.front().front();
-        door.isExternal = true;
-        door.level = level;
-        door.floor = currentFloor;
-        writeFilling(door);
+    if (!door.host) {
+        warnings.push_back("The entrance \"" + room->getRequirement()->name + "\" on storey " + storeyLabel(level) +
+                           " gets no door: no wall runs along its facade.");
+        return true;
     }
+    door.start = lines.front().front();
+    door.isExternal = true;
+    door.level = level;
+    door.floor = currentFloor;
+    writeFilling(door);
     return true;
 }
 

@@ -41,6 +41,23 @@ TEST(Fillings, MisplacedEntranceCostsOnlyItsOwnDoor)
     EXPECT_NE(plan.warnings[0].find("\"Hall\""), std::string::npos) << plan.warnings[0];
 }
 
+// An entrance on a facade that no wall was written along gets no door, and
+// the export says so.
+TEST(Fillings, EntranceWithoutAWallAlongItsFacadeIsNamed)
+{
+    TwoRooms plan;
+    exporttest::StoreyHarness harness(plan.building);
+    auto& exporter = *harness.exporter;
+    exporter.proposal = plan.proposal;
+    const auto floor = plan.building->floors.front();
+    harness.beginStorey(floor);
+    exporter.writeDoorsAndWindows(floor); // no walls written first
+    bool named = false;
+    for (const std::string& warning : exporter.warnings)
+        named = named || (warning.find("\"Hall\"") != std::string::npos && warning.find("no wall") != std::string::npos);
+    EXPECT_TRUE(named);
+}
+
 TEST(Fillings, RoomOfAnyFloorGetsItsWindowAndNoGlazingGivesNone)
 {
     TwoRooms anyFloor("Bedroom", bg::anyFloor);
