@@ -1,6 +1,6 @@
-#include "AppSettings.h"
-#include "AppState.h"
-#include "KovraApp.h"
+#include "shell/AppSettings.h"
+#include "shell/AppState.h"
+#include "shell/KovraApp.h"
 
 #include "model/Building.h"
 #include "model/Project.h"

@@ -1,7 +1,7 @@
 // The building outline control in a shown frame under the test display.
 #include "GuiSupport.h"
 
-#include "BuildingEditorCtrl.h"
+#include "building/BuildingEditorCtrl.h"
 
 #include "model/Building.h"
 #include "support/ModelFixtures.h"

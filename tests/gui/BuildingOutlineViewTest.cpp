@@ -1,5 +1,5 @@
 // The outline control's arithmetic, without a window.
-#include "BuildingOutlineView.h"
+#include "building/BuildingOutlineView.h"
 
 #include <gtest/gtest.h>
 

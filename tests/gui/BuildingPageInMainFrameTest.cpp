@@ -3,11 +3,11 @@
 #include "DialogTesting.h"
 #include "GuiSupport.h"
 
-#include "AppState.h"
-#include "BuildingEditorCtrl.h"
-#include "BuildingPane.h"
-#include "MainFrame.h"
-#include "RibbonTable.h"
+#include "shell/AppState.h"
+#include "building/BuildingEditorCtrl.h"
+#include "building/BuildingPane.h"
+#include "shell/MainFrame.h"
+#include "shell/RibbonTable.h"
 
 #include "model/Building.h"
 #include "model/Project.h"

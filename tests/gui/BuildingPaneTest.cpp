@@ -2,10 +2,10 @@
 // boxes answered through the dialog test hooks.
 #include "GuiSupport.h"
 
-#include "AppState.h"
-#include "BuildingEditorCtrl.h"
-#include "BuildingPane.h"
-#include "RibbonTable.h"
+#include "shell/AppState.h"
+#include "building/BuildingEditorCtrl.h"
+#include "building/BuildingPane.h"
+#include "shell/RibbonTable.h"
 
 #include "model/Building.h"
 #include "model/Project.h"

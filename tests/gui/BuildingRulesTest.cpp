@@ -1,5 +1,5 @@
 // The building page's rules on the model, without a window.
-#include "BuildingRules.h"
+#include "building/BuildingRules.h"
 
 #include "support/ModelFixtures.h"
 

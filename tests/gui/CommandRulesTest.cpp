@@ -1,5 +1,5 @@
-#include "CommandRules.h"
-#include "RibbonTable.h"
+#include "shell/CommandRules.h"
+#include "shell/RibbonTable.h"
 
 #include <gtest/gtest.h>
 

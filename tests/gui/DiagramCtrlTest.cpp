@@ -2,8 +2,8 @@
 // parent receives, the input it hands to the controller, and the drawn graph.
 #include "GuiSupport.h"
 
-#include "DiagramCtrl.h"
-#include "Events.h"
+#include "requirements/DiagramCtrl.h"
+#include "shell/Events.h"
 
 #include <gtest/gtest.h>
 

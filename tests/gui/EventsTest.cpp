@@ -1,6 +1,6 @@
 #include "GuiSupport.h"
 
-#include "Events.h"
+#include "shell/Events.h"
 
 #include "model/Building.h"
 

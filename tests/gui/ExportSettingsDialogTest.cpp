@@ -1,6 +1,6 @@
 #include "GuiSupport.h"
 
-#include "ExportSettingsDialog.h"
+#include "proposal/ExportSettingsDialog.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "GuiSupport.h"
 #include "support/ModelFixtures.h"
 
-#include "FloorPlanCtrl.h"
-#include "FloorPlanView.h"
+#include "proposal/FloorPlanCtrl.h"
+#include "proposal/FloorPlanView.h"
 
 #include "model/Proposal.h"
 

@@ -1,5 +1,5 @@
 // The floor-plan view's arithmetic, on plain numbers: no window involved.
-#include "FloorPlanView.h"
+#include "proposal/FloorPlanView.h"
 
 #include <gtest/gtest.h>
 

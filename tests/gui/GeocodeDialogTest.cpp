@@ -2,10 +2,10 @@
 #include "DialogTesting.h"
 #include "GuiSupport.h"
 
-#include "AppSettings.h"
-#include "GeocodeDialog.h"
+#include "shell/AppSettings.h"
+#include "site/GeocodeDialog.h"
 
-#include "Events.h"
+#include "shell/Events.h"
 #include "support/MapServices.h"
 
 #include <gtest/gtest.h>

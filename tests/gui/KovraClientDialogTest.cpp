@@ -3,10 +3,10 @@
 
 #include "PlatformDialogSupport.h"
 
-#include "AppState.h"
-#include "Events.h"
-#include "KovraClientDialog.h"
-#include "PlatformRules.h"
+#include "shell/AppState.h"
+#include "shell/Events.h"
+#include "platformui/KovraClientDialog.h"
+#include "platformui/PlatformRules.h"
 
 #include "model/Project.h"
 #include "support/ModelFixtures.h"

@@ -1,11 +1,11 @@
 #include "GuiSupport.h"
 
-#include "AboutDialog.h"
-#include "AppState.h"
-#include "MainFrame.h"
-#include "ProjectPane.h"
-#include "ReportPane.h"
-#include "RibbonTable.h"
+#include "shell/AboutDialog.h"
+#include "shell/AppState.h"
+#include "shell/MainFrame.h"
+#include "shell/ProjectPane.h"
+#include "shell/ReportPane.h"
+#include "shell/RibbonTable.h"
 
 #include "model/Project.h"
 #include "support/ModelFixtures.h"

@@ -9,7 +9,7 @@
 #include "DialogTesting.h"
 #include "GuiSupport.h"
 
-#include "PlatformTree.h"
+#include "platformui/PlatformTree.h"
 
 #include "platform/KovraClient.h"
 #include "support/FileSupport.h"

@@ -4,13 +4,13 @@
 
 #include "PlatformDialogSupport.h"
 
-#include "AppState.h"
-#include "DiagramCtrl.h"
-#include "Events.h"
-#include "InnerContours.h"
-#include "KovraClientDialog.h"
-#include "RequirementPlatformDialog.h"
-#include "RequirementSetPane.h"
+#include "shell/AppState.h"
+#include "requirements/DiagramCtrl.h"
+#include "shell/Events.h"
+#include "proposal/InnerContours.h"
+#include "platformui/KovraClientDialog.h"
+#include "platformui/RequirementPlatformDialog.h"
+#include "requirements/RequirementSetPane.h"
 
 #include "model/Project.h"
 #include "model/Proposal.h"

@@ -1,9 +1,9 @@
 #include "GuiSupport.h"
 #include "support/ModelFixtures.h"
 
-#include "LayoutOptimizer.h"
-#include "Events.h"
-#include "ProgressDialog.h"
+#include "proposal/LayoutOptimizer.h"
+#include "shell/Events.h"
+#include "proposal/ProgressDialog.h"
 
 #include "layouter/Layouter.h"
 #include "model/Proposal.h"

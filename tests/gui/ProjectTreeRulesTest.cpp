@@ -1,6 +1,6 @@
-#include "InnerContours.h"
-#include "ProjectTreeRules.h"
-#include "RibbonTable.h"
+#include "proposal/InnerContours.h"
+#include "shell/ProjectTreeRules.h"
+#include "shell/RibbonTable.h"
 
 #include "model/Building.h"
 #include "model/Project.h"

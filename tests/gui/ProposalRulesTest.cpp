@@ -1,4 +1,4 @@
-#include "ProposalRules.h"
+#include "proposal/ProposalRules.h"
 
 #include "support/ModelFixtures.h"
 

@@ -7,8 +7,8 @@
 #include "DialogTesting.h"
 #include "GuiSupport.h"
 
-#include "ProgressDialog.h"
-#include "ProposalDialog.h"
+#include "proposal/ProgressDialog.h"
+#include "shell/ProposalDialog.h"
 
 #include <gtest/gtest.h>
 

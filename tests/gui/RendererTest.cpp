@@ -1,5 +1,5 @@
 // The diagram renderer's drawing rules on a wxGraphicsContext.
-#include "Renderer.h"
+#include "requirements/Renderer.h"
 
 #include <gtest/gtest.h>
 

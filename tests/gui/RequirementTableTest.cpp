@@ -1,5 +1,5 @@
 // The requirement-set page's table cells, diagram graph and removal without a window.
-#include "RequirementTable.h"
+#include "requirements/RequirementTable.h"
 
 #include "support/ModelFixtures.h"
 

@@ -1,9 +1,9 @@
 #include "GuiSupport.h"
 
-#include "AppState.h"
-#include "KovraPage.h"
-#include "MainFrame.h"
-#include "RibbonEventHandler.h"
+#include "shell/AppState.h"
+#include "shell/KovraPage.h"
+#include "shell/MainFrame.h"
+#include "shell/RibbonEventHandler.h"
 #include "RibbonSupport.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "DialogTesting.h"
 #include "GuiSupport.h"
 
-#include "RoomDialog.h"
+#include "requirements/RoomDialog.h"
 
 #include "model/Building.h"
 #include "model/Constants.h"

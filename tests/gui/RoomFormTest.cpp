@@ -1,6 +1,6 @@
 // The room dialog's form logic without a window: indices, sliders, locks,
 // coupling, remaining areas, the door list and what OK writes.
-#include "RoomForm.h"
+#include "requirements/RoomForm.h"
 
 #include "support/ModelFixtures.h"
 

@@ -1,5 +1,5 @@
 // The site map's arithmetic, without a window.
-#include "SiteMapMath.h"
+#include "sitemap/SiteMapMath.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The map control's tiles from the loopback stand-in of the tile service.
 #include "GuiSupport.h"
 
-#include "AppSettings.h"
-#include "SiteEditorCtrl.h"
-#include "SiteMapMath.h"
+#include "shell/AppSettings.h"
+#include "site/SiteEditorCtrl.h"
+#include "sitemap/SiteMapMath.h"
 
 #include "model/Site.h"
 #include "support/MapServices.h"

@@ -1,7 +1,7 @@
 // GUI tests run with a real wx application object on the X display that the
 // test command provides (Xvfb), in the folder resources/ as the application
 // does, so that a missing image or text shows up here.
-#include "KovraApp.h"
+#include "shell/KovraApp.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,372 @@
+#include "BuildingPane.h"
+
+#include "shell/AppState.h"
+#include "BuildingEditorCtrl.h"
+#include "BuildingRules.h"
+
+#include "model/Building.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/dataview.h>
+#include <wx/msgdlg.h>
+#include <wx/ribbon/buttonbar.h>
+#include <wx/scrolwin.h>
+#include <wx/settings.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/valtext.h>
+
+#include <exception>
+#include <string>
+
+namespace {
+
+std::string textOf(const wxTextCtrl* field)
+{
+    return field->GetValue().ToStdString(wxConvUTF8);
+}
+
+wxTextCtrl* numericField(wxWindow* parent, wxWindowID id, const wxString& text)
+{
+    return new wxTextCtrl(parent, id, text, wxDefaultPosition, wxDefaultSize, 0, wxTextValidator(wxFILTER_NUMERIC));
+}
+
+} // namespace
+
+BuildingPane::BuildingPane(wxWindow* parent, ProjectPane* projectPane, wxRibbonBar* ribbonBar,
+                           const std::shared_ptr<bg::Building>& building)
+    : KovraPage(parent, RIBBON_PAGE_BUILDING, ID_BUILDING_PANE), building(building), projectPane(projectPane)
+{
+    getAppState().registerPage(building, this);
+    SetInitialSize(wxSize(500, 300));
+
+    editor = new BuildingEditorCtrl(this);
+    editor->setBuilding(building);
+    currentFloor = building->root;
+
+    createControls();
+
+    bindRibbonEvents(ribbonBar);
+    floorTable->Bind(wxEVT_DATAVIEW_SELECTION_CHANGED, &BuildingPane::onFloorSelected, this);
+    Bind(wxEVT_BUTTON, &BuildingPane::onClickNewFloor, this, ID_NEW_FLOOR);
+    Bind(wxEVT_BUTTON, &BuildingPane::onClickUpdateValue, this, ID_UPDATE_VALUE);
+    Bind(wxEVT_BUTTON, &BuildingPane::onClickRemoveFloor, this, ID_REMOVE_FLOOR);
+    Bind(wxEVT_BUTTON, &BuildingPane::onClickApplyChanges, this, ID_APPLY_CHANGES);
+    for (wxTextCtrl* field : parameterTexts)
+        field->Bind(wxEVT_TEXT, &BuildingPane::onParameterChanged, this);
+    Bind(wxEVT_CHECKBOX, &BuildingPane::onToggleLShape, this, ID_L_SHAPE);
+
+    showAllFloors = 0;
+    fillFloorTable();
+    Layout();
+}
+
+BuildingPane::~BuildingPane()
+{
+    getAppState().registerPage(building, nullptr);
+}
+
+void BuildingPane::createControls()
+{
+    // The right column scrolls when the window is too low to show it all:
+    // the parameters and "Apply changes" stay within reach.
+    auto* side = new wxScrolledWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxVSCROLL);
+    floorTable = new wxDataViewListCtrl(side, ID_FLOOR_TABLE, wxDefaultPosition, wxDefaultSize, wxDV_ROW_LINES);
+    const int columnFlags = wxDATAVIEW_COL_RESIZABLE | wxDATAVIEW_COL_SORTABLE;
+    const wxString squareMetres = wxString::FromUTF8("(m\xC2\xB2)");
+    floorTable->AppendTextColumn("Level", wxDATAVIEW_CELL_INERT, 50, wxALIGN_LEFT, columnFlags);
+    floorTable->AppendTextColumn("Length (m)", wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
+    floorTable->AppendTextColumn("Width (m)", wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
+    floorTable->AppendTextColumn("Gross area " + squareMetres, wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
+    floorTable->AppendTextColumn("Net area " + squareMetres, wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
+    floorTable->AppendTextColumn("Elevation (m)", wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
+
+    // The floor part.
+    currentLevelText = new wxStaticText(side, wxID_ANY, "Current level: 0");
+    auto* dimensions = new wxFlexGridSizer(2);
+    dimensions->Add(new wxStaticText(side, wxID_ANY, "Maximal length:   "), 0, wxALIGN_CENTER_VERTICAL);
+    lengthField = new wxTextCtrl(side, ID_FLOOR_LENGTH, "15.0");
+    dimensions->Add(lengthField, 0, wxEXPAND);
+    dimensions->Add(new wxStaticText(side, wxID_ANY, "Maximal width:   "), 0, wxALIGN_CENTER_VERTICAL);
+    widthField = new wxTextCtrl(side, ID_FLOOR_WIDTH, "15.0");
+    dimensions->Add(widthField, 0, wxEXPAND);
+    dimensions->Add(new wxStaticText(side, wxID_ANY, "Floor height:   "), 0, wxALIGN_CENTER_VERTICAL);
+    heightField = new wxTextCtrl(side, ID_FLOOR_HEIGHT, "2.75");
+    dimensions->Add(heightField, 0, wxEXPAND);
+
+    auto* lShape = new wxFlexGridSizer(2, 3, 0, 5);
+    lShapeCheck = new wxCheckBox(side, ID_L_SHAPE, "Using L shape building");
+    const wxString corners[] = {"Top-Left", "Top-Right", "Bottom-Left", "Bottom-Right"};
+    cornerChoice = new wxComboBox(side, ID_CORNER, wxEmptyString, wxDefaultPosition, wxDefaultSize, 4, corners,
+                                  wxCB_DROPDOWN);
+    cornerChoice->SetSelection(1);
+    cornerChoice->Disable();
+    cornerLengthField = numericField(side, wxID_ANY, "5.0");
+    cornerLengthField->Disable();
+    cornerWidthField = numericField(side, wxID_ANY, "5.0");
+    cornerWidthField->Disable();
+    lShape->Add(lShapeCheck, 0, wxALIGN_CENTER_VERTICAL);
+    lShape->Add(new wxStaticText(side, wxID_ANY, "Corner length: "), 0, wxALIGN_CENTER_VERTICAL);
+    lShape->Add(cornerLengthField);
+    lShape->Add(cornerChoice, 0, wxALIGN_CENTER_VERTICAL);
+    lShape->Add(new wxStaticText(side, wxID_ANY, "Corner width: "), 0, wxALIGN_CENTER_VERTICAL);
+    lShape->Add(cornerWidthField);
+
+    auto* copyRow = new wxBoxSizer(wxHORIZONTAL);
+    copyRow->Add(new wxStaticText(side, wxID_ANY, "Copy last floor"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 5);
+    copyLastFloorCheck = new wxCheckBox(side, ID_COPY_LAST_FLOOR, wxEmptyString);
+    copyLastFloorCheck->SetValue(true);
+    copyRow->Add(copyLastFloorCheck, 0, wxALIGN_CENTER_VERTICAL);
+
+    auto* floorButtons = new wxBoxSizer(wxHORIZONTAL);
+    floorButtons->Add(new wxButton(side, ID_NEW_FLOOR, "New floor"));
+    floorButtons->Add(new wxButton(side, ID_REMOVE_FLOOR, "Remove floor"), 0, wxLEFT, 5);
+
+    auto* floorPart = new wxBoxSizer(wxVERTICAL);
+    floorPart->Add(currentLevelText, 0, wxBOTTOM, 5);
+    floorPart->Add(dimensions, 0, wxBOTTOM, 5);
+    floorPart->Add(lShape, 0, wxBOTTOM, 5);
+    floorPart->Add(new wxButton(side, ID_UPDATE_VALUE, "Update Value"), 0, wxBOTTOM, 5);
+    floorPart->Add(copyRow, 0, wxBOTTOM, 5);
+    floorPart->Add(floorButtons);
+
+    // The parameters: slabs and walls left, doors and windows right.
+    auto* parameters = new wxFlexGridSizer(2);
+    auto* leftParameters = new wxFlexGridSizer(2);
+    auto* rightParameters = new wxFlexGridSizer(2);
+    for (const ParameterField& field : parameterFields()) {
+        wxFlexGridSizer* grid = field.id <= 20063 ? leftParameters : rightParameters;
+        const double value = building->parameters.*field.value;
+        auto* text = numericField(side, field.id, wxString::FromUTF8(formatTwoDecimals(value)));
+        grid->Add(new wxStaticText(side, wxID_ANY, field.label), 0, wxALIGN_CENTER_VERTICAL);
+        grid->Add(text);
+        parameterTexts.push_back(text);
+    }
+    parameters->Add(leftParameters, 0, wxRIGHT, 10);
+    parameters->Add(rightParameters);
+
+    applyButton = new wxButton(side, ID_APPLY_CHANGES, "Apply changes");
+    applyButton->Disable();
+    auto* applyRow = new wxBoxSizer(wxHORIZONTAL);
+    applyRow->Add(applyButton);
+
+    auto* column = new wxBoxSizer(wxVERTICAL);
+    // The table takes the height the other parts leave; with too little, the
+    // column scrolls.
+    column->Add(floorTable, 1, wxEXPAND | wxALL, 5);
+    column->Add(floorPart, 0, wxEXPAND | wxALL, 5);
+    column->Add(parameters, 0, wxEXPAND | wxALL, 5);
+    column->Add(applyRow, 0, wxEXPAND | wxALL, 5);
+
+    // Two rows of the floor table show even in a low window.
+    floorTable->SetMinSize(wxSize(-1, 75));
+    side->SetSizer(column);
+    side->SetScrollRate(0, 10);
+    side->SetMinSize(wxSize(column->CalcMin().x + wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, side), -1));
+
+    auto* page = new wxBoxSizer(wxHORIZONTAL);
+    page->Add(editor, 3, wxEXPAND | wxALL, 5);
+    page->Add(side, 1, wxEXPAND | wxALL, 5);
+    SetSizer(page);
+}
+
+void BuildingPane::bindRibbonEvents(wxRibbonBar* ribbonBar)
+{
+    bindRibbon(ribbonBar, wxEVT_RIBBONBUTTONBAR_CLICKED, ID_BUILDING_VIEW_ALL, &BuildingPane::onClickViewAll);
+    bindRibbon(ribbonBar, wxEVT_RIBBONBUTTONBAR_CLICKED, ID_BUILDING_VIEW_ONE, &BuildingPane::onClickViewOne);
+}
+
+void BuildingPane::fillFloorTable()
+{
+    floorTable->DeleteAllItems();
+    tableFloors = floorsInTableOrder(*building);
+    for (const auto& floor : tableFloors) {
+        wxVector<wxVariant> cells;
+        for (const std::string& cell : floorRow(*floor, building->parameters))
+            cells.push_back(wxVariant(wxString::FromUTF8(cell)));
+        floorTable->AppendItem(cells);
+    }
+}
+
+void BuildingPane::showCurrentLevel()
+{
+    currentLevelText->SetLabel(wxString::Format("Current level: %d", currentFloor ? currentFloor->level : 0));
+}
+
+void BuildingPane::showError(const wxString& text)
+{
+    wxMessageBox(text, wxMessageBoxCaptionStr, wxOK | wxICON_ERROR, this);
+}
+
+void BuildingPane::onFloorSelected(wxDataViewEvent&)
+{
+    try {
+        // The row's own floor rather than a level counted from the top: the
+        // columns are sortable, and levels need not be gapless.
+        const int row = floorTable->GetSelectedRow();
+        if (row != wxNOT_FOUND && static_cast<std::size_t>(row) < tableFloors.size()) {
+            currentFloor = tableFloors[static_cast<std::size_t>(row)];
+            editor->setFloor(currentFloor);
+            editor->fitToView();
+        }
+        if (!currentFloor)
+            return;
+        if (currentFloor->contour.size() >= 2) {
+            const BoundingBox box = boundingBox(currentFloor->contour);
+            lengthField->ChangeValue(wxString::FromUTF8(formatSixDecimals(box.max.x - box.min.x)));
+            widthField->ChangeValue(wxString::FromUTF8(formatSixDecimals(box.max.y - box.min.y)));
+        }
+        showCurrentLevel();
+    } catch (const std::exception& error) {
+        showError(wxString::FromUTF8(error.what()));
+    }
+}
+
+void BuildingPane::onClickApplyChanges(wxCommandEvent&)
+{
+    try {
+        std::vector<std::string> texts;
+        for (const wxTextCtrl* field : parameterTexts)
+            texts.push_back(textOf(field));
+        building->parameters = applyParameterTexts(building->parameters, texts);
+        fillFloorTable();
+        applyButton->Disable();
+    } catch (const std::exception& error) {
+        showError(wxString::FromUTF8(error.what()));
+    }
+}
+
+void BuildingPane::onParameterChanged(wxCommandEvent&)
+{
+    applyButton->Enable();
+}
+
+void BuildingPane::onClickViewAll(wxRibbonButtonBarEvent&)
+{
+    showAllFloors = 1;
+    try {
+        editor->arrangeAll();
+    } catch (const std::exception& error) {
+        showError(wxString::FromUTF8(error.what()));
+    }
+}
+
+void BuildingPane::onClickViewOne(wxRibbonButtonBarEvent&)
+{
+    showAllFloors = 0;
+    try {
+        editor->showOneFloor();
+    } catch (const std::exception& error) {
+        showError(wxString::FromUTF8(error.what()));
+    }
+}
+
+void BuildingPane::onToggleLShape(wxCommandEvent&)
+{
+    const bool lShape = lShapeCheck->IsChecked();
+    cornerChoice->Enable(lShape);
+    cornerLengthField->Enable(lShape);
+    cornerWidthField->Enable(lShape);
+}
+
+void BuildingPane::refreshAfterFloorCommand(bool elevationsChanged)
+{
+    showCurrentLevel();
+    if (showAllFloors == 1)
+        editor->arrangeAll();
+    else
+        editor->showOneFloor();
+    if (elevationsChanged)
+        building->updateElevations();
+    editor->setFloor(currentFloor);
+    editor->fitToView();
+    fillFloorTable();
+}
+
+std::string BuildingPane::selectedCorner() const
+{
+    const int selected = cornerChoice->GetSelection();
+    return selected == wxNOT_FOUND ? std::string() : cornerChoice->GetString(selected).ToStdString(wxConvUTF8);
+}
+
+FloorDimensions BuildingPane::readDimensionFields(OutlineSource source)
+{
+    FloorDimensions dimensions{floorLength, floorWidth, 0.0, 0.0, floorHeight};
+    const FloorFieldTexts texts{textOf(lengthField), textOf(widthField), textOf(cornerLengthField),
+                                textOf(cornerWidthField), textOf(heightField)};
+    // The fields read before one that fails keep their new values.
+    auto keep = [&] {
+        floorLength = dimensions.length;
+        floorWidth = dimensions.width;
+        floorHeight = dimensions.height;
+    };
+    try {
+        readFloorFields(texts, source, dimensions);
+    } catch (...) {
+        keep();
+        throw;
+    }
+    keep();
+    return dimensions;
+}
+
+void BuildingPane::onClickNewFloor(wxCommandEvent&)
+{
+    if (!currentFloor)
+        return;
+    try {
+        OutlineSource source = OutlineSource::Rectangle;
+        if (copyLastFloorCheck->IsChecked())
+            source = OutlineSource::CopyOfCurrent;
+        else if (lShapeCheck->IsChecked())
+            source = OutlineSource::LShape;
+        const FloorDimensions dimensions = readDimensionFields(source);
+
+        std::vector<Vec2> outline = floorOutline(source, dimensions, selectedCorner(), *currentFloor);
+        currentFloor = addFloorOnTop(*building, floorHeight, std::move(outline));
+        refreshAfterFloorCommand(true);
+    } catch (const std::exception& error) {
+        showError(wxString::FromUTF8(error.what()));
+    }
+}
+
+void BuildingPane::onClickUpdateValue(wxCommandEvent&)
+{
+    if (!currentFloor)
+        return;
+    try {
+        const OutlineSource source = lShapeCheck->IsChecked() ? OutlineSource::LShape : OutlineSource::Rectangle;
+        const FloorDimensions dimensions = readDimensionFields(source);
+
+        currentFloor->setContour(floorOutline(source, dimensions, selectedCorner(), *currentFloor));
+        currentFloor->height = floorHeight;
+        building->updateElevations();
+        refreshAfterFloorCommand(false);
+    } catch (const std::exception& error) {
+        showError(wxString::FromUTF8(error.what()));
+    }
+}
+
+void BuildingPane::onClickRemoveFloor(wxCommandEvent&)
+{
+    if (!currentFloor)
+        return;
+    try {
+        const std::string refusal = removalRefusal(*building, currentFloor);
+        if (!refusal.empty()) {
+            wxMessageBox(wxString::FromUTF8(refusal), wxMessageBoxCaptionStr, wxOK, this);
+        } else if (wxMessageBox("Confirm delete?", wxMessageBoxCaptionStr, wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION,
+                                this) == wxYES) {
+            currentFloor = removeFloor(*building, currentFloor);
+        }
+        fillFloorTable();
+        showCurrentLevel();
+        editor->setBuilding(building);
+        editor->fitToView();
+    } catch (const std::exception& error) {
+        showError(wxString::FromUTF8(error.what()));
+    }
+}
