@@ -20,12 +20,27 @@ ALLOWED = {
     "geometry": set(),
     "diagram": set(),
     "platform": set(),
+    # The map services' clients and their arithmetic: tile and place URLs,
+    # place replies, the libcurl transfer.
+    "sitemap": set(),
     "ifc": {"step", "geometry"},
     "model": {"geometry"},
     "layouter": {"model", "geometry"},
     # ifc writes through the STEP writer, and the export reads STEP files back.
     "export": {"ifc", "step", "model", "geometry"},
-    "src": {"step", "geometry", "diagram", "platform", "ifc", "model", "layouter", "export"},
+    "src": {"step", "geometry", "diagram", "platform", "sitemap", "ifc", "model", "layouter", "export"},
+}
+
+# The window's workspaces inside src/ and which others each may include. The
+# shell builds every page; a workspace uses the shell's events, state and
+# dialogs, and no other workspace unless named here.
+WORKSPACES = {
+    "shell": {"building", "requirements", "proposal", "site", "platformui"},
+    "building": {"shell"},
+    "requirements": {"shell", "platformui"},
+    "proposal": {"shell", "requirements"},
+    "site": {"shell"},
+    "platformui": {"shell"},
 }
 
 # The only layer that may include wxWidgets.
@@ -62,6 +77,26 @@ def included_layer(root, including_file, kind, target):
     return first if first in ALLOWED and "/" in target else None
 
 
+def included_workspace(root, target):
+    """The workspace of src/ a quoted include names, or None."""
+    first = target.split("/", 1)[0]
+    if first in WORKSPACES and os.path.isfile(os.path.join(root, GUI, target)):
+        return first
+    return None
+
+
+def workspace_problem(root, path, target, where):
+    relative = os.path.relpath(path, os.path.join(root, GUI)).split(os.sep)
+    if len(relative) < 2 or relative[0] not in WORKSPACES:
+        return f"{where}: sources of {GUI}/ belong in a workspace folder ({', '.join(sorted(WORKSPACES))})"
+    own = relative[0]
+    other = included_workspace(root, target)
+    if other is None or other == own or other in WORKSPACES[own]:
+        return None
+    may = ", ".join(sorted(WORKSPACES[own])) or "no other workspace"
+    return f"{where}: {GUI}/{own} includes {target} of {GUI}/{other}; {own} may use {may}"
+
+
 def check(root):
     problems = []
     for entry in sorted(os.listdir(root)):
@@ -89,6 +124,13 @@ def check(root):
                         problems.append(f"{where}: {layer} includes the wxWidgets header {target}; "
                                         f"only {GUI}/ may")
                         continue
+                    if layer == GUI and kind == '"':
+                        problem = workspace_problem(root, path, target, where)
+                        if problem:
+                            problems.append(problem)
+                        if included_workspace(root, target) or os.path.isfile(
+                                os.path.join(os.path.dirname(path), target)):
+                            continue
                     other = included_layer(root, path, kind, target)
                     if other is None or other == layer or other in ALLOWED[layer]:
                         continue
