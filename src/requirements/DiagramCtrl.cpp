@@ -28,7 +28,7 @@ DiagramCtrl::DiagramCtrl(wxWindow* parent) : eventTarget(parent)
 {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     Create(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, wxDefaultValidator, wxControlNameStr);
-    renderer = std::make_shared<Renderer>(this);
+    renderer = std::make_shared<WxDiagramRenderer>(this);
     controller = diagram::createDefaultController(*renderer, graph);
 
     Bind(wxEVT_PAINT, &DiagramCtrl::onPaint, this);

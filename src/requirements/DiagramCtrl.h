@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Renderer.h"
+#include "WxDiagramRenderer.h"
 
 #include "diagram/Controller.h"
 #include "diagram/Graph.h"
@@ -35,7 +35,7 @@ public:
     diagram::Graph graph;
     // The controller refers to the renderer and the graph, so it is declared
     // after them and released first.
-    std::shared_ptr<Renderer> renderer;
+    std::shared_ptr<WxDiagramRenderer> renderer;
     std::shared_ptr<diagram::Controller> controller;
     // The node of the latest click or double click, -1 for none.
     int selectedNode = -1;

@@ -1,5 +1,5 @@
 // The diagram renderer's drawing rules on a wxGraphicsContext.
-#include "requirements/Renderer.h"
+#include "requirements/WxDiagramRenderer.h"
 
 #include <gtest/gtest.h>
 
@@ -61,7 +61,7 @@ protected:
     {
         frame = new wxFrame(nullptr, wxID_ANY, "Renderer");
         frame->SetClientSize(200, 100);
-        renderer = std::make_unique<Renderer>(frame);
+        renderer = std::make_unique<WxDiagramRenderer>(frame);
     }
     void TearDown() override { frame->Destroy(); }
 
@@ -88,7 +88,7 @@ protected:
     }
 
     wxFrame* frame = nullptr;
-    std::unique_ptr<Renderer> renderer;
+    std::unique_ptr<WxDiagramRenderer> renderer;
 };
 
 TEST_F(RendererDrawing, OutsideAPaintNothingIsDrawnOrMeasured)

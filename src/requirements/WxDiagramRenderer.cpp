@@ -1,4 +1,4 @@
-#include "Renderer.h"
+#include "WxDiagramRenderer.h"
 
 #include <wx/brush.h>
 #include <wx/gdicmn.h>
@@ -41,9 +41,9 @@ wxPen rectPen(const diagram::ShapeStyle& style)
     return wxPen(toColour(style.stroke), width, penStyle(style.dash));
 }
 
-Renderer::~Renderer() = default;
+WxDiagramRenderer::~WxDiagramRenderer() = default;
 
-void Renderer::clear()
+void WxDiagramRenderer::clear()
 {
     if (!context || !window)
         return;
@@ -52,7 +52,7 @@ void Renderer::clear()
     context->DrawRectangle(0, 0, client.x, client.y);
 }
 
-void Renderer::drawLine(const diagram::Point& from, const diagram::Point& to, const diagram::ShapeStyle& style)
+void WxDiagramRenderer::drawLine(const diagram::Point& from, const diagram::Point& to, const diagram::ShapeStyle& style)
 {
     if (!context)
         return;
@@ -63,7 +63,7 @@ void Renderer::drawLine(const diagram::Point& from, const diagram::Point& to, co
     context->StrokePath(path);
 }
 
-void Renderer::drawCircle(const diagram::Point& centre, double radius)
+void WxDiagramRenderer::drawCircle(const diagram::Point& centre, double radius)
 {
     if (!context)
         return;
@@ -72,7 +72,7 @@ void Renderer::drawCircle(const diagram::Point& centre, double radius)
     context->StrokePath(path);
 }
 
-void Renderer::drawRect(const diagram::Point& position, const diagram::Size& size, const diagram::ShapeStyle& style)
+void WxDiagramRenderer::drawRect(const diagram::Point& position, const diagram::Size& size, const diagram::ShapeStyle& style)
 {
     if (!context)
         return;
@@ -86,7 +86,7 @@ void Renderer::drawRect(const diagram::Point& position, const diagram::Size& siz
     context->StrokePath(path);
 }
 
-void Renderer::drawText(const std::string& text, int, const diagram::Point& lowerLeft)
+void WxDiagramRenderer::drawText(const std::string& text, int, const diagram::Point& lowerLeft)
 {
     if (!context)
         return;
@@ -96,7 +96,7 @@ void Renderer::drawText(const std::string& text, int, const diagram::Point& lowe
     context->DrawText(shown, lowerLeft.x, lowerLeft.y - height);
 }
 
-std::pair<double, double> Renderer::getTextExtent(const std::string& text, int pointSize)
+std::pair<double, double> WxDiagramRenderer::getTextExtent(const std::string& text, int pointSize)
 {
     if (!context)
         return {0.0, 0.0};

@@ -11,10 +11,10 @@ class wxWindow;
 // The diagram library's drawing interface on a wxGraphicsContext. The
 // diagram control sets the context only while it paints; outside a paint
 // every drawing operation does nothing and text measures (0, 0).
-class Renderer : public diagram::Renderer {
+class WxDiagramRenderer : public diagram::Renderer {
 public:
-    explicit Renderer(wxWindow* window) : window(window) {}
-    ~Renderer() override;
+    explicit WxDiagramRenderer(wxWindow* window) : window(window) {}
+    ~WxDiagramRenderer() override;
 
     // Fills the window's client area white.
     void clear() override;
