@@ -1,7 +1,6 @@
 #include "platform/DavStore.h"
 
-#include <curl/curl.h>
-#include <tinyxml2.h>
+#include "platform/DavListing.h"
 
 #include <cstring>
 
@@ -11,84 +10,8 @@ namespace {
 
 const char* propfindBody =
     "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-    "<D:propfind xmlns:D=\"DAV:\"><D:prop><D:resourcetype/><D:getlastmodified/></D:prop></D:propfind>";
-
-// Servers choose their own namespace prefixes; every element read here is in
-// the DAV: namespace, so the local name identifies it.
-const char* localName(const tinyxml2::XMLElement* element)
-{
-    const char* name = element->Name();
-    const char* colon = std::strrchr(name, ':');
-    return colon ? colon + 1 : name;
-}
-
-const tinyxml2::XMLElement* child(const tinyxml2::XMLElement* parent, const char* name)
-{
-    for (auto* element = parent ? parent->FirstChildElement() : nullptr; element;
-         element = element->NextSiblingElement())
-        if (std::strcmp(localName(element), name) == 0)
-            return element;
-    return nullptr;
-}
-
-// The decoded path of an href or URL, without a trailing slash.
-std::string hrefPath(const std::string& href)
-{
-    std::string path = href;
-    if (path.compare(0, 4, "http") == 0) {
-        const auto parts = parseUrl(href);
-        path = parts ? parts->path : std::string();
-    }
-    path = percentDecode(path);
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
-    return path;
-}
-
-struct Listed {
-    std::string path; // decoded, no trailing slash
-    StoreEntry entry;
-};
-
-std::vector<Listed> parseMultistatus(const std::string& body)
-{
-    tinyxml2::XMLDocument document;
-    if (document.Parse(body.data(), body.size()) != tinyxml2::XML_SUCCESS)
-        throw StoreError(StoreError::Kind::Other, "The platform sent a listing that cannot be read.");
-    std::vector<Listed> listed;
-    const tinyxml2::XMLElement* root = document.RootElement();
-    if (!root || std::strcmp(localName(root), "multistatus") != 0)
-        throw StoreError(StoreError::Kind::Other, "The platform sent a listing that cannot be read.");
-    for (auto* response = root->FirstChildElement(); response; response = response->NextSiblingElement()) {
-        if (std::strcmp(localName(response), "response") != 0)
-            continue;
-        const tinyxml2::XMLElement* href = child(response, "href");
-        if (!href || !href->GetText())
-            continue;
-        Listed item;
-        item.path = hrefPath(href->GetText());
-        const std::size_t slash = item.path.rfind('/');
-        item.entry.name = slash == std::string::npos ? item.path : item.path.substr(slash + 1);
-        for (auto* propstat = response->FirstChildElement(); propstat; propstat = propstat->NextSiblingElement()) {
-            if (std::strcmp(localName(propstat), "propstat") != 0)
-                continue;
-            const tinyxml2::XMLElement* status = child(propstat, "status");
-            if (status && status->GetText() && !std::strstr(status->GetText(), " 200"))
-                continue;
-            const tinyxml2::XMLElement* prop = child(propstat, "prop");
-            if (const tinyxml2::XMLElement* type = child(prop, "resourcetype"))
-                item.entry.folder = child(type, "collection") != nullptr;
-            if (const tinyxml2::XMLElement* modified = child(prop, "getlastmodified");
-                modified && modified->GetText()) {
-                const time_t time = curl_getdate(modified->GetText(), nullptr);
-                if (time != -1)
-                    item.entry.modified = formatDate(time);
-            }
-        }
-        listed.push_back(item);
-    }
-    return listed;
-}
+    "<D:propfind xmlns:D=\"DAV:\"><D:prop><D:resourcetype/><D:getlastmodified/><D:getcontentlength/>"
+    "<D:getetag/></D:prop></D:propfind>";
 
 bool success(long status)
 {
@@ -161,19 +84,10 @@ std::vector<StoreEntry> DavStore::propfind(const std::string& path, bool folder,
     status = response.status;
     if (status != 207)
         return {};
-    const auto own = parseUrl(request.url);
-    const std::string self = hrefPath(own ? own->path : std::string());
-    std::vector<StoreEntry> entries;
-    for (const Listed& item : parseMultistatus(response.body)) {
-        if (item.path == self) {
-            if (std::strcmp(depth, "0") == 0)
-                entries.push_back(item.entry);
-            continue;
-        }
-        if (std::strcmp(depth, "1") == 0 && !item.entry.name.empty())
-            entries.push_back(item.entry);
-    }
-    return entries;
+    CollectionListing listing = collectionEntries(parseMultistatus(response.body), request.url);
+    if (std::strcmp(depth, "0") == 0)
+        return listing.self ? std::vector<StoreEntry>{*listing.self} : std::vector<StoreEntry>{};
+    return listing.children;
 }
 
 long DavStore::checkAccount()
@@ -218,7 +132,7 @@ void DavStore::makeFolder(const std::string& path)
         fail(status, "create", path);
 }
 
-void DavStore::upload(const std::string& localFile, const std::string& path)
+std::string DavStore::upload(const std::string& localFile, const std::string& path)
 {
     // If-None-Match makes the server refuse to replace; the look first covers
     // servers that ignore it.
@@ -229,9 +143,10 @@ void DavStore::upload(const std::string& localFile, const std::string& path)
     request.url = url(path, false);
     request.headers = {"If-None-Match: *", "Content-Type: application/octet-stream"};
     request.uploadFile = localFile;
-    const long status = send(request).status;
-    if (!success(status))
-        fail(status, "store", path);
+    const HttpResponse response = send(request);
+    if (!success(response.status))
+        fail(response.status, "store", path);
+    return response.etag;
 }
 
 void DavStore::download(const std::string& path, const std::string& localFile)

@@ -15,7 +15,7 @@ public:
     std::vector<StoreEntry> list(const std::string& path) override;
     std::optional<StoreEntry> stat(const std::string& path) override;
     void makeFolder(const std::string& path) override;
-    void upload(const std::string& localFile, const std::string& path) override;
+    std::string upload(const std::string& localFile, const std::string& path) override;
     void download(const std::string& path, const std::string& localFile) override;
     void move(const std::string& from, const std::string& to) override;
     void remove(const std::string& path) override;

@@ -16,14 +16,24 @@ namespace kovraplatform {
 
 namespace {
 
+// A symbolic link is listed as what it is, never as what it points to: a
+// link may lead out of the platform folder or back into it (a loop).
 std::optional<StoreEntry> entryOf(const std::string& fullPath, const std::string& name)
 {
     struct stat info {};
-    if (::stat(fullPath.c_str(), &info) != 0)
+    if (::lstat(fullPath.c_str(), &info) != 0)
         return std::nullopt;
-    if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode))
+    StoreEntry entry;
+    entry.name = name;
+    entry.folder = S_ISDIR(info.st_mode);
+    entry.modified = formatDate(info.st_mtime);
+    if (S_ISLNK(info.st_mode))
+        entry.link = true;
+    else if (S_ISREG(info.st_mode))
+        entry.size = static_cast<long long>(info.st_size);
+    else if (!S_ISDIR(info.st_mode))
         return std::nullopt;
-    return StoreEntry{name, S_ISDIR(info.st_mode), formatDate(info.st_mtime)};
+    return entry;
 }
 
 // Copies in to the newly created file out; false on any read or write error.
@@ -79,6 +89,22 @@ std::string FolderStore::full(const std::string& path) const
     return path.empty() ? root_ : root_ + "/" + path;
 }
 
+void FolderStore::refuseLinks(const std::string& path, bool itself) const
+{
+    std::size_t end = 0;
+    while (end != std::string::npos) {
+        end = path.find('/', end + 1);
+        if (end == std::string::npos && !itself)
+            break;
+        const std::string part = path.substr(0, end);
+        struct stat info {};
+        if (!part.empty() && ::lstat(full(part).c_str(), &info) == 0 && S_ISLNK(info.st_mode))
+            throw StoreError(StoreError::Kind::Other, "\"" + baseName(part) +
+                                                          "\" is a symbolic link; Kovra does not follow links in "
+                                                          "the platform folder.");
+    }
+}
+
 void FolderStore::missing(const std::string& path) const
 {
     std::error_code error;
@@ -89,6 +115,7 @@ void FolderStore::missing(const std::string& path) const
 
 std::vector<StoreEntry> FolderStore::list(const std::string& path)
 {
+    refuseLinks(path, true);
     std::error_code error;
     fs::directory_iterator it(full(path), error);
     if (error)
@@ -109,11 +136,13 @@ std::optional<StoreEntry> FolderStore::stat(const std::string& path)
     std::error_code error;
     if (!fs::is_directory(root_, error))
         missing(path);
+    refuseLinks(path, false);
     return entryOf(full(path), baseName(path));
 }
 
 void FolderStore::makeFolder(const std::string& path)
 {
+    refuseLinks(path, false);
     if (::mkdir(full(path).c_str(), 0777) == 0)
         return;
     const int error = errno;
@@ -125,8 +154,9 @@ void FolderStore::makeFolder(const std::string& path)
                      "Cannot create \"" + baseName(path) + "\" on the platform: " + systemText(error) + ".");
 }
 
-void FolderStore::upload(const std::string& localFile, const std::string& path)
+std::string FolderStore::upload(const std::string& localFile, const std::string& path)
 {
+    refuseLinks(path, false);
     if (::access(localFile.c_str(), R_OK) != 0)
         throw StoreError(StoreError::Kind::Other, "Cannot read the file \"" + localFile + "\".");
     const std::string target = full(path);
@@ -147,13 +177,15 @@ void FolderStore::upload(const std::string& localFile, const std::string& path)
         ::unlink(target.c_str());
         throw StoreError(StoreError::Kind::Other, "Cannot store \"" + baseName(path) + "\" on the platform.");
     }
+    return {};
 }
 
 void FolderStore::download(const std::string& path, const std::string& localFile)
 {
+    refuseLinks(path, true);
     const std::string source = full(path);
     struct stat info {};
-    if (::stat(source.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::lstat(source.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         missing(path);
     const int out = ::open(localFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (out < 0)
@@ -165,6 +197,10 @@ void FolderStore::download(const std::string& path, const std::string& localFile
 
 void FolderStore::move(const std::string& from, const std::string& to)
 {
+    // A link itself may be renamed, as it may be deleted: neither reaches
+    // what it points to.
+    refuseLinks(from, false);
+    refuseLinks(to, false);
     // RENAME_NOREPLACE makes the check for a taken name and the rename one step.
     if (::renameat2(AT_FDCWD, full(from).c_str(), AT_FDCWD, full(to).c_str(), RENAME_NOREPLACE) == 0)
         return;
@@ -189,10 +225,12 @@ void FolderStore::move(const std::string& from, const std::string& to)
 
 void FolderStore::remove(const std::string& path)
 {
+    refuseLinks(path, false);
     const std::string target = full(path);
     struct stat info {};
     if (::lstat(target.c_str(), &info) != 0)
         missing(path);
+    // remove_all deletes a link, never what it points to.
     std::error_code error;
     fs::remove_all(target, error);
     if (error)

@@ -5,6 +5,7 @@
 #include <curl/curl.h>
 
 #include <arpa/inet.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <cctype>
@@ -32,15 +33,51 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-size_t appendToString(char* data, size_t size, size_t count, void* target)
+// Where a reply goes, and how much of it may arrive; over the cap the
+// transfer is aborted (returning less than given ends it).
+struct Sink {
+    std::string* text = nullptr;
+    std::FILE* file = nullptr;
+    unsigned long long cap = 0;
+    unsigned long long received = 0;
+    bool overCap = false;
+};
+
+size_t writeToSink(char* data, size_t size, size_t count, void* target)
 {
-    static_cast<std::string*>(target)->append(data, size * count);
-    return size * count;
+    auto* sink = static_cast<Sink*>(target);
+    const size_t n = size * count;
+    if (sink->received + n > sink->cap) {
+        sink->overCap = true;
+        return 0;
+    }
+    sink->received += n;
+    if (sink->text) {
+        sink->text->append(data, n);
+        return n;
+    }
+    return std::fwrite(data, 1, n, sink->file);
 }
 
-size_t writeToFile(char* data, size_t size, size_t count, void* target)
+size_t readHeader(char* data, size_t size, size_t count, void* target)
 {
-    return std::fwrite(data, size, count, static_cast<std::FILE*>(target)) * size;
+    const size_t n = size * count;
+    std::string line(data, n);
+    if (line.size() > 5 && ::strncasecmp(line.c_str(), "etag:", 5) == 0) {
+        std::string value = line.substr(5);
+        const auto first = value.find_first_not_of(" \t");
+        const auto last = value.find_last_not_of(" \t\r\n");
+        *static_cast<std::string*>(target) = first == std::string::npos ? std::string()
+                                                                          : value.substr(first, last - first + 1);
+    }
+    return n;
+}
+
+std::string megabytes(unsigned long long bytes)
+{
+    if (bytes < (1u << 20))
+        return std::to_string(bytes / 1024) + " KB";
+    return std::to_string(bytes >> 20) + " MB";
 }
 
 size_t readFromString(char* buffer, size_t size, size_t count, void* source)
@@ -88,7 +125,7 @@ HttpResponse perform(const HttpRequest& request, const HttpSettings& settings, c
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, settings.connectSeconds);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, settings.lowSpeedBytes);
     curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, settings.stallSeconds);
     curl_easy_setopt(handle, CURLOPT_USERAGENT, "Kovra Floorsmith");
     if (request.credentials) {
@@ -130,18 +167,37 @@ HttpResponse perform(const HttpRequest& request, const HttpSettings& settings, c
     else if (request.method != "GET" && request.method != "POST" && request.method != "PUT")
         curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, request.method.c_str());
     std::unique_ptr<std::FILE, FileCloser> download;
+    Sink sink;
     if (!request.downloadFile.empty()) {
         download.reset(std::fopen(request.downloadFile.c_str(), "wb"));
         if (!download)
             throw StoreError(StoreError::Kind::Other, "Cannot write the file \"" + request.downloadFile + "\".");
-        curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeToFile);
-        curl_easy_setopt(handle, CURLOPT_WRITEDATA, download.get());
+        sink.file = download.get();
+        sink.cap = static_cast<unsigned long long>(settings.downloadBytes);
     } else {
-        curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, appendToString);
-        curl_easy_setopt(handle, CURLOPT_WRITEDATA, &response.body);
+        sink.text = &response.body;
+        sink.cap = settings.replyBytes;
     }
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeToSink);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
+    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, readHeader);
+    curl_easy_setopt(handle, CURLOPT_HEADERDATA, &response.etag);
+    // A reply read into memory is small: it gets a total time. Files move
+    // under the low-speed rule alone.
+    const bool small = request.downloadFile.empty() && request.uploadFile.empty();
+    if (small)
+        curl_easy_setopt(handle, CURLOPT_TIMEOUT, settings.replySeconds);
 
     const CURLcode code = curl_easy_perform(handle);
+    if (sink.overCap && download)
+        throw StoreError(StoreError::Kind::Other, "The download from the platform at " + where + " was stopped at " +
+                                                      megabytes(sink.cap) + ", the largest file Kovra takes.");
+    if (sink.overCap)
+        throw StoreError(StoreError::Kind::Other, "The platform at " + where + " sent a reply larger than " +
+                                                      megabytes(sink.cap) + "; it was not read.");
+    if (code == CURLE_OPERATION_TIMEDOUT && small && std::string(errorText).rfind("Operation timed out after", 0) == 0)
+        throw StoreError(StoreError::Kind::Unreachable, "The platform at " + where + " did not finish its reply within " +
+                                                            std::to_string(settings.replySeconds) + " seconds.");
     if (code != CURLE_OK)
         throw StoreError(StoreError::Kind::Unreachable, transportMessage(code, where, errorText));
     if (download && std::fflush(download.get()) != 0)

@@ -3,15 +3,24 @@
 // HTTP through libcurl, as the WebDAV store and the browser login use it, and
 // the address helpers they share.
 
+#include "platform/Limits.h"
+
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace kovraplatform {
 
+// The bounds of every request; the defaults and their reasons are in
+// Limits.h. Tests set small ones.
 struct HttpSettings {
-    long connectSeconds = 10; // to wait for a connection
-    long stallSeconds = 30;   // a transfer slower than one byte a second for this long is given up
+    long connectSeconds = limits::connectSeconds; // to wait for a connection
+    long stallSeconds = limits::stallSeconds;     // slower than lowSpeedBytes a second for this long: given up
+    long lowSpeedBytes = limits::lowSpeedBytes;
+    long replySeconds = limits::replySeconds;      // total time of a request whose reply is read into memory
+    std::size_t replyBytes = limits::replyBytes;   // largest reply read into memory
+    long long downloadBytes = limits::downloadBytes; // largest file written by a download
 };
 
 struct Credentials {
@@ -32,11 +41,13 @@ struct HttpRequest {
 struct HttpResponse {
     long status = 0;
     std::string body; // empty when it went to downloadFile
+    std::string etag; // the ETag header, quotes kept; empty when none
 };
 
 // Performs the request. Redirects are not followed, so credentials go to no
 // other server. A transport failure throws StoreError (Unreachable) naming
-// where, the address the user knows the platform by.
+// where, the address the user knows the platform by; so does a reply over
+// the bounds of settings (size or time), saying which bound it was.
 HttpResponse perform(const HttpRequest& request, const HttpSettings& settings, const std::string& where);
 
 // One path segment percent-encoded (everything but unreserved characters).

@@ -130,6 +130,8 @@ public:
     std::map<std::string, Object> objects;   // by id
     std::map<std::string, std::string> ids; // by path
     std::string idPrefix; // so ids of two clients never look alike
+    std::map<std::string, std::string> uploadedEtags; // by id, as the server answered the upload
+    int refusedNames = 0;
     unsigned long long nextId = 1;
 
     Store& requireStore()
@@ -233,6 +235,13 @@ public:
         entries.erase(std::remove_if(entries.begin(), entries.end(),
                                      [&](const StoreEntry& entry) { return entry.folder != folders; }),
                       entries.end());
+        // A listed name passes the rules of a typed one: ".." or "." would
+        // make a delete or rename reach outside, or list a folder as its own
+        // child without end.
+        const auto refused = std::remove_if(entries.begin(), entries.end(),
+                                            [](const StoreEntry& entry) { return !nameProblem(entry.name).empty(); });
+        refusedNames += static_cast<int>(entries.end() - refused);
+        entries.erase(refused, entries.end());
         std::sort(entries.begin(), entries.end(),
                   [](const StoreEntry& a, const StoreEntry& b) { return nameLess(a.name, b.name); });
         return entries;
@@ -324,6 +333,15 @@ bool cKovraClient::Impl::startLogin(const std::string& base, std::string& loginU
             const std::string pollProblem = insecureUrlProblem(started->pollEndpoint);
             if (!pollProblem.empty()) {
                 lastError = "The platform's login cannot be used: " + pollProblem + ".";
+                return false;
+            }
+            // The server names the page the browser opens: only a web page of
+            // the platform's own host, never a file or another program's scheme.
+            const auto page = parseUrl(started->loginUrl);
+            const auto own = parseUrl(base);
+            if (!insecureUrlProblem(started->loginUrl).empty() || !page || !own || page->host != own->host) {
+                lastError = "The platform's login page cannot be opened: \"" + started->loginUrl +
+                            "\" is not an https:// page of " + (own ? own->host : base) + ".";
                 return false;
             }
             pending = Server::BrowserLogin;
@@ -542,7 +560,8 @@ std::vector<KovraResource> cKovraClient::getResources(const std::string& parentI
     std::vector<KovraResource> resources;
     for (const StoreEntry& entry : impl_->children(parent, false))
         resources.push_back(
-            KovraResource{impl_->idFor(childPath(parent, entry.name), false), entry.name, "", entry.modified});
+            KovraResource{impl_->idFor(childPath(parent, entry.name), false), entry.name,
+                          entry.link ? "symbolic link" : "", entry.modified});
     return resources;
 }
 
@@ -562,7 +581,32 @@ KovraResource cKovraClient::getResource(const std::string& id)
     const auto entry = platform.stat(path);
     if (!entry || entry->folder)
         throw StoreError(StoreError::Kind::NotFound, "\"" + baseName(path) + "\" no longer exists on the platform.");
-    return KovraResource{id, entry->name, "", entry->modified};
+    return KovraResource{id, entry->name, entry->link ? "symbolic link" : "", entry->modified};
+}
+
+std::string cKovraClient::storedCopyProblem(const std::string& id, long long bytes)
+{
+    Store& platform = impl_->requireStore();
+    const std::string path = impl_->object(id, Kind::Resource).path;
+    const auto entry = platform.stat(path);
+    if (!entry || entry->folder || entry->link)
+        return "the platform does not list the new copy \"" + baseName(path) + "\"";
+    if (entry->size != bytes)
+        return "the platform lists the new copy with " +
+               (entry->size < 0 ? std::string("no size") : std::to_string(entry->size) + " bytes") + ", not the " +
+               std::to_string(bytes) + " bytes sent";
+    const auto sent = impl_->uploadedEtags.find(id);
+    if (sent != impl_->uploadedEtags.end() && !sent->second.empty() && !entry->etag.empty() &&
+        sent->second != entry->etag)
+        return "the platform lists the new copy with another version tag than it gave the upload";
+    return {};
+}
+
+int cKovraClient::takeRefusedNames()
+{
+    const int count = impl_->refusedNames;
+    impl_->refusedNames = 0;
+    return count;
 }
 
 void cKovraClient::renameAsset(const std::string& id, const std::string& newName)
@@ -597,18 +641,25 @@ void cKovraClient::deleteResource(const std::string& id)
 
 std::string cKovraClient::importFile(const std::string& localPath, const std::string& parentId)
 {
+    return importFileAs(localPath, parentId, fs::path(localPath).filename().string());
+}
+
+std::string cKovraClient::importFileAs(const std::string& localPath, const std::string& parentId,
+                                       const std::string& name)
+{
     Store& platform = impl_->requireStore();
     const std::string parent = impl_->object(parentId, Kind::Container).path;
     struct stat info {};
     if (::stat(localPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || ::access(localPath.c_str(), R_OK) != 0)
         throw std::runtime_error("Cannot read the file \"" + localPath + "\".");
-    const std::string name = fs::path(localPath).filename().string();
     checkName(name);
     for (int n = 1; n <= maxNumberedNames; ++n) {
         const std::string path = childPath(parent, numberedName(name, n));
         try {
-            platform.upload(localPath, path);
-            return impl_->idFor(path, false);
+            const std::string etag = platform.upload(localPath, path);
+            const std::string id = impl_->idFor(path, false);
+            impl_->uploadedEtags[id] = etag;
+            return id;
         } catch (const StoreError& error) {
             if (error.kind() != StoreError::Kind::Exists)
                 throw;
@@ -669,6 +720,11 @@ void cKovraClient::setTimeouts(long connectSeconds, long stallSeconds)
 {
     impl_->settings.connectSeconds = connectSeconds;
     impl_->settings.stallSeconds = stallSeconds;
+}
+
+void cKovraClient::setRequestLimits(const kovraplatform::HttpSettings& limits)
+{
+    impl_->settings = limits;
 }
 
 } // namespace KovraClient

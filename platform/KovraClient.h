@@ -17,6 +17,8 @@
 // Failures other than those of autorizationRequest and downloadFile are
 // exceptions derived from std::exception with a text for the user.
 
+#include "platform/Http.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,7 +46,7 @@ struct KovraFolder {
 struct KovraResource {
     std::string id;
     std::string name;
-    std::string description;
+    std::string description; // "symbolic link" for a link of a folder platform, else empty
     std::string date;
 };
 
@@ -100,12 +102,25 @@ public:
     // Uploads the file beneath the parent, named after the local file; a
     // taken name gets " (2)", " (3)" ... before its extension. The new id.
     std::string importFile(const std::string& localPath, const std::string& parentId);
+    // As importFile, the file named name on the platform whatever the local
+    // file is called, so that a staged copy's name never comes from the user.
+    std::string importFileAs(const std::string& localPath, const std::string& parentId, const std::string& name);
     // Writes the resource to localPath, replacing that file only once the
     // whole content has arrived. False (the file left as it was) when the
     // id is unknown or the transfer fails.
     bool downloadFile(const std::string& resourceId, const std::string& localPath);
 
     // Beyond the names the dialogs use:
+
+    // Why the file stored by importFile(As) under id is not the bytes sent,
+    // or "" when it is: it must be listed, as a file of exactly bytes bytes,
+    // and, when the server gave the upload an ETag, with that ETag. Read
+    // before an older copy is given up.
+    std::string storedCopyProblem(const std::string& id, long long bytes);
+    // How many listed entries were left out since the last call because their
+    // names cannot be platform names ("..", "." or holding "/", control
+    // characters): a listing never leads outside what it lists.
+    int takeRefusedNames();
 
     // The base address autorizationRequest takes for an empty one.
     std::string defaultBaseUrl() const;
@@ -114,6 +129,10 @@ public:
     // Seconds to wait for a connection, and for a stalled transfer to move
     // again, before a request fails (defaults 10 and 30).
     void setTimeouts(long connectSeconds, long stallSeconds);
+    // All bounds of requests at once (platform/Limits.h gives the defaults
+    // and their reasons); for tests that need small ones. Takes effect at
+    // the next login.
+    void setRequestLimits(const kovraplatform::HttpSettings& limits);
 
 private:
     class Impl;

@@ -32,6 +32,9 @@ struct StoreEntry {
     std::string name;
     bool folder = false;
     std::string modified; // "YYYY-MM-DD HH:MM", local time; empty when unknown
+    long long size = -1;  // bytes of a file; -1 when unknown
+    std::string etag;     // the server's version tag, quotes kept; empty when none
+    bool link = false;    // a symbolic link of a folder platform, never followed
 };
 
 class Store {
@@ -46,8 +49,9 @@ public:
     virtual std::optional<StoreEntry> stat(const std::string& path) = 0;
     // Throws Exists when the name is taken.
     virtual void makeFolder(const std::string& path) = 0;
-    // Throws Exists when the name is taken; never replaces.
-    virtual void upload(const std::string& localFile, const std::string& path) = 0;
+    // Throws Exists when the name is taken; never replaces. The ETag the
+    // server gave the stored file, empty when none.
+    virtual std::string upload(const std::string& localFile, const std::string& path) = 0;
     // Writes the object's content to localFile (created or emptied first);
     // throws on any failure, including a transfer cut short.
     virtual void download(const std::string& path, const std::string& localFile) = 0;

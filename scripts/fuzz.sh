@@ -2,7 +2,7 @@
 # Runs one fuzz target with libFuzzer under Address- and UB-Sanitizer:
 #     bash scripts/fuzz.sh TARGET SECONDS [libFuzzer options...]
 # TARGET is one of the names in tests/fuzz/README.md (project, requirements,
-# step, geometry). Installs clang and libFuzzer into the build root from
+# step, geometry, listing). Installs clang and libFuzzer into the build root from
 # tests/fuzz/packages.txt once, builds into build/<where>-fuzz, seeds the
 # corpus from tests/data, bench/data and the target's regression cases, and
 # keeps what it learns in build/fuzz-corpus/TARGET. Findings land in

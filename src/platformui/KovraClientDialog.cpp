@@ -355,7 +355,8 @@ void KovraClientDialog::saveProject()
         std::stringstream text;
         project->saveToStream(text);
         const std::string fileName = chosenName + ".xsp";
-        const std::string path = staging.file(fileName);
+        // Staged under a fixed name: the project's name is free text.
+        const std::string path = staging.file("project.xsp");
         writeCompletely(path, text.str());
         // The old copy goes only once the new one is stored.
         const std::string replaceId = overwrite ? oldId : std::string();
@@ -376,7 +377,7 @@ void KovraClientDialog::saveProject()
             const std::vector<KovraClient::KovraUser> users = client->getUsers();
             const std::string author = users.empty() ? std::string() : users.front().name;
             const std::string fileName = chosenName + ".ifc";
-            const std::string path = staging.file(fileName);
+            const std::string path = staging.file("model.ifc");
             bgexport::exportProposal(project, proposal, path, bgexport::schemaIfc4, *bgexport::getExportSettings(),
                                      author);
             checkStagedFile(path);

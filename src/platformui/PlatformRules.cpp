@@ -1,5 +1,7 @@
 #include "PlatformRules.h"
 
+#include "platform/Names.h"
+
 std::string lastExtension(const std::string& name)
 {
     const auto point = name.rfind('.');
@@ -19,4 +21,12 @@ bool isRequirementFileName(const std::string& name)
 std::string nameBeforeFirstPoint(const std::string& name)
 {
     return name.substr(0, name.find('.'));
+}
+
+std::string savedNameProblem(const std::string& name)
+{
+    std::string problem = kovraplatform::nameProblem(name);
+    if (problem.empty() && name.front() == '.')
+        problem = "a name cannot start with a point";
+    return problem;
 }

@@ -14,3 +14,8 @@ bool isProjectFileName(const std::string& name);
 bool isRequirementFileName(const std::string& name);
 // The name up to, not including, its first point; the whole name without one.
 std::string nameBeforeFirstPoint(const std::string& name);
+// Why a file name made from a project's or set's name cannot be stored on
+// the platform, or "" when it can: the platform's own rules, and no leading
+// point (".." and hidden names). Project names are free text and come
+// verbatim from project files.
+std::string savedNameProblem(const std::string& name);

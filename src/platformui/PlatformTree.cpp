@@ -11,26 +11,39 @@
 
 namespace {
 
-// What a refresh reads from the platform before it touches a row.
-struct RemoteNode {
-    std::string kind;
-    std::string id;
-    std::string name;
-    std::string description;
-    std::string date;
-    std::vector<RemoteNode> children; // folders first, then resources
-};
-
-void readFolderContents(KovraClient::cKovraClient& client, RemoteNode& node)
+// Reads beneath node.id while the bounds allow; level is node's depth below
+// the root (projects are at 1).
+void readFolderContents(KovraClient::cKovraClient& client, RemoteNode& node, int level, const TreeLimits& limits,
+                        int& entries, RemoteRepository& read)
 {
+    if (level >= limits.depth) {
+        read.tooDeep = true;
+        return;
+    }
+    const auto take = [&]() {
+        if (entries >= limits.entries) {
+            read.tooMany = true;
+            return false;
+        }
+        ++entries;
+        return true;
+    };
     for (const auto& folder : client.getFolders(node.id)) {
+        if (!take())
+            return;
+        // A folder beneath a project shows no date.
         RemoteNode child{"Folder", folder.id, folder.name, folder.description, "", {}};
-        readFolderContents(client, child);
+        readFolderContents(client, child, level + 1, limits, entries, read);
         node.children.push_back(std::move(child));
     }
-    // A resource inside a folder shows no date.
-    for (const auto& resource : client.getResources(node.id))
-        node.children.push_back({"Resource", resource.id, resource.name, resource.description, "", {}});
+    // Resources directly beneath a project keep their date; inside a folder
+    // they show none.
+    for (const auto& resource : client.getResources(node.id)) {
+        if (!take())
+            return;
+        node.children.push_back({"Resource", resource.id, resource.name, resource.description,
+                                 level == 1 ? resource.date : "", {}});
+    }
 }
 
 // Platform names are UTF-8, as the client hands them out.
@@ -52,24 +65,46 @@ PlatformTree::PlatformTree(wxWindow* parent, KovraClient::cKovraClient* client)
     tree->AppendColumn("Date", 90, wxALIGN_LEFT, flags);
 }
 
+std::string RemoteRepository::notice() const
+{
+    std::string text;
+    if (refusedNames > 0)
+        text += "\n- " + std::to_string(refusedNames) +
+                (refusedNames == 1 ? " entry whose name cannot be used" : " entries whose names cannot be used") +
+                " (\"..\", \".\", or holding \"/\", \"\\\" or control characters)";
+    if (tooDeep)
+        text += "\n- folders deeper than " + std::to_string(limits.depth) + " levels";
+    if (tooMany)
+        text += "\n- everything after the first " + std::to_string(limits.entries) + " entries";
+    return text.empty() ? text : "Some of the platform is not shown:" + text;
+}
+
+RemoteRepository readRepository(KovraClient::cKovraClient& client, const TreeLimits& limits)
+{
+    RemoteRepository read;
+    read.limits = limits;
+    if (!client.isConnected())
+        return read;
+    client.takeRefusedNames();
+    int entries = 0;
+    for (const auto& asset : client.getAssets()) {
+        if (entries >= limits.entries) {
+            read.tooMany = true;
+            break;
+        }
+        ++entries;
+        RemoteNode node{"Asset", asset.id, asset.name, asset.description, asset.date, {}};
+        readFolderContents(client, node, 1, limits, entries, read);
+        read.assets.push_back(std::move(node));
+    }
+    read.refusedNames = client.takeRefusedNames();
+    return read;
+}
+
 void PlatformTree::refreshTree()
 {
-    std::vector<RemoteNode> remote;
-    if (client->isConnected()) {
-        for (const auto& asset : client->getAssets()) {
-            RemoteNode node{"Asset", asset.id, asset.name, asset.description, asset.date, {}};
-            for (const auto& folder : client->getFolders(asset.id)) {
-                RemoteNode child{"Folder", folder.id, folder.name, folder.description, "", {}};
-                readFolderContents(*client, child);
-                node.children.push_back(std::move(child));
-            }
-            // Resources directly beneath a project keep their date.
-            for (const auto& resource : client->getResources(asset.id))
-                node.children.push_back({"Resource", resource.id, resource.name, resource.description,
-                                         resource.date, {}});
-            remote.push_back(std::move(node));
-        }
-    }
+    const RemoteRepository read = readRepository(*client, limits);
+    const std::vector<RemoteNode>& remote = read.assets;
 
     tree->DeleteAllItems();
     assets.clear();
@@ -87,13 +122,17 @@ void PlatformTree::refreshTree()
         addChildren(addAssetRow(tree->GetRootItem(), node.id, node.name, node.description, node.date), node,
                     addChildren);
     expandAll();
+    if (const std::string notice = read.notice(); !notice.empty())
+        showNotice(fromLocal(notice));
 }
 
 void PlatformTree::addFolderContents(wxTreeListItem folderItem)
 {
     const PlatformEntry folder = findEntry(folderItem);
     RemoteNode node{"Folder", folder.platformId, folder.name, "", "", {}};
-    readFolderContents(*client, node);
+    RemoteRepository read;
+    int entries = 0;
+    readFolderContents(*client, node, 2, limits, entries, read);
     const auto addChildren = [this](wxTreeListItem parent, const RemoteNode& node, auto& self) -> void {
         for (const RemoteNode& child : node.children) {
             if (child.kind == "Folder")

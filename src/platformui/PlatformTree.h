@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Limits.h"
+
 class wxWindow;
 
 namespace KovraClient {
@@ -22,6 +24,36 @@ struct PlatformEntry {
     std::string kind;        // "Asset", "Folder" or "Resource"
     std::string platformId;
 };
+
+// What a refresh reads from the platform before it touches a row.
+struct RemoteNode {
+    std::string kind;
+    std::string id;
+    std::string name;
+    std::string description;
+    std::string date;
+    std::vector<RemoteNode> children; // folders first, then resources
+};
+
+// How deep and how much of the platform a refresh reads: a server or folder
+// may list an endless tree, one request per level.
+struct TreeLimits {
+    int depth = kovraplatform::limits::treeDepth;     // levels below the root, projects being the first
+    int entries = kovraplatform::limits::treeEntries; // rows in all
+};
+
+struct RemoteRepository {
+    std::vector<RemoteNode> assets;
+    TreeLimits limits;
+    int refusedNames = 0; // listed entries left out for their names
+    bool tooDeep = false;
+    bool tooMany = false;
+    // One text naming everything left out; empty when nothing was.
+    std::string notice() const;
+};
+
+// The whole repository within limits, GUI-free. Throws what the client throws.
+RemoteRepository readRepository(KovraClient::cKovraClient& client, const TreeLimits& limits);
 
 // The platform's repository as a tree, shared by both platform dialogs:
 // projects (assets) beneath the hidden root, beneath a project or folder
@@ -45,7 +77,10 @@ public:
 
     wxTreeListCtrl* control() const { return tree; }
 
+    // Reads the repository within limits, then shows it; says in one notice
+    // what it left out.
     void refreshTree();
+    TreeLimits limits;
     void addFolderContents(wxTreeListItem folderItem);
     void expandAll();
     // Selects the first row whose resource is the open project's platform

@@ -1,5 +1,7 @@
 #include "PrivateFolder.h"
 
+#include "platform/Names.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -32,5 +34,8 @@ PrivateFolder::~PrivateFolder()
 
 std::string PrivateFolder::file(const std::string& name) const
 {
+    const std::string problem = kovraplatform::nameProblem(name);
+    if (!problem.empty())
+        throw std::invalid_argument("Cannot stage the file \"" + name + "\": " + problem + ".");
     return (std::filesystem::path(path_) / name).string();
 }

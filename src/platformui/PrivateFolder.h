@@ -17,7 +17,9 @@ public:
     PrivateFolder& operator=(const PrivateFolder&) = delete;
 
     const std::string& path() const { return path_; }
-    // The path of a file named name inside the folder (not created).
+    // The path of a file named name inside the folder (not created). Throws
+    // std::invalid_argument for a name that would reach outside it (empty,
+    // "." or "..", or holding "/", "\\" or control characters).
     std::string file(const std::string& name) const;
 
 private:

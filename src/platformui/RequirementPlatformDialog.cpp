@@ -118,7 +118,8 @@ void RequirementPlatformDialog::save()
     const std::string fileName = (project ? project->name : std::string()) + "_" + requirementSet->name + ".csv";
     const PlatformEntry target = repository.selectedTarget();
     PrivateFolder staging;
-    const std::string path = staging.file(fileName);
+    // Staged under a fixed name: project and set names are free text.
+    const std::string path = staging.file("requirements.csv");
     bg::exportRequirementsCsv(requirementSet, path);
     checkStagedFile(path);
     const Upload stored = upload(*client, path, fileName, target.platformId, std::string());

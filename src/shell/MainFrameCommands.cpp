@@ -92,6 +92,9 @@ void MainFrame::onClickNewProject(wxCommandEvent&)
         if (!askName(this, "New project", "Project name", true, name))
             return;
         getAppState().project = std::make_shared<bg::Project>(name);
+        // A new project has no copy on the platform: an id left from the
+        // project opened before would make "Overwrite" delete that file.
+        getAppState().platformResourceId.clear();
         postEvent(projectPane, EVT_PROJECT_CHANGED);
         notebook->DeleteAllPages();
     });

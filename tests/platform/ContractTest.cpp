@@ -231,6 +231,19 @@ TEST_P(PlatformContract, DeleteRemovesTheSubtreeAndRetiresItsIds)
     EXPECT_FALSE(std::filesystem::exists(platform->storage() / "House"));
 }
 
+// What an overwrite relies on before it deletes an older copy.
+TEST_P(PlatformContract, AStoredCopyReadsBackAsSentAndAnotherSizeIsNamed)
+{
+    login();
+    const std::string house = client->createAsset("House");
+    const std::string id = client->importFileAs(platform->localFile("staged", "twelve bytes"), house, "plan.xsp");
+    EXPECT_EQ(client->getResource(id).name, "plan.xsp");
+    EXPECT_EQ(client->storedCopyProblem(id, 12), "");
+    EXPECT_NE(client->storedCopyProblem(id, 13).find("12 bytes, not the 13 bytes sent"), std::string::npos);
+    client->deleteResource(id);
+    EXPECT_ANY_THROW(client->storedCopyProblem(id, 12)) << "a retired id names no copy";
+}
+
 TEST_P(PlatformContract, ImportGivesATakenNameANumberAndReplacesNothing)
 {
     login();

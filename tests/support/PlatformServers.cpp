@@ -260,9 +260,9 @@ std::string DavServer::errorLog() const
     return folder_ + "/error.log";
 }
 
-StandIn::StandIn(const std::string& mode, const std::vector<std::string>& arguments)
+StandIn::StandIn(const std::string& mode, const std::vector<std::string>& arguments, const std::string& script)
 {
-    std::vector<std::string> argv{"python3", std::string(KOVRA_SUPPORT_DIR) + "/platform_standin.py", mode};
+    std::vector<std::string> argv{"python3", std::string(KOVRA_SUPPORT_DIR) + "/" + script, mode};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     process_ = std::make_unique<ChildProcess>(argv, "");
     const std::string line = process_->readLine();
@@ -281,6 +281,23 @@ std::string StandIn::request(const std::string& method, const std::string& url) 
     if (result.exitCode != 0)
         throw std::runtime_error(method + " " + url + " failed: " + result.output);
     return result.output;
+}
+
+std::vector<std::string> StandIn::requestLog() const
+{
+    // A JSON list of plain strings; the paths are percent-encoded, so none
+    // holds a quote or backslash.
+    const std::string text = request("GET", url() + "/__requests");
+    std::vector<std::string> lines;
+    std::size_t start = text.find('"');
+    while (start != std::string::npos) {
+        const std::size_t end = text.find('"', start + 1);
+        if (end == std::string::npos)
+            break;
+        lines.push_back(text.substr(start + 1, end - start - 1));
+        start = text.find('"', end + 1);
+    }
+    return lines;
 }
 
 } // namespace kovra_test

@@ -74,15 +74,19 @@ private:
     std::unique_ptr<ChildProcess> process_;
 };
 
-// One of the Python stand-ins ("login-flow", "truncating", "silent").
+// One of the Python stand-ins ("login-flow", "truncating", "silent"), or
+// with script "hostile_dav.py" one of the hostile WebDAV server's modes.
 class StandIn {
 public:
-    StandIn(const std::string& mode, const std::vector<std::string>& arguments = {});
+    StandIn(const std::string& mode, const std::vector<std::string>& arguments = {},
+            const std::string& script = "platform_standin.py");
 
     std::string url() const { return "http://127.0.0.1:" + std::to_string(port_); }
     // An HTTP request made with Python's urllib, as a browser or user would;
     // the response body.
     std::string request(const std::string& method, const std::string& url) const;
+    // The hostile server's log of the requests it got, "METHOD path" each.
+    std::vector<std::string> requestLog() const;
 
 private:
     std::unique_ptr<ChildProcess> process_;

@@ -35,6 +35,10 @@ void stepText(const std::uint8_t* data, std::size_t size);
 // numbers and raw doubles (infinities, NaN, subnormals) alike.
 void geometry(const std::uint8_t* data, std::size_t size);
 
+// WebDAV listings: a PROPFIND reply parses or is refused with StoreError, and
+// the children found for a collection are single, non-empty segments.
+void davListing(const std::uint8_t* data, std::size_t size);
+
 struct Target {
     const char* name; // as scripts/fuzz.sh and tests/fuzz/regressions/ name it
     void (*run)(const std::uint8_t* data, std::size_t size);
@@ -45,6 +49,7 @@ inline constexpr Target targets[] = {
     {"requirements", requirementFile},
     {"step", stepText},
     {"geometry", geometry},
+    {"listing", davListing},
 };
 
 } // namespace kovra_fuzz

@@ -469,3 +469,52 @@ TEST_F(PlatformSaveOnWebDavTest, ARequirementSetIsSavedAndImportedAgain)
 }
 
 } // namespace
+
+// Project and set names are free text read verbatim from project files: a
+// name that would reach outside the staging folder or hide the file on the
+// platform stores nothing, writes nothing outside, and says why.
+struct HostileName {
+    const char* row;
+    std::string name; // "<outside>" stands for the absolute path of the outside file's stem
+};
+
+std::vector<HostileName> hostileNames()
+{
+    return {{"two folders up", "../../outside/thesis"},
+            {"absolute path", "<outside>"},
+            {"parent", ".."},
+            {"leading point", ".thesis"},
+            {"backslash", "a\\b"},
+            {"line break", "thesis\nold"}};
+}
+
+TEST_F(PlatformSaveTest, AProjectNameThatReachesOutsideStoresNothingAndWritesNothingOutside)
+{
+    const std::filesystem::path outside = platform.local("outside");
+    std::filesystem::create_directories(outside);
+    for (const HostileName& row : hostileNames()) {
+        SCOPED_TRACE(row.row);
+        for (const char* extension : {".xsp", ".ifc", "_Rooms.csv"})
+            writeText((outside / (std::string("thesis") + extension)).string(), "mine");
+        const std::string name = row.name == "<outside>" ? (outside / "thesis").string() : row.name;
+        getAppState().project->name = name;
+        open();
+        select({"House"});
+        tick(true, true);
+        wxTEST_DIALOG(save(), ExpectMessage("cannot be used"));
+
+        auto rooms = makeRequirementSet({makeRequirement(0, "Living", 24)}, "Rooms");
+        auto* sets = openSets(rooms, RequirementPlatformDialog::MODE_SAVE);
+        selectRow(sets->tree, rowAt(sets->tree, {"House"}));
+        wxTEST_DIALOG(pressButton(sets, RequirementPlatformDialog::ID_SAVE), ExpectMessage("cannot be used"));
+        sets->Destroy();
+
+        for (const char* extension : {".xsp", ".ifc", "_Rooms.csv"})
+            EXPECT_EQ(readText((outside / (std::string("thesis") + extension)).string()), "mine") << extension;
+        EXPECT_EQ(filesIn(outside).size(), 3u);
+        EXPECT_EQ(filesIn(platform.root() / "House"), std::vector<std::string>{"notes.txt"});
+        EXPECT_TRUE(getAppState().platformResourceId.empty());
+        pumpEvents(5);
+        EXPECT_TRUE(platform.temporaryFolderEmpty());
+    }
+}

@@ -1,6 +1,7 @@
 #include "DialogTesting.h"
 #include "ProposalTesting.h"
 #include "GuiSupport.h"
+#include "PlatformDialogSupport.h"
 #include "RibbonSupport.h"
 
 #include "shell/AppState.h"
@@ -244,6 +245,48 @@ TEST_F(ProjectCommandsTest, NewSiteWithAnEmptyNameAndABadImport)
 TEST_F(ProjectCommandsTest, PlatformOpensTheFileManager)
 {
     wxTEST_DIALOG(click(ID_PLATFORM), wxExpectDismissableModal<KovraClientDialog>(wxID_CANCEL));
+}
+
+// Open A from a folder platform, make a new project B, save it there: B has
+// no platform copy, so no "Overwrite" is offered and A's file stays.
+TEST_F(ProjectCommandsTest, ANewProjectHasNoPlatformCopySoSavingItKeepsTheFileOpenedBefore)
+{
+    FolderPlatform platform;
+    std::stringstream a;
+    bg::Project("A").saveToStream(a);
+    platform.put("House/A.xsp", a.str());
+    KovraClient::cKovraClient* client = frame->getClient();
+    std::string loginUrl;
+    ASSERT_TRUE(client->autorizationRequest(platform.root().string(), "", loginUrl)) << client->lastError();
+    ASSERT_TRUE(client->tokenRequest()) << client->lastError();
+
+    auto* browse = new KovraClientDialog(frame, client, frame->getProjectPane(), KovraClientDialog::MODE_BROWSE);
+    browse->Show();
+    selectRow(browse->tree, rowAt(browse->tree, {"House", "A.xsp"}));
+    pressButton(browse, KovraClientDialog::ID_DOWNLOAD);
+    browse->Destroy();
+    settle();
+    ASSERT_EQ(getAppState().project->name, "A");
+    ASSERT_FALSE(getAppState().platformResourceId.empty());
+
+    wxTEST_DIALOG(click(ID_NEW_PROJECT), wxExpectModal<wxMessageDialog>(wxYES).Describe("save question"),
+                  ExpectTextEntry("B"));
+    settle();
+    EXPECT_EQ(getAppState().project->name, "B");
+    EXPECT_TRUE(getAppState().platformResourceId.empty());
+
+    auto* save = new KovraClientDialog(frame, client, frame->getProjectPane(), KovraClientDialog::MODE_SAVE);
+    save->Show();
+    selectRow(save->tree, rowAt(save->tree, {"House"}));
+    // Were A's id kept, the save would ask "Overwrite" here and delete A.xsp.
+    pressButton(save, KovraClientDialog::ID_SAVE);
+    save->Destroy();
+    settle();
+    EXPECT_TRUE(platform.has("House/A.xsp"));
+    EXPECT_EQ(bg::Project::load((platform.root() / "House/A.xsp").string())->name, "A");
+    EXPECT_TRUE(platform.has("House/B.xsp"));
+    client->logout();
+    getAppState().platformResourceId.clear();
 }
 
 // The new-proposal dialog on its own, answered without its modal loop.
