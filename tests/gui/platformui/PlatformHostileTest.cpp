@@ -4,7 +4,7 @@
 
 #include "PlatformDialogSupport.h"
 
-#include "PlatformUpload.h"
+#include "platformui/PlatformUpload.h"
 
 #include <wx/frame.h>
 
