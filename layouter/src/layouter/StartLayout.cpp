@@ -383,16 +383,23 @@ std::vector<PackedRoom> packLevel(const std::vector<const Spec*>& level, const s
         if (!taken.count(r->index) && std::find(corridors.begin(), corridors.end(), r) == corridors.end())
             others.push_back(r);
     // The band with a stair goes south, so that the stair's place is the
-    // same whatever the other levels hold.
-    std::stable_sort(corridors.begin(), corridors.end(), [&](const Spec* a, const Spec* b) {
-        auto hasStair = [&](const Spec* c) {
-            for (const Spec* r : served[c->index])
-                if (r->stair)
-                    return true;
-            return false;
-        };
-        return hasStair(a) && !hasStair(b);
-    });
+    // same whatever the other levels hold; then bands whose rooms wish the
+    // south facade or are entrances, and last those wishing the north.
+    auto rank = [&](const Spec* c) {
+        int value = 0;
+        for (const Spec* r : served[c->index]) {
+            if (r->stair)
+                value = std::min(value, -4);
+            if (r->wishes.count("south") || r->entrance)
+                value = std::min(value, -2);
+        }
+        for (const Spec* r : served[c->index])
+            if (r->wishes.count("north") && value == 0)
+                value = 2;
+        return value;
+    };
+    std::stable_sort(corridors.begin(), corridors.end(),
+                     [&](const Spec* a, const Spec* b) { return rank(a) < rank(b); });
 
     auto finish = [&](std::vector<Strip>& strips) {
         if (stair.known)
