@@ -1,4 +1,5 @@
 #include "support/LayoutChecker.h"
+#include "support/LayouterSupport.h"
 #include "support/ModelFixtures.h"
 
 #include "layouter/FirstLayoutTuning.h"
@@ -139,22 +140,33 @@ TEST(SolveLoop, ANewLayoutEndsTheSliceAndReachesTheRoomsAtOnce)
         seen.push_back({optimiser.history.size(), SCIPgetStatus(optimiser.layouter.scip),
                         SCIPgetSolvingTime(optimiser.layouter.scip), optimiser.layouter.timeLimit,
                         isFirstLayoutTuningActive(optimiser.layouter.scip), roomsShowNewest});
-        if (seen.size() == 4)
+        // Four events from the first layout on; a slow (sanitized) build
+        // may need whole slices before it.
+        std::size_t withLayout = 0;
+        for (const Seen& event : seen)
+            withLayout += event.recorded > 0 ? 1 : 0;
+        if (withLayout == 4 || seen.size() == 60)
             stop = true;
     });
-    ASSERT_FALSE(optimiser.layouter.solved) << "the programme must not be solvable within a second";
-    ASSERT_GE(seen.size(), 4u);
-    const Seen& first = seen.front();
-    ASSERT_GE(first.recorded, 1u) << "the first slice must end with the first layout";
-    EXPECT_EQ(first.status, SCIP_STATUS_USERINTERRUPT);
-    EXPECT_LT(first.solvingTime, 1.0);
-    EXPECT_EQ(first.timeLimit, 1) << "a slice ended early keeps its limit for the next";
+    ASSERT_FALSE(optimiser.layouter.solved) << "the programme must not be solved that soon";
+    std::size_t firstLayout = 0;
+    while (firstLayout < seen.size() && seen[firstLayout].recorded == 0)
+        ++firstLayout;
+    ASSERT_LT(firstLayout + 4, seen.size() + 1) << "no four slice events with layouts";
+    const Seen& first = seen[firstLayout];
+    EXPECT_EQ(first.status, SCIP_STATUS_USERINTERRUPT) << "the first layout must end its slice";
+    EXPECT_LT(first.solvingTime, static_cast<double>(first.timeLimit));
+    if (firstLayout > 0)
+        EXPECT_EQ(first.timeLimit, seen[firstLayout - 1].timeLimit)
+            << "a slice ended early keeps its limit for the next";
+    else
+        EXPECT_EQ(first.timeLimit, 1) << "a slice ended early keeps its limit for the next";
     EXPECT_FALSE(first.tuning) << "the settings for the first layout end with it";
     for (std::size_t i = 0; i < seen.size(); ++i) {
         SCOPED_TRACE("slice event " + std::to_string(i));
-        EXPECT_TRUE(seen[i].roomsShowNewest);
+        EXPECT_TRUE(seen[i].roomsShowNewest || seen[i].recorded == 0);
         // The event after the stop repeats the last slice's state.
-        if (i >= 4)
+        if (i + 1 >= seen.size())
             break;
         // A slice ends either at a new layout or at its limit, which then grows.
         if (seen[i].status == SCIP_STATUS_USERINTERRUPT && i > 0)
@@ -178,9 +190,11 @@ TEST(SolveLoop, OnlyTheLoopsSlicesEndAtNewLayouts)
     EXPECT_THROW(runSolveLoop(optimiser.layouter, stop, [] { throw std::runtime_error("page gone"); }),
                  std::runtime_error);
     EXPECT_FALSE(optimiser.layouter.interruptAtNewLayout);
-    SCIPsetRealParam(optimiser.layouter.scip, "limits/time", 60.0);
+    // A plain solve ends at its limits (or the proof), never at a layout.
+    SCIPsetRealParam(optimiser.layouter.scip, "limits/time", 20.0 * budgetFactor());
     ASSERT_EQ(SCIPsolve(optimiser.layouter.scip), SCIP_OKAY);
-    EXPECT_EQ(SCIPgetStatus(optimiser.layouter.scip), SCIP_STATUS_OPTIMAL);
+    const SCIP_STATUS status = SCIPgetStatus(optimiser.layouter.scip);
+    EXPECT_TRUE(status == SCIP_STATUS_OPTIMAL || status == SCIP_STATUS_TIMELIMIT) << "status " << status;
 }
 
 TEST(SolveLoop, WithoutAnySolutionTheRoomsStayUntouched)
