@@ -154,13 +154,18 @@ TEST(SolveLoop, ANewLayoutEndsTheSliceAndReachesTheRoomsAtOnce)
         ++firstLayout;
     ASSERT_LT(firstLayout + 4, seen.size() + 1) << "no four slice events with layouts";
     const Seen& first = seen[firstLayout];
-    EXPECT_EQ(first.status, SCIP_STATUS_USERINTERRUPT) << "the first layout must end its slice";
-    EXPECT_LT(first.solvingTime, static_cast<double>(first.timeLimit));
-    if (firstLayout > 0)
-        EXPECT_EQ(first.timeLimit, seen[firstLayout - 1].timeLimit)
-            << "a slice ended early keeps its limit for the next";
-    else
-        EXPECT_EQ(first.timeLimit, 1) << "a slice ended early keeps its limit for the next";
+    // The layout ends its slice, unless the slice's limit came first (a
+    // layout found in a slice's last moments, as on a slow machine).
+    ASSERT_TRUE(first.status == SCIP_STATUS_USERINTERRUPT || first.status == SCIP_STATUS_TIMELIMIT) << first.status;
+    if (first.status == SCIP_STATUS_USERINTERRUPT) {
+        EXPECT_LT(first.solvingTime, static_cast<double>(first.timeLimit));
+        const int limitBefore = firstLayout > 0 ? seen[firstLayout - 1].timeLimit : 1;
+        EXPECT_EQ(first.timeLimit, limitBefore) << "a slice ended early keeps its limit for the next";
+    }
+    bool interrupted = false;
+    for (const Seen& event : seen)
+        interrupted = interrupted || event.status == SCIP_STATUS_USERINTERRUPT;
+    EXPECT_TRUE(interrupted) << "no slice ended at a new layout";
     EXPECT_FALSE(first.tuning) << "the settings for the first layout end with it";
     for (std::size_t i = 0; i < seen.size(); ++i) {
         SCOPED_TRACE("slice event " + std::to_string(i));
@@ -169,10 +174,12 @@ TEST(SolveLoop, ANewLayoutEndsTheSliceAndReachesTheRoomsAtOnce)
         if (i + 1 >= seen.size())
             break;
         // A slice ends either at a new layout or at its limit, which then grows.
-        if (seen[i].status == SCIP_STATUS_USERINTERRUPT && i > 0)
+        if (seen[i].status == SCIP_STATUS_USERINTERRUPT && i > 0) {
             EXPECT_GT(seen[i].recorded, seen[i - 1].recorded);
-        if (i > 0 && seen[i].status == SCIP_STATUS_TIMELIMIT)
+        }
+        if (i > 0 && seen[i].status == SCIP_STATUS_TIMELIMIT) {
             EXPECT_EQ(seen[i].timeLimit, seen[i - 1].timeLimit + 1);
+        }
     }
     EXPECT_EQ(describe(checkLayout(optimiser.layouter.proposal, {})), "");
 }
