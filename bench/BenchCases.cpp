@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace bench {
@@ -64,6 +65,104 @@ struct CaseData {
     std::shared_ptr<bg::Building> building;
     std::vector<RoomSpec> rooms;
 };
+
+// A scale case: `total` rooms on `levels` floors of one rectangular
+// building, each floor with corridors that have doors to every other room
+// of the floor (one corridor per up to seven rooms, the way flats and office
+// floors are served), on two floors a stair on each reached from a corridor.
+// Areas cycle through the rooms of a house and an office; the building is
+// sized so that the rooms fill about its floors: two rows of rooms about
+// 4.2 m deep along each corridor.
+CaseData scaleCase(int total, int levels)
+{
+    struct Kind {
+        const char* name;
+        const char* type;
+        double area;
+        const char* wish;
+    };
+    const Kind kinds[] = {
+        {"Living", "Live and eat", 24, "south"}, {"Kitchen", "Kitchen and cleaning", 11, "north"},
+        {"Bedroom", "Bedroom", 14, "whatever"},  {"Bath", "Kitchen and cleaning", 6, "whatever"},
+        {"Bedroom", "Bedroom", 12, "whatever"},  {"Study", "Workroom", 10, "whatever"},
+        {"Office", "Workroom", 13, "whatever"},  {"Store", "Workroom", 5, "whatever"},
+        {"Bedroom", "Bedroom", 16, "whatever"},  {"WC", "Kitchen and cleaning", 4, "whatever"},
+    };
+    const int perFloor = total / levels;
+    const int corridors = (perFloor - 1 + 7) / 8;
+    const double rowDepth = 4.2, corridorDepth = 1.2, walls = 2 * 0.36;
+    std::vector<RoomSpec> rooms;
+    // The floors' rooms first, to size the building: every floor alike.
+    double floorArea = 0.0;
+    std::vector<std::vector<RoomSpec>> floors(static_cast<std::size_t>(levels));
+    int kind = 0;
+    for (int level = 0; level < levels; ++level) {
+        std::vector<RoomSpec>& floor = floors[static_cast<std::size_t>(level)];
+        if (level == 0)
+            floor.push_back({"Entrance", "Entrance", 6, 1.5, 4, 0, "whatever"});
+        if (levels > 1)
+            floor.push_back({"Stair", "Stair", 6, 2, 3.5, level, "whatever"});
+        bool south = false, north = false;
+        while (static_cast<int>(floor.size()) + corridors < perFloor) {
+            const Kind& k = kinds[kind++ % 10];
+            const double side = std::sqrt(k.area);
+            // One room of a floor wishes the south facade, one the north.
+            const char* wish = k.wish;
+            if ((std::string(wish) == "south" && south) || (std::string(wish) == "north" && north))
+                wish = "whatever";
+            south = south || std::string(wish) == "south";
+            north = north || std::string(wish) == "north";
+            floor.push_back({k.name, k.type, k.area, std::max(1.5, 0.5 * side), 2.0 * side, level, wish});
+        }
+        double area = 0.0;
+        for (const RoomSpec& room : floor)
+            area += room.area;
+        floorArea = std::max(floorArea, area);
+    }
+    const double depth = corridors * (2 * rowDepth + corridorDepth);
+    const double width = std::round(2.0 * (floorArea / (corridors * 2 * rowDepth) + 0.4)) / 2.0;
+    int index = 0;
+    for (int level = 0; level < levels; ++level) {
+        std::vector<RoomSpec>& floor = floors[static_cast<std::size_t>(level)];
+        const int first = index;
+        const int count = static_cast<int>(floor.size());
+        for (RoomSpec& room : floor)
+            rooms.push_back(room);
+        index += count;
+        // The rooms take turns among the corridors, except that the first
+        // serves the entrance and the stair and the south facade's room, the
+        // last the north facade's room.
+        std::vector<std::vector<int>> servedBy(static_cast<std::size_t>(corridors));
+        int turn = 0;
+        for (int r = 0; r < count; ++r) {
+            const RoomSpec& room = floor[static_cast<std::size_t>(r)];
+            int c = turn++ % corridors;
+            if (room.roomType == "Entrance" || room.roomType == "Stair" || std::string(room.wish) == "south")
+                c = 0;
+            else if (std::string(room.wish) == "north")
+                c = corridors - 1;
+            servedBy[static_cast<std::size_t>(c)].push_back(first + r);
+        }
+        for (int c = 0; c < corridors; ++c) {
+            const std::vector<int>& served = servedBy[static_cast<std::size_t>(c)];
+            RoomSpec corridor{"Corridor", "Corridor", corridorDepth * (width - 1.0), corridorDepth, width,
+                              level, "whatever", served};
+            rooms.push_back(corridor);
+            ++index;
+        }
+    }
+    return {kovra_test::makeRectBuilding(width + walls, depth + walls, levels), rooms};
+}
+
+// "s06-1" and the like: rooms, dash, floors.
+bool parseScaleId(const std::string& id, int& total, int& levels)
+{
+    if (id.size() != 5 || id[0] != 's' || id[3] != '-')
+        return false;
+    total = std::atoi(id.substr(1, 2).c_str());
+    levels = id[4] - '0';
+    return total > 0 && (levels == 1 || levels == 2);
+}
 
 CaseData caseData(const std::string& id)
 {
@@ -122,6 +221,9 @@ CaseData caseData(const std::string& id)
         }
         return {makeRectBuilding(20, 15), rooms};
     }
+    int total = 0, levels = 0;
+    if (parseScaleId(id, total, levels))
+        return scaleCase(total, levels);
     throw std::invalid_argument("no benchmark case \"" + id + "\"");
 }
 
@@ -143,12 +245,36 @@ const std::vector<CaseInfo>& cases()
     return all;
 }
 
+const std::vector<CaseInfo>& scaleCases()
+{
+    static const std::vector<CaseInfo> all = {
+        {"s06-1", "s06-1.xsp", "scale: 6 rooms on one floor, a corridor with doors to the others"},
+        {"s08-1", "s08-1.xsp", "scale: 8 rooms on one floor, a corridor with doors to the others"},
+        {"s10-1", "s10-1.xsp", "scale: 10 rooms on one floor, two corridors"},
+        {"s12-1", "s12-1.xsp", "scale: 12 rooms on one floor, two corridors"},
+        {"s16-1", "s16-1.xsp", "scale: 16 rooms on one floor, two corridors"},
+        {"s20-1", "s20-1.xsp", "scale: 20 rooms on one floor, three corridors"},
+        {"s24-1", "s24-1.xsp", "scale: 24 rooms on one floor, three corridors"},
+        {"s06-2", "s06-2.xsp", "scale: 6 rooms on two floors, a stair and a corridor on each"},
+        {"s08-2", "s08-2.xsp", "scale: 8 rooms on two floors, a stair and a corridor on each"},
+        {"s10-2", "s10-2.xsp", "scale: 10 rooms on two floors, a stair and a corridor on each"},
+        {"s12-2", "s12-2.xsp", "scale: 12 rooms on two floors, a stair and a corridor on each"},
+        {"s16-2", "s16-2.xsp", "scale: 16 rooms on two floors, a stair and a corridor on each"},
+        {"s20-2", "s20-2.xsp", "scale: 20 rooms on two floors, a stair and two corridors on each"},
+        {"s24-2", "s24-2.xsp", "scale: 24 rooms on two floors, a stair and two corridors on each"},
+    };
+    return all;
+}
+
 const CaseInfo* findCase(const std::string& idOrNumber)
 {
     const std::vector<CaseInfo>& all = cases();
     for (std::size_t i = 0; i < all.size(); ++i)
         if (idOrNumber == all[i].id || idOrNumber == std::to_string(i + 1))
             return &all[i];
+    for (const CaseInfo& info : scaleCases())
+        if (idOrNumber == info.id)
+            return &info;
     return nullptr;
 }
 
@@ -167,11 +293,12 @@ std::shared_ptr<bg::Project> makeCaseProject(const CaseInfo& info)
 std::vector<std::string> writeCaseFiles(const std::string& folder)
 {
     std::vector<std::string> written;
-    for (const CaseInfo& info : cases()) {
-        const std::string path = folder + "/" + info.file;
-        makeCaseProject(info)->saveToFile(path);
-        written.push_back(path);
-    }
+    for (const std::vector<CaseInfo>* group : {&cases(), &scaleCases()})
+        for (const CaseInfo& info : *group) {
+            const std::string path = folder + "/" + info.file;
+            makeCaseProject(info)->saveToFile(path);
+            written.push_back(path);
+        }
     return written;
 }
 

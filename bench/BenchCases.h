@@ -22,7 +22,12 @@ struct CaseInfo {
 // The six cases in table order.
 const std::vector<CaseInfo>& cases();
 
-// The case with this id or 1-based number; null when there is none.
+// The scale cases (kovra_bench --scale): 6 to 24 rooms on one and on two
+// floors, with corridors and doors, made by the same generator.
+const std::vector<CaseInfo>& scaleCases();
+
+// The case with this id or 1-based number (scale cases by id only); null
+// when there is none.
 const CaseInfo* findCase(const std::string& idOrNumber);
 
 // A project holding the case's building, requirement set and one proposal.

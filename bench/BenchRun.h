@@ -44,6 +44,12 @@ struct RunConfig {
     bool tuning = true;
     // The Layouter mode of the model to build.
     int mode = 0;
+    // The packing handed to the solver as a start (Layouter::packStartLayout),
+    // on as in the application unless switched off to compare.
+    bool start = true;
+    // Slices end at every better layout (Layouter::endSliceAtNewLayout), as
+    // in the application; off measures whole one-second slices, as before.
+    bool sliceEndsAtLayout = true;
 };
 
 // The points in time, as fractions of the budget, at which the best
@@ -61,6 +67,10 @@ struct RunResult {
     // solution, and the solver's own clock then; negative: none recorded.
     double firstSeconds = -1.0;
     double firstSolverSeconds = -1.0;
+    // The solver's clock (CPU seconds) at the first slice event that finds a
+    // recorded layout: when the page would show the first layout. In a
+    // continuous run the same as firstSolverSeconds. Negative: never.
+    double screenSolverSeconds = -1.0;
     int solutions = 0;     // length of the solution history
     int events = 0;        // best-solution events seen by the bench itself
     // Recorded solutions whose objective is not that of the solution the

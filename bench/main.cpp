@@ -51,6 +51,9 @@ struct Options {
     std::string fill = "both";   // "off", "on" or "both"
     std::string method = "both"; // "sliced", "continuous" or "both"
     std::string tuning = "on";   // "on", "off" or "both"
+    std::string start = "on";    // "on", "off" or "both"
+    bool scale = false;          // the scale cases instead of the six
+    bool wholeSlices = false;    // slices not ended by better layouts
     std::string model = "start"; // "start", "fixed", "assignment", "integer" or "all"
     double budget = 30.0;
     int jobs = 1;
@@ -66,6 +69,10 @@ void usage(std::FILE* out)
                  "  --fill off|on|both    \"Fill All\" setting(s) to run (default both)\n"
                  "  --method sliced|continuous|both   (default both)\n"
                  "  --tuning on|off|both  solver settings for the first layout (default on, as in the application)\n"
+                 "  --start on|off|both   the packing handed to the solver as a start (default on, as in the\n"
+                 "                    application)\n"
+                 "  --whole-slices    slices run their full second even after a better layout (as before)\n"
+                 "  --scale           the scale cases (6 to 24 rooms, one and two floors) instead of the six\n"
                  "  --model start|fixed|assignment|integer|all   the model(s) to run (default start:\n"
                  "                    the one \"Start\" builds; all: every model that applies)\n"
                  "  --jobs N          runs at the same time, 1 to 4 (default 1)\n"
@@ -118,6 +125,14 @@ Options parseOptions(int argc, char** argv)
             options.tuning = value();
             if (options.tuning != "on" && options.tuning != "off" && options.tuning != "both")
                 throw std::invalid_argument("--tuning takes on, off or both");
+        } else if (arg == "--start") {
+            options.start = value();
+            if (options.start != "on" && options.start != "off" && options.start != "both")
+                throw std::invalid_argument("--start takes on, off or both");
+        } else if (arg == "--scale") {
+            options.scale = true;
+        } else if (arg == "--whole-slices") {
+            options.wholeSlices = true;
         } else if (arg == "--jobs") {
             options.jobs = std::atoi(value().c_str());
             if (options.jobs < 1 || options.jobs > 4)
@@ -313,11 +328,12 @@ std::string outcome(const RunResult& r)
 void progressLine(std::size_t done, std::size_t total, const Job& job)
 {
     const RunResult& r = job.result;
-    std::printf("[%2zu/%zu] %-9s %-10s fill %-3s %-10s tuning %-3s %6.1f s  first %-7s %3d solutions  %s%s%s\n",
+    std::printf("[%2zu/%zu] %-9s %-10s fill %-3s %-10s tuning %-3s start %-3s %6.1f s  first %-7s screen %-7s %3d "
+                "solutions  %s%s%s\n",
                 done, total, job.run.info->id, modelName(job.run.mode), settingName(job.run).c_str(),
-                methodName(job.run.method),
-                tuningName(job.run), r.wallSeconds,
-                seconds(r.firstSeconds).c_str(), r.solutions, outcome(r).c_str(),
+                methodName(job.run.method), tuningName(job.run), job.run.start ? "on" : "off", r.wallSeconds,
+                seconds(r.firstSeconds).c_str(), seconds(r.screenSolverSeconds).c_str(), r.solutions,
+                outcome(r).c_str(),
                 r.error.empty() ? "" : ": ", r.error.c_str());
     std::fflush(stdout);
 }
@@ -367,6 +383,23 @@ std::string markName(int k, double budget)
     return text;
 }
 
+// When the page would show the first layout, in the solver's CPU seconds,
+// with and without the packing as a start, and where the run ended.
+void printScreenTable(const std::vector<Job>& jobs)
+{
+    std::printf("\nfirst layout on the screen (solver CPU s)\n%-9s %-4s %-10s %-5s %7s %7s %5s %11s %-11s %7s %-10s\n",
+                "case", "fill", "method", "start", "screen", "first", "sols", "primal", "status", "solver",
+                "check");
+    for (const Job& job : jobs) {
+        const RunResult& r = job.result;
+        std::printf("%-9s %-4s %-10s %-5s %7s %7s %5d %11s %-11s %7s %-10s\n", job.run.info->id,
+                    settingName(job.run).c_str(), methodName(job.run.method), job.run.start ? "on" : "off",
+                    seconds(r.screenSolverSeconds).c_str(), seconds(r.firstSolverSeconds).c_str(), r.solutions,
+                    r.solutions > 0 ? fixed(r.primal, 3).c_str() : "-", r.status.empty() ? "-" : r.status.c_str(),
+                    fixed(r.solverSeconds, 2).c_str(), outcome(r).c_str());
+    }
+}
+
 void printTable(const std::vector<Job>& jobs, double budget)
 {
     std::printf("\n%-9s %-10s %-4s %-10s %-4s %5s %4s %5s %6s %7s %5s %11s %11s %11s %11s %11s %8s %-11s %6s %6s %6s %6s %-12s\n",
@@ -391,7 +424,8 @@ const Job* partner(const std::vector<Job>& jobs, const Job& job, Method method, 
 {
     for (const Job& other : jobs)
         if (other.run.info == job.run.info && other.run.mode == job.run.mode &&
-            other.run.fillAll == job.run.fillAll && other.run.method == method && other.run.tuning == tuning)
+            other.run.fillAll == job.run.fillAll && other.run.method == method && other.run.tuning == tuning &&
+            other.run.start == job.run.start)
             return &other;
     return nullptr;
 }
@@ -485,7 +519,8 @@ void printModels(const std::vector<Job>& jobs)
         std::vector<const Job*> group;
         for (const Job& other : jobs)
             if (other.run.info == job.run.info && other.run.fillAll == job.run.fillAll &&
-                other.run.method == job.run.method && other.run.tuning == job.run.tuning)
+                other.run.method == job.run.method && other.run.tuning == job.run.tuning &&
+                other.run.start == job.run.start)
                 group.push_back(&other);
         shown.insert(shown.end(), group.begin(), group.end());
         if (group.size() < 2)
@@ -576,7 +611,7 @@ std::string csvNumber(double value)
 void writeCsv(const std::string& path, const std::vector<Job>& jobs, double budget, const std::string& date)
 {
     std::ofstream out(path, std::ios::trunc);
-    out << "date,case,model,fill_all,method,tuning,budget_s,mode,build_code,build_s,vars,binaries,constraints,first_s,"
+    out << "date,case,model,fill_all,method,tuning,start,screen_solver_s,budget_s,mode,build_code,build_s,vars,binaries,constraints,first_s,"
            "first_solver_s,solutions,best_at_"
         << csvNumber(markFractions[0] * budget) << "s,best_at_" << csvNumber(markFractions[1] * budget)
         << "s,best_at_" << csvNumber(markFractions[2] * budget)
@@ -589,7 +624,8 @@ void writeCsv(const std::string& path, const std::vector<Job>& jobs, double budg
             violations += (violations.empty() ? "" : "; ") + violation;
         out << csvField(date) << "," << job.run.info->id << "," << modelName(job.run.mode) << ","
             << (job.run.fillAll ? "on" : "off") << ","
-            << methodName(job.run.method) << "," << tuningName(job.run) << "," << csvNumber(budget) << "," << r.mode << "," << r.buildCode << ","
+            << methodName(job.run.method) << "," << tuningName(job.run) << "," << (job.run.start ? "on" : "off")
+            << "," << (r.screenSolverSeconds < 0 ? "" : csvNumber(r.screenSolverSeconds)) << "," << csvNumber(budget) << "," << r.mode << "," << r.buildCode << ","
             << csvNumber(r.buildSeconds) << "," << r.vars << "," << r.binaries << "," << r.constraints << ","
             << (r.firstSeconds < 0 ? "" : csvNumber(r.firstSeconds)) << ","
             << (r.firstSolverSeconds < 0 ? "" : csvNumber(r.firstSolverSeconds)) << "," << r.solutions << ","
@@ -670,9 +706,10 @@ int run(const Options& options)
     }
 
     std::vector<Job> jobs;
-    for (const CaseInfo& info : cases()) {
-        if (!options.caseId.empty() && findCase(options.caseId) != &info)
-            continue;
+    std::vector<CaseInfo> chosen = options.scale ? scaleCases() : cases();
+    if (!options.caseId.empty())
+        chosen = {*findCase(options.caseId)};
+    for (const CaseInfo& info : chosen) {
         for (const int mode : modesToRun(options, info)) {
             for (const bool fillAll : {false, true}) {
                 if ((fillAll && options.fill == "off") || (!fillAll && options.fill == "on"))
@@ -686,15 +723,21 @@ int run(const Options& options)
                     for (const bool tuning : {true, false}) {
                         if ((tuning && options.tuning == "off") || (!tuning && options.tuning == "on"))
                             continue;
-                        Job job;
-                        job.run = {&info, fillAll, method, options.budget, options.dataFolder, "", tuning};
-                        job.run.mode = mode;
-                        if (!options.statisticsFolder.empty())
-                            job.run.statisticsPath = options.statisticsFolder + "/" + info.id + "-" + modelName(mode) +
-                                                      "-fill-" +
-                                                      (fillAll ? "on" : "off") + "-" + methodName(method) +
-                                                      (tuning ? "" : "-tuning-off") + ".txt";
-                        jobs.push_back(job);
+                        for (const bool start : {true, false}) {
+                            if ((start && options.start == "off") || (!start && options.start == "on"))
+                                continue;
+                            Job job;
+                            job.run = {&info, fillAll, method, options.budget, options.dataFolder, "", tuning};
+                            job.run.mode = mode;
+                            job.run.start = start;
+                            job.run.sliceEndsAtLayout = !options.wholeSlices;
+                            if (!options.statisticsFolder.empty())
+                                job.run.statisticsPath = options.statisticsFolder + "/" + info.id + "-" +
+                                                         modelName(mode) + "-fill-" + (fillAll ? "on" : "off") +
+                                                         "-" + methodName(method) + (tuning ? "" : "-tuning-off") +
+                                                         (start ? "" : "-start-off") + ".txt";
+                            jobs.push_back(job);
+                        }
                     }
                 }
             }
@@ -711,6 +754,7 @@ int run(const Options& options)
     const double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
     printTable(jobs, options.budget);
+    printScreenTable(jobs);
     printComparison(jobs, options.budget);
     printTuningComparison(jobs, options.budget);
     printModels(jobs);

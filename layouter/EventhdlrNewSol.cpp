@@ -8,9 +8,10 @@
 EventhdlrNewSol::EventhdlrNewSol(SCIP* scip,
                                  std::unordered_map<std::string, SCIP_VAR*>* variables_,
                                  std::unordered_map<std::string, double>* currentValues_,
-                                 SolutionHistory* solutions_)
+                                 SolutionHistory* solutions_, const bool* interruptAtRecord_)
     : scip::ObjEventhdlr(scip, "New solution", "Event handler for new solutions in Layout Problem"),
-      variables(variables_), currentValues(currentValues_), solutions(solutions_)
+      variables(variables_), currentValues(currentValues_), solutions(solutions_),
+      interruptAtRecord(interruptAtRecord_)
 {
 }
 
@@ -55,5 +56,7 @@ SCIP_RETCODE EventhdlrNewSol::record(SCIP* scip)
         (*currentValues)[name] = SCIPgetSolVal(scip, sol, var);
     if (solutions)
         solutions->append(Solution{bound, *currentValues});
+    if (interruptAtRecord != nullptr && *interruptAtRecord)
+        SCIP_CALL(SCIPinterruptSolve(scip));
     return SCIP_OKAY;
 }

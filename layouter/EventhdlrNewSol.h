@@ -19,7 +19,7 @@ class EventhdlrNewSol : public scip::ObjEventhdlr {
 public:
     EventhdlrNewSol(SCIP* scip, std::unordered_map<std::string, SCIP_VAR*>* variables,
                     std::unordered_map<std::string, double>* currentValues,
-                    SolutionHistory* solutions);
+                    SolutionHistory* solutions, const bool* interruptAtRecord = nullptr);
 
     // Listens from the transformation of the problem on, not only while
     // solving: some heuristics find layouts before presolving.
@@ -31,6 +31,10 @@ public:
     std::unordered_map<std::string, double>* currentValues;
     // May be null: the values are still tracked, nothing is appended.
     SolutionHistory* solutions;
+    // While the pointed-to flag is set, every recorded solution interrupts
+    // the solve, so that the solve loop ends its slice and shows the layout
+    // at once instead of at the slice's time limit. Null: never.
+    const bool* interruptAtRecord;
 
 private:
     SCIP_RETCODE record(SCIP* scip);

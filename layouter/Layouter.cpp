@@ -5,6 +5,8 @@
 #include "layouter/EventhdlrNewSol.h"
 #include "layouter/FirstLayoutTuning.h"
 #include "layouter/ModelNames.h"
+#include "layouter/ModelSupport.h"
+#include "layouter/StartLayout.h"
 #include "model/Building.h"
 #include "model/Proposal.h"
 #include "model/Requirement.h"
@@ -193,7 +195,7 @@ SCIP_RETCODE Layouter::includeRecorder()
 {
     // The instance owns the handler from here on and deletes it when freed.
     SCIP_CALL(SCIPincludeObjEventhdlr(
-        scip, new EventhdlrNewSol(scip, &variables, &currentValues, solutions), TRUE));
+        scip, new EventhdlrNewSol(scip, &variables, &currentValues, solutions, &interruptAtNewLayout), TRUE));
     if (tuneFirstLayout)
         SCIP_CALL(includeFirstLayoutTuning(scip));
     return SCIP_OKAY;
@@ -207,17 +209,66 @@ SCIP_RETCODE Layouter::buildModel()
         return SCIP_INVALIDDATA;
     }
     switch (mode) {
-    case fixedFloorMode:
-        return buildFixedFloorModel();
+    case fixedFloorMode: {
+        SCIP_CALL(buildFixedFloorModel());
+        return offerStartLayouts();
+    }
     case integerFloorMode:
+        startValues.clear();
+        startsOffered = 0;
         return buildIntegerFloorModel();
     default:
+        startValues.clear();
+        startsOffered = 0;
         return buildFloorAssignmentModel();
     }
 }
 
+SCIP_RETCODE Layouter::offerStartLayouts()
+{
+    const std::unordered_map<std::string, double> kept = std::move(startValues);
+    startValues.clear();
+    startsOffered = 0;
+    const std::vector<std::shared_ptr<bg::Requirement>>& requirements = requirementSet->getRequirements();
+    const double t = parameters->innerWallStrength;
+    std::vector<startlayout::ObstacleBox> boxes;
+    for (const Obstacle& o : obstacles)
+        boxes.push_back({o.getLevel(), o.getX(), o.getY(), o.getWidth(), o.getHeight()});
+    // The last layout first: the solver tries partial solutions in turn, and
+    // that one is usually the better start. It must be a layout of these
+    // rooms, no more and no fewer.
+    if (!kept.empty() && kept.count(modelnames::roomVarName("x", static_cast<int>(requirements.size()))) == 0) {
+        const std::vector<startlayout::PackedRoom> rooms = startlayout::roomsOf(requirements, kept);
+        if (!rooms.empty()) {
+            SCIP_CALL(startlayout::offerPartialSolution(
+                scip, variables, startlayout::modelValues(requirements, rooms, boxes, t, parameters->doorWidth)));
+            ++startsOffered;
+        }
+    }
+    if (!packStartLayout)
+        return SCIP_OKAY;
+    const modelsupport::FloorData floors =
+        modelsupport::computeFloorData(proposal->getBuilding()->getFloors(), parameters->outerWallStrength - 0.5 * t);
+    const std::vector<startlayout::PackedRoom> packed =
+        startlayout::packRooms(requirements, floors, t, allowFreeSpace == 0);
+    if (!packed.empty()) {
+        SCIP_CALL(startlayout::offerPartialSolution(
+            scip, variables, startlayout::modelValues(requirements, packed, boxes, t, parameters->doorWidth)));
+        ++startsOffered;
+    }
+    // The completion keeps the start's rectangles as they are: widened
+    // bounds would leave it a nonconvex problem of its own, which took a
+    // second and more on eight rooms; fixed, only the facade choices remain.
+    if (startsOffered > 0)
+        SCIP_CALL(SCIPsetRealParam(scip, "heuristics/completesol/boundwidening", 0.0));
+    return SCIP_OKAY;
+}
+
 SCIP_RETCODE Layouter::reset()
 {
+    // The layout on the screen starts the new model's search when the rooms
+    // stay the same.
+    startValues = std::move(currentValues);
     currentValues.clear();
     solved = false;
     proposal->requirementSet = requirementSet;

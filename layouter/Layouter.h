@@ -144,6 +144,24 @@ public:
     // force (FirstLayoutTuning.h) while this is set; they end by themselves
     // once a layout is recorded. Cleared only to measure the search without.
     bool tuneFirstLayout = true;
+    // The solve loop ends a slice as soon as the recorder records a better
+    // layout, so that the page shows it at once rather than when the slice's
+    // second is up. Cleared only to measure or test whole slices.
+    bool endSliceAtNewLayout = true;
+    // Every fixed-floor build hands the solver a quick packing of the rooms
+    // as a start (StartLayout.h). Cleared only to measure the search without.
+    bool packStartLayout = true;
+    // A layout to hand the solver as a start at the next build, by variable
+    // name (a recorded solution's values): the page's last layout when the
+    // model is rebuilt for the same rooms. Used and emptied by the build;
+    // ignored when its rooms are not the requirement set's.
+    std::unordered_map<std::string, double> startValues;
+    // How many partial solutions the last build handed the solver.
+    int startsOffered = 0;
+    // Set by the solve loop while it runs with endSliceAtNewLayout; the
+    // recorder interrupts the solve only then, never a plain SCIPsolve.
+    // Worker thread only.
+    bool interruptAtNewLayout = false;
 
 private:
     // Frees the previous instance (and with it its recorder), empties the
@@ -156,4 +174,7 @@ private:
     // Rectangles of every floor's bounding box that its inset outline leaves
     // uncovered; none for a rectangular floor.
     std::vector<Obstacle> computeObstacles() const;
+    // After a fixed-floor build: offers startValues and the packing as
+    // partial solutions, which the solver completes before presolving.
+    SCIP_RETCODE offerStartLayouts();
 };

@@ -35,9 +35,28 @@ SCIP_RETCODE solveSlice(Layouter& layouter)
     layouter.stage = SCIPgetStage(layouter.scip);
     if (layouter.stage == SCIP_STAGE_SOLVED)
         layouter.solved = true;
-    ++layouter.timeLimit;
+    // A slice that a new layout ended early has not had its second yet: the
+    // next one goes on to the same limit.
+    if (layouter.solved || SCIPgetStatus(layouter.scip) != SCIP_STATUS_USERINTERRUPT)
+        ++layouter.timeLimit;
     return SCIP_OKAY;
 }
+
+// Lets the recorder interrupt the solve for the length of one run, also
+// when onSlice throws; a plain SCIPsolve afterwards runs uninterrupted.
+class InterruptAtNewLayout {
+public:
+    explicit InterruptAtNewLayout(Layouter& layouter_) : layouter(layouter_)
+    {
+        layouter.interruptAtNewLayout = layouter.endSliceAtNewLayout;
+    }
+    ~InterruptAtNewLayout() { layouter.interruptAtNewLayout = false; }
+    InterruptAtNewLayout(const InterruptAtNewLayout&) = delete;
+    InterruptAtNewLayout& operator=(const InterruptAtNewLayout&) = delete;
+
+private:
+    Layouter& layouter;
+};
 
 } // namespace
 
@@ -45,6 +64,7 @@ SCIP_RETCODE runSolveLoop(Layouter& layouter, const std::atomic<bool>& stopReque
                           const std::function<void()>& onSlice)
 {
     layouter.solveFailure = SCIP_OKAY;
+    const InterruptAtNewLayout interrupting(layouter);
     while (!layouter.solved) {
         if (stopRequested.load()) {
             layouter.applyBestSolution();

@@ -9,9 +9,12 @@ class Layouter;
 
 // The optimiser's solve loop, in slices of about one second: before each
 // slice the solver's total time limit is set to the Layouter's time limit,
-// which grows by one after every successful slice, so each slice adds about
-// a second of search. After every slice the best solution found so far is
-// written into the proposal's rooms and `onSlice` is called.
+// which grows by one after every successful slice that reached it, so each
+// slice adds about a second of search. With Layouter::endSliceAtNewLayout
+// (the default) a slice also ends as soon as a better layout is recorded;
+// the limit then stays for the next slice. After every slice the best
+// solution found so far is written into the proposal's rooms and `onSlice`
+// is called, so every improving layout reaches the page when it is found.
 //
 // The loop ends when the problem is solved (no further slice), when a stop
 // was requested (the running slice finishes, the best solution is applied

@@ -205,6 +205,8 @@ bool ProposalPane::prepareModel()
     }
     made->solutions = &solutions;
     made->mode = layouterModeFor(*proposal->requirementSet);
+    made->startValues = std::move(lastLayout);
+    lastLayout.clear();
     const SCIP_RETCODE built = made->buildModel();
     if (built != SCIP_OKAY) {
         notify("The layout model could not be built (solver error " + std::to_string(built) + ").");
@@ -287,6 +289,10 @@ void ProposalPane::reset()
     }
     layouter->mode = layouterModeFor(*proposal->requirementSet);
     rebuildModel = true;
+    Solution shown;
+    lastLayout.clear();
+    if (solutions.latest(shown))
+        lastLayout = std::move(shown.values);
     const SCIP_RETCODE built = layouter->reset();
     {
         auto lock = proposal->lockRooms();

@@ -6,6 +6,7 @@
 #include "layouter/Layouter.h"
 
 #include <memory>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,9 @@ public:
     bool canContinue = false;
     // Set by Reset: the next Start makes a new Layouter and builds its model.
     bool rebuildModel = false;
+    // The layout shown before "Reset", handed to the next model as a start
+    // (Layouter::startValues; the model ignores it when the rooms changed).
+    std::unordered_map<std::string, double> lastLayout;
     // The error that ended the last run's worker thread, empty when none did.
     std::string runFailure;
     ProjectPane* projectPane; // kept for the page table; not used

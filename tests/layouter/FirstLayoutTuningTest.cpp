@@ -26,10 +26,12 @@ namespace {
 
 using namespace kovra_test;
 
-// Parameters that the tests and the solve loop set themselves, and one that
-// the solver switches itself while it solves, with or without the settings.
+// Parameters that the tests and the solve loop set themselves, one that
+// the solver switches itself while it solves, with or without the settings,
+// and the completion of the start layout that a fixed-floor build sets.
 const std::set<std::string> ownParameters = {"limits/time", "limits/solutions", "display/verblevel", "timing/clocktype",
-                                             "propagating/genvbounds/timingmask"};
+                                             "propagating/genvbounds/timingmask",
+                                             "heuristics/completesol/boundwidening"};
 
 // Names of the parameters that differ from the solver's defaults, apart from
 // the tests' own.

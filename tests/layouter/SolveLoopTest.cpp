@@ -1,7 +1,10 @@
 #include "support/LayoutChecker.h"
+#include "support/LayouterSupport.h"
 #include "support/ModelFixtures.h"
 
+#include "layouter/FirstLayoutTuning.h"
 #include "layouter/Layouter.h"
+#include "layouter/ModelNames.h"
 #include "layouter/SolveLoop.h"
 #include "model/Proposal.h"
 
@@ -11,6 +14,8 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -57,6 +62,8 @@ TEST(SolveLoop, AnAlreadySolvedLayouterEndsAtOnce)
 TEST(SolveLoop, AStopDuringTheFirstSliceGivesTwoSliceEvents)
 {
     Optimiser optimiser(busyProposal());
+    // Whole slices: a layout found before the stop must not end the first.
+    optimiser.layouter.endSliceAtNewLayout = false;
     std::atomic<bool> stop{false};
     int slices = 0;
     std::thread user([&] {
@@ -77,6 +84,7 @@ TEST(SolveLoop, AStopDuringTheFirstSliceGivesTwoSliceEvents)
 TEST(SolveLoop, TheTimeLimitGrowsPerSliceAndAContinuedRunGoesOnFromIt)
 {
     Optimiser optimiser(busyProposal());
+    optimiser.layouter.endSliceAtNewLayout = false;
     std::atomic<bool> stop{false};
     std::vector<double> limits;
     auto recordLimit = [&] {
@@ -102,6 +110,98 @@ TEST(SolveLoop, TheTimeLimitGrowsPerSliceAndAContinuedRunGoesOnFromIt)
     ASSERT_EQ(limits.size(), 2u);
     EXPECT_EQ(limits[0], 3.0);
     EXPECT_EQ(optimiser.layouter.timeLimit, 4);
+}
+
+// The page redraws on slice events: a better layout must end its slice, reach
+// the rooms and raise the event at once, not when the slice's second is up.
+TEST(SolveLoop, ANewLayoutEndsTheSliceAndReachesTheRoomsAtOnce)
+{
+    Optimiser optimiser(busyProposal());
+    std::atomic<bool> stop{false};
+    struct Seen {
+        std::size_t recorded;
+        SCIP_STATUS status;
+        double solvingTime;
+        int timeLimit;
+        bool tuning;
+        bool roomsShowNewest;
+    };
+    std::vector<Seen> seen;
+    runSolveLoop(optimiser.layouter, stop, [&] {
+        Solution newest;
+        bool roomsShowNewest = false;
+        if (optimiser.history.latest(newest)) {
+            roomsShowNewest = true;
+            for (const auto& room : optimiser.layouter.proposal->getRooms())
+                roomsShowNewest = roomsShowNewest &&
+                                  room->position.x == newest.values.at(modelnames::roomVarName("x", room->index)) &&
+                                  room->size.y == newest.values.at(modelnames::roomVarName("w", room->index));
+        }
+        seen.push_back({optimiser.history.size(), SCIPgetStatus(optimiser.layouter.scip),
+                        SCIPgetSolvingTime(optimiser.layouter.scip), optimiser.layouter.timeLimit,
+                        isFirstLayoutTuningActive(optimiser.layouter.scip), roomsShowNewest});
+        // Four events from the first layout on; a slow (sanitized) build
+        // may need whole slices before it.
+        std::size_t withLayout = 0;
+        for (const Seen& event : seen)
+            withLayout += event.recorded > 0 ? 1 : 0;
+        if (withLayout == 4 || seen.size() == 60)
+            stop = true;
+    });
+    ASSERT_FALSE(optimiser.layouter.solved) << "the programme must not be solved that soon";
+    std::size_t firstLayout = 0;
+    while (firstLayout < seen.size() && seen[firstLayout].recorded == 0)
+        ++firstLayout;
+    ASSERT_LT(firstLayout + 4, seen.size() + 1) << "no four slice events with layouts";
+    const Seen& first = seen[firstLayout];
+    // The layout ends its slice, unless the slice's limit came first (a
+    // layout found in a slice's last moments, as on a slow machine).
+    ASSERT_TRUE(first.status == SCIP_STATUS_USERINTERRUPT || first.status == SCIP_STATUS_TIMELIMIT) << first.status;
+    if (first.status == SCIP_STATUS_USERINTERRUPT) {
+        EXPECT_LT(first.solvingTime, static_cast<double>(first.timeLimit));
+        const int limitBefore = firstLayout > 0 ? seen[firstLayout - 1].timeLimit : 1;
+        EXPECT_EQ(first.timeLimit, limitBefore) << "a slice ended early keeps its limit for the next";
+    }
+    bool interrupted = false;
+    for (const Seen& event : seen)
+        interrupted = interrupted || event.status == SCIP_STATUS_USERINTERRUPT;
+    EXPECT_TRUE(interrupted) << "no slice ended at a new layout";
+    EXPECT_FALSE(first.tuning) << "the settings for the first layout end with it";
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        SCOPED_TRACE("slice event " + std::to_string(i));
+        EXPECT_TRUE(seen[i].roomsShowNewest || seen[i].recorded == 0);
+        // The event after the stop repeats the last slice's state.
+        if (i + 1 >= seen.size())
+            break;
+        // A slice ends either at a new layout or at its limit, which then grows.
+        if (seen[i].status == SCIP_STATUS_USERINTERRUPT && i > 0) {
+            EXPECT_GT(seen[i].recorded, seen[i - 1].recorded);
+        }
+        if (i > 0 && seen[i].status == SCIP_STATUS_TIMELIMIT) {
+            EXPECT_EQ(seen[i].timeLimit, seen[i - 1].timeLimit + 1);
+        }
+    }
+    EXPECT_EQ(describe(checkLayout(optimiser.layouter.proposal, {})), "");
+}
+
+// After the loop, and also when a slice event throws, a plain solve runs to
+// its end: only the loop's slices end at new layouts.
+TEST(SolveLoop, OnlyTheLoopsSlicesEndAtNewLayouts)
+{
+    // Four free rooms on a roomy floor: solved within seconds.
+    std::vector<std::shared_ptr<bg::Requirement>> requirements;
+    for (int i = 0; i < 4; ++i)
+        requirements.push_back(makeRequirement(i, "Room " + std::to_string(i), 8 + 2 * i));
+    Optimiser optimiser(makeProposal(makeRectBuilding(10, 8), makeRequirementSet(requirements)));
+    std::atomic<bool> stop{false};
+    EXPECT_THROW(runSolveLoop(optimiser.layouter, stop, [] { throw std::runtime_error("page gone"); }),
+                 std::runtime_error);
+    EXPECT_FALSE(optimiser.layouter.interruptAtNewLayout);
+    // A plain solve ends at its limits (or the proof), never at a layout.
+    SCIPsetRealParam(optimiser.layouter.scip, "limits/time", 20.0 * budgetFactor());
+    ASSERT_EQ(SCIPsolve(optimiser.layouter.scip), SCIP_OKAY);
+    const SCIP_STATUS status = SCIPgetStatus(optimiser.layouter.scip);
+    EXPECT_TRUE(status == SCIP_STATUS_OPTIMAL || status == SCIP_STATUS_TIMELIMIT) << "status " << status;
 }
 
 TEST(SolveLoop, WithoutAnySolutionTheRoomsStayUntouched)
