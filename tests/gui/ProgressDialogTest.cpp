@@ -152,14 +152,15 @@ TEST_P(ProgressDialogRun, SlicesArriveUntilStopThenFinishedAfterTheThreadHasEnde
     EXPECT_EQ(run.events.size(), static_cast<std::size_t>(slicesBeforeStop + 1 + slicesAfterStop + 1));
     EXPECT_EQ(slicesBeforeStop + slicesAfterStop, layouter.timeLimit) << "one event per slice and one after the stop";
 
-    // The dialog told of the search: what was found and that it stops.
-    ASSERT_GT(history.size(), 0u);
-    Solution best;
-    ASSERT_TRUE(history.latest(best));
+    // The dialog told of the search: what was found (on a busy machine
+    // perhaps nothing yet) and that it stops.
     SearchProgress found;
-    found.layouts = history.size();
-    found.hasObjective = true;
-    found.bestObjective = best.objective;
+    Solution best;
+    if (history.latest(best)) {
+        found.layouts = history.size();
+        found.hasObjective = true;
+        found.bestObjective = best.objective;
+    }
     const auto expected = searchProgressLines(found, true);
     ASSERT_EQ(run.progressLines.size(), 3u);
     EXPECT_EQ(run.progressLines[0], expected[0]);
