@@ -224,3 +224,11 @@ std::vector<Place> parsePlaces(const std::string& reply)
 }
 
 } // namespace sitemap
+
+std::string tileFailureNotice(const std::string& reason)
+{
+    std::string line = reason.substr(0, reason.find('\n'));
+    if (line.size() > 100)
+        line = line.substr(0, 97) + "...";
+    return "Map tiles unavailable: " + line;
+}

@@ -107,3 +107,7 @@ struct Place {
 std::vector<Place> parsePlaces(const std::string& reply);
 
 } // namespace sitemap
+
+// The one notice a map shows when its tiles fail: "Map tiles unavailable: "
+// and the reason's first line, cut to 100 characters.
+std::string tileFailureNotice(const std::string& reason);

@@ -56,6 +56,18 @@ void BuildingEditorCtrl::setFloor(const std::shared_ptr<bg::Floor>& newFloor)
 
 BoundingBox BuildingEditorCtrl::floorBounds() const
 {
+    // All floors share one cell size, which must hold the largest of them.
+    if (showAll && building) {
+        std::vector<Vec2> corners;
+        for (const auto& each : building->floors)
+            if (each->contour.size() >= 2) {
+                const BoundingBox box = boundingBox(each->contour);
+                corners.push_back(box.min);
+                corners.push_back(box.max);
+            }
+        if (!corners.empty())
+            return boundingBox(corners);
+    }
     if (!floor || floor->contour.size() < 2)
         return {};
     return boundingBox(floor->contour);

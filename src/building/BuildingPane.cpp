@@ -196,6 +196,19 @@ void BuildingPane::showCurrentLevel()
     currentLevelText->SetLabel(wxString::Format("Current level: %d", currentFloor ? currentFloor->level : 0));
 }
 
+void BuildingPane::showFloorFields(bool withHeight)
+{
+    if (!currentFloor)
+        return;
+    const FloorFieldTexts shown{textOf(lengthField), textOf(widthField), textOf(cornerLengthField),
+                                textOf(cornerWidthField), textOf(heightField)};
+    const FloorFieldTexts texts = floorFieldTexts(*currentFloor, shown);
+    lengthField->ChangeValue(wxString::FromUTF8(texts.length));
+    widthField->ChangeValue(wxString::FromUTF8(texts.width));
+    if (withHeight)
+        heightField->ChangeValue(wxString::FromUTF8(texts.height));
+}
+
 void BuildingPane::showError(const wxString& text)
 {
     wxMessageBox(text, wxMessageBoxCaptionStr, wxOK | wxICON_ERROR, this);
@@ -212,13 +225,8 @@ void BuildingPane::onFloorSelected(wxDataViewEvent&)
             editor->setFloor(currentFloor);
             editor->fitToView();
         }
-        if (!currentFloor)
-            return;
-        if (currentFloor->contour.size() >= 2) {
-            const BoundingBox box = boundingBox(currentFloor->contour);
-            lengthField->ChangeValue(wxString::FromUTF8(formatSixDecimals(box.max.x - box.min.x)));
-            widthField->ChangeValue(wxString::FromUTF8(formatSixDecimals(box.max.y - box.min.y)));
-        }
+        // The height field keeps what the user typed for the next floor.
+        showFloorFields(false);
         showCurrentLevel();
     } catch (const std::exception& error) {
         showError(wxString::FromUTF8(error.what()));
@@ -361,6 +369,8 @@ void BuildingPane::onClickRemoveFloor(wxCommandEvent&)
         } else if (wxMessageBox("Confirm delete?", wxMessageBoxCaptionStr, wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION,
                                 this) == wxYES) {
             currentFloor = removeFloor(*building, currentFloor);
+            // The removed floor's values would be applied to the one below.
+            showFloorFields(true);
         }
         fillFloorTable();
         showCurrentLevel();

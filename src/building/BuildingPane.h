@@ -76,6 +76,8 @@ public:
 private:
     void createControls();
     void showCurrentLevel();
+    // The dimension fields from the current floor's outline (and height).
+    void showFloorFields(bool withHeight);
     void refreshAfterFloorCommand(bool elevationsChanged);
     void showError(const wxString& text);
     std::string selectedCorner() const;

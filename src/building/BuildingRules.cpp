@@ -106,6 +106,19 @@ BuildingParameters applyParameterTexts(BuildingParameters parameters, const std:
     return parameters;
 }
 
+FloorFieldTexts floorFieldTexts(const bg::Floor& floor, const FloorFieldTexts& shown)
+{
+    FloorFieldTexts texts = shown;
+    if (floor.contour.size() >= 2) {
+        const BoundingBox box = boundingBox(floor.contour);
+        texts.length = formatSixDecimals(box.max.x - box.min.x);
+        texts.width = formatSixDecimals(box.max.y - box.min.y);
+    }
+    if (floor.height > 0.0)
+        texts.height = formatTwoDecimals(floor.height);
+    return texts;
+}
+
 void readFloorFields(const FloorFieldTexts& texts, OutlineSource source, FloorDimensions& dimensions)
 {
     dimensions.length = bg::parseDouble(texts.length, "Maximal length");

@@ -71,6 +71,12 @@ struct FloorDimensions {
 // std::out_of_range with a message naming the field.
 void readFloorFields(const FloorFieldTexts& texts, OutlineSource source, FloorDimensions& dimensions);
 
+// The length, width and height fields as they show `floor`: its outline's
+// extents and its height. A floor with no outline leaves length and width
+// as `shown` has them, one with no height yet the height; the corner fields
+// are always kept.
+FloorFieldTexts floorFieldTexts(const bg::Floor& floor, const FloorFieldTexts& shown);
+
 // The outline of the given source; the current floor's for a copy.
 std::vector<Vec2> floorOutline(OutlineSource source, const FloorDimensions& dimensions, const std::string& corner,
                                const bg::Floor& current);

@@ -13,6 +13,7 @@
 #include "model/Project.h"
 #include "model/Proposal.h"
 #include "platform/KovraClient.h"
+#include "platform/Paths.h"
 
 #include <wx/button.h>
 #include <wx/checklst.h>
@@ -145,15 +146,21 @@ void KovraClientDialog::onClickConnect(wxCommandEvent&)
 {
     guarded([&] {
         std::string loginUrl;
-        if (client->autorizationRequest(baseUrl, "", loginUrl))
-            launcher(loginUrl);
-        else
-            askQuestion("Username invalid, please try again");
-        if (!askQuestion("Please log in with your Kovra account in the web browser, then click OK."))
+        if (!client->autorizationRequest(baseUrl, "", loginUrl)) {
+            showNotice(wxString::FromUTF8("Cannot connect to the platform: " + client->lastError()));
             return;
+        }
+        // A platform in a folder of this computer has no login to confirm.
+        if (!kovraplatform::folderOfBase(baseUrl.empty() ? client->defaultBaseUrl() : baseUrl)) {
+            launcher(loginUrl);
+            wxMessageDialog question(this, "Please log in with your Kovra account in the web browser, then press OK.",
+                                     "Log in", wxOK | wxCANCEL | wxICON_INFORMATION);
+            if (question.ShowModal() != wxID_OK)
+                return;
+        }
         client->tokenRequest();
         if (!client->isConnected()) {
-            askQuestion("Login failed. Please ensure you have logged in with your Kovra account.");
+            showNotice(wxString::FromUTF8("Login failed: " + client->lastError()));
             return;
         }
         updateUserLabel();
@@ -183,16 +190,17 @@ void KovraClientDialog::onSelectionChanged(wxTreeListEvent&)
 void KovraClientDialog::onClickUpload(wxCommandEvent&)
 {
     guarded([&] {
-        FileDialog dialog(this, "Upload File", wxEmptyString, wxEmptyString, wxFileSelectorDefaultWildcardStr,
+        FileDialog dialog(this, FileKind::Upload, "Upload File", wxFileSelectorDefaultWildcardStr,
                           wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-        if (dialog.ShowModal() != wxID_OK)
+        if (!dialog.choose())
             return;
         if (!repository.selection().IsOk())
             return;
         const PlatformEntry target = repository.selectedTarget();
         const std::string id = client->importFile(dialog.chosenPath().utf8_string(), target.platformId);
         const KovraClient::KovraResource resource = client->getResource(id);
-        repository.addResourceRow(target.item, id, resource.name, "", "");
+        // As the tree reads it again: a date beneath a project, none in a folder.
+        repository.addResourceRow(target.item, id, resource.name, "", target.kind == "Asset" ? resource.date : "");
     });
 }
 
@@ -202,9 +210,11 @@ void KovraClientDialog::onClickDownload(wxCommandEvent&)
     if (entry.kind == "Resource") {
         guarded([&] {
             if (downloadButton->GetLabel() == "Download") {
-                FileDialog dialog(this, "Save project", wxEmptyString, wxEmptyString, "Project files (*.xsp)|*.xsp",
-                                  wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-                if (dialog.ShowModal() != wxID_OK)
+                const DownloadChoice choice = downloadChoiceFor(entry.name);
+                FileDialog dialog(this, FileKind::Download, wxString::FromUTF8(choice.title),
+                                  wxString::FromUTF8(choice.wildcard), wxFD_SAVE | wxFD_OVERWRITE_PROMPT,
+                                  wxString::FromUTF8(choice.fileName));
+                if (!dialog.choose())
                     return;
                 if (client->downloadFile(entry.platformId, dialog.chosenPath().utf8_string()))
                     showNotice("File downloaded");

@@ -57,18 +57,21 @@ ExportSettingsDialog::ExportSettingsDialog(wxWindow* parent, bgexport::ExportSet
     box->Add(errorText, 0, wxLEFT | wxRIGHT | wxEXPAND, 10);
     auto* buttons = new wxStdDialogButtonSizer();
     buttons->AddButton(new wxButton(this, wxID_CANCEL));
-    buttons->AddButton(new wxButton(this, wxID_OK));
+    auto* ok = new wxButton(this, wxID_OK);
+    ok->SetDefault(); // Enter confirms, Escape cancels
+    buttons->AddButton(ok);
     buttons->Realize();
-    box->Add(buttons, 0, wxALL, 5);
+    box->Add(buttons, 0, wxALL | wxALIGN_RIGHT, 5);
     SetSizer(box);
 
     for (std::size_t i = 0; i < checkBoxes.size(); ++i)
         checkBoxes[i]->SetValue(settings->*(bgexport::settingsFlags()[i].flag));
     Bind(wxEVT_BUTTON, &ExportSettingsDialog::onOk, this, wxID_OK);
-    // 600 x 350 unless the platform's fonts need more room: a smaller window
-    // would cut off the fields and the buttons.
-    const wxSize best = GetBestSize();
-    SetSize(std::max(600, best.x), std::max(350, best.y));
+    // The inside of the window fits what it holds: a window manager's frame
+    // comes on top of that, so sizing the outside would cut off the buttons.
+    box->SetSizeHints(this);
+    const wxSize best = GetClientSize();
+    SetClientSize(std::max(600, best.x), best.y);
     Centre(wxBOTH);
 }
 

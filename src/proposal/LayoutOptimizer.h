@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProposalRules.h"
+
 #include <wx/thread.h>
 
 #include <atomic>
@@ -31,4 +33,8 @@ public:
 
 protected:
     ExitCode Entry() override;
+
+private:
+    // On the worker, between slices, while it owns the solver.
+    SearchProgress readProgress() const;
 };

@@ -26,6 +26,12 @@ ProgressDialog::ProgressDialog(wxWindow* parent, const std::shared_ptr<bg::Propo
     timeLabel = new wxStaticText(this, ID_TIME_LABEL, "00:00::00");
     timeRow->Add(timeLabel, 0, wxEXPAND | wxALL, 5);
 
+    auto* progressRows = new wxBoxSizer(wxVERTICAL);
+    for (auto& label : progressLabels) {
+        label = new wxStaticText(this, wxID_ANY, "");
+        progressRows->Add(label, 0, wxLEFT | wxRIGHT | wxTOP, 5);
+    }
+
     auto* hintRow = new wxBoxSizer(wxHORIZONTAL);
     hintRow->Add(new wxStaticText(this, wxID_ANY, "Press stop if a satisfying solution is found"), 0,
                  wxALIGN_CENTER_VERTICAL | wxALL, 5);
@@ -34,13 +40,25 @@ ProgressDialog::ProgressDialog(wxWindow* parent, const std::shared_ptr<bg::Propo
     buttonRow->Add(new wxButton(this, wxID_CANCEL, "Stop"), 0, wxRIGHT, 5);
 
     for (wxSizer* row : {static_cast<wxSizer*>(activityRow), static_cast<wxSizer*>(timeRow),
-                         static_cast<wxSizer*>(hintRow), static_cast<wxSizer*>(buttonRow)})
+                         static_cast<wxSizer*>(progressRows), static_cast<wxSizer*>(hintRow),
+                         static_cast<wxSizer*>(buttonRow)})
         rows->Add(row, 0, wxEXPAND | wxALL, 5);
+    // Sized for the longest lines the search can show, so that the dialog
+    // does not grow under the user's eyes.
+    SearchProgress widest;
+    widest.hasObjective = true;
+    widest.bestObjective = -99999.9999;
+    widest.gap = 0.999;
+    const auto longest = searchProgressLines(widest, false);
+    for (std::size_t i = 0; i < progressLabels.size(); ++i)
+        progressLabels[i]->SetLabel(longest[i]);
     SetSizerAndFit(rows);
+    showProgress();
 
     Bind(wxEVT_TIMER, &ProgressDialog::onTimer, this);
     Bind(wxEVT_BUTTON, &ProgressDialog::onStop, this, wxID_CANCEL);
     Bind(EVT_OPTIMIZER_THREAD_DONE, &ProgressDialog::onThreadDone, this);
+    Bind(EVT_OPTIMIZER_PROGRESS, &ProgressDialog::onProgress, this);
 
     Layout();
     Centre(wxBOTH);
@@ -75,8 +93,23 @@ void ProgressDialog::onTimer(wxTimerEvent&)
     timeLabel->SetLabel((wxDateTime::Now() - startTime).Format(wxDefaultTimeSpanFormat));
 }
 
+void ProgressDialog::onProgress(wxThreadEvent& event)
+{
+    progress = event.GetPayload<SearchProgress>();
+    showProgress();
+}
+
+void ProgressDialog::showProgress()
+{
+    const auto lines = searchProgressLines(progress, stopping);
+    for (std::size_t i = 0; i < progressLabels.size(); ++i)
+        progressLabels[i]->SetLabel(wxString::FromUTF8(lines[i]));
+}
+
 void ProgressDialog::onStop(wxCommandEvent&)
 {
+    stopping = true;
+    showProgress();
     wxQueueEvent(GetParent(), new wxCommandEvent(EVT_OPTIMIZER_STOP, 0));
     if (thread)
         thread->stopRequested = true;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "ProposalRules.h"
+
 #include <wx/datetime.h>
 #include <wx/dialog.h>
 #include <wx/timer.h>
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -28,6 +31,11 @@ public:
     ~ProgressDialog() override;
 
     wxStaticText* timeLabel = nullptr;
+    // The layouts found, the best objective and where the search stands.
+    std::array<wxStaticText*, 3> progressLabels{};
+    SearchProgress progress;
+    // "Stop" was pressed: the running slice is the last.
+    bool stopping = false;
     wxActivityIndicator* indicator = nullptr;
     std::shared_ptr<bg::Proposal> proposal;
     Layouter* layouter = nullptr;
@@ -42,4 +50,6 @@ private:
     void onTimer(wxTimerEvent& event);
     void onStop(wxCommandEvent& event);
     void onThreadDone(wxThreadEvent& event);
+    void onProgress(wxThreadEvent& event);
+    void showProgress();
 };

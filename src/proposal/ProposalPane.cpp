@@ -5,6 +5,7 @@
 #include "requirements/DiagramCtrl.h"
 #include "shell/Events.h"
 #include "ExportSettingsDialog.h"
+#include "shell/FileDialog.h"
 #include "FloorPlanCtrl.h"
 #include "ProgressDialog.h"
 #include "ProposalRules.h"
@@ -22,6 +23,7 @@
 #include <wx/checkbox.h>
 #include <wx/dataview.h>
 #include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/ribbon/buttonbar.h>
@@ -220,6 +222,7 @@ bool ProposalPane::prepareModel()
 void ProposalPane::runDialog()
 {
     runFailure.clear();
+    runStopped = false;
     ProgressDialog dialog(this, proposal, layouter.get());
     dialog.Centre(wxBOTH);
     dialog.ShowModal();
@@ -339,14 +342,17 @@ void ProposalPane::onSliceDone(wxCommandEvent&)
     guarded("The page could not show the latest layout", [this] { refresh(); });
 }
 
-void ProposalPane::onOptimizerStop(wxCommandEvent&) {}
+void ProposalPane::onOptimizerStop(wxCommandEvent&)
+{
+    runStopped = true;
+}
 
 void ProposalPane::onOptimizerFinished(wxCommandEvent&)
 {
     guarded("The end of the optimization could not be shown", [this] {
         if (!layouter)
             return;
-        const std::string found = std::to_string(solutions.size()) + " solutions are found. ";
+        const std::string found = std::to_string(solutions.size()) + " solutions are found.";
         // A run that ended on an error is no finished search: say what
         // happened, and let Reset be the way on, for the solver would only
         // fail again.
@@ -367,7 +373,7 @@ void ProposalPane::onOptimizerFinished(wxCommandEvent&)
             notify("Model infeasible. No solutions possible for current requirement set.");
             return;
         }
-        notify("Optimization finished. " + found);
+        notify(runEndText(solutions.size(), runStopped, status == SCIP_STATUS_OPTIMAL));
         layouter->stage = SCIPgetStage(layouter->scip);
         if (layouter->stage == SCIP_STAGE_SOLVED)
             canContinue = false;
@@ -577,12 +583,20 @@ void ProposalPane::exportChosen(const wxString& path, int filterIndex)
         if (schema == noExportSchema)
             return;
         std::vector<std::string> warnings;
+        bool laidOut = false;
+        {
+            auto lock = proposal->lockRooms();
+            laidOut = hasLayout(*proposal);
+        }
         {
             wxBusyInfo busy("Exporting as IFC...");
-            warnings = exportTo(std::string(path.mb_str(wxConvLibc)), schema);
+            warnings = exportWarnings(laidOut, exportTo(std::string(path.mb_str(wxConvLibc)), schema));
         }
         for (const std::string& warning : warnings)
             wxLogWarning("%s", wxString::FromUTF8(warning));
+        // The window's log shows what was logged since it last showed, once
+        // the command is done: the warnings and this line in one notice.
+        wxLogMessage("%s", wxString::FromUTF8(exportedText(wxFileName(path).GetFullName().utf8_string(), schema)));
     } catch (const std::exception& error) {
         // Logged as the export command's failure, whichever step raised it.
         wxLogger(wxLOG_Error, __FILE__, __LINE__, "ProposalPane::onClickExportProposal", wxLOG_COMPONENT)
@@ -597,13 +611,13 @@ void ProposalPane::onClickExportProposal(wxRibbonButtonBarEvent&)
             notify("This proposal has no building: there is nothing to export.");
             return;
         }
-        wxFileDialog dialog(this, wxEmptyString, getAppSettings().userDir.GetFullPath(),
-                            "Layout-" + wxString(proposal->name.c_str(), wxConvLibc) + ".ifc",
-                            "IFC4 files (*.ifc)|*.ifc|IFC2X3 files (*.ifc)|*.ifc|GML files (*.gml)|*.gml",
-                            wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-        if (dialog.ShowModal() != wxID_OK)
+        FileDialog dialog(this, FileKind::Export, "Export proposal",
+                          "IFC4 files (*.ifc)|*.ifc|IFC2X3 files (*.ifc)|*.ifc|GML files (*.gml)|*.gml",
+                          wxFD_SAVE | wxFD_OVERWRITE_PROMPT,
+                          "Layout-" + wxString::FromUTF8(proposal->name) + ".ifc");
+        if (!dialog.choose())
             return;
-        exportChosen(dialog.GetPath(), dialog.GetFilterIndex());
+        exportChosen(dialog.chosenPath(), dialog.GetFilterIndex());
     } catch (const std::exception& error) {
         notify(std::string("The proposal could not be exported: ") + error.what());
     }

@@ -90,6 +90,8 @@ public:
     bool fillAll = false;
     // A run was started since the page was made or reset: "Start" is disabled.
     bool started = false;
+    // The user pressed "Stop" during the latest run.
+    bool runStopped = false;
     bool canContinue = false;
     // Set by Reset: the next Start makes a new Layouter and builds its model.
     bool rebuildModel = false;

@@ -77,8 +77,9 @@ double usedArea(const std::vector<std::shared_ptr<bg::Room>>& rooms, int level, 
 {
     double used = 0.0;
     for (const std::shared_ptr<bg::Room>& room : rooms)
+        // A room not placed yet has no rectangle and uses nothing.
         if (room->level == level)
-            used += (room->size.y - innerWall) * (room->size.x - innerWall);
+            used += std::max(0.0, room->size.y - innerWall) * std::max(0.0, room->size.x - innerWall);
     return used;
 }
 
@@ -88,6 +89,33 @@ std::vector<SolutionRow> solutionRows(const std::vector<Solution>& solutions)
     for (std::size_t j = 0; j < solutions.size(); ++j)
         rows.push_back({formatInt(static_cast<long>(j)), format("%.4f", solutions[j].objective)});
     return rows;
+}
+
+std::array<std::string, 3> searchProgressLines(const SearchProgress& progress, bool stopping)
+{
+    std::array<std::string, 3> lines;
+    lines[0] = "Layouts found: " + std::to_string(progress.layouts);
+    lines[1] = progress.hasObjective ? format("Best objective: %.4f", progress.bestObjective)
+                                     : std::string("Best objective: none yet");
+    if (progress.optimal)
+        lines[2] = "Search: optimal, no better layout exists";
+    else if (stopping)
+        lines[2] = "Search: stopping after this step...";
+    else if (progress.hasObjective && progress.gap >= 0.0 && progress.gap < 1.0)
+        lines[2] = format("Search: running, within %.1f %% of the best possible", 100.0 * progress.gap);
+    else
+        lines[2] = "Search: running";
+    return lines;
+}
+
+std::string runEndText(std::size_t layouts, bool stopped, bool optimal)
+{
+    const std::string found = std::to_string(layouts) + (layouts == 1 ? " solution is found." : " solutions are found.");
+    if (optimal)
+        return "Optimization finished: the best layout is optimal. " + found;
+    if (stopped)
+        return "Optimization stopped. " + found;
+    return "Optimization finished. " + found;
 }
 
 std::string currentSolutionText(long position)
@@ -201,6 +229,32 @@ TopologyGraph topologyGraph(const bg::RequirementSet& set, const std::vector<std
         }
     }
     return graph;
+}
+
+bool hasLayout(const bg::Proposal& proposal)
+{
+    for (const std::shared_ptr<bg::Room>& room : proposal.rooms)
+        if (room->size.x > 0.0 && room->size.y > 0.0)
+            return true;
+    return false;
+}
+
+std::vector<std::string> exportWarnings(bool laidOut, const std::vector<std::string>& warnings)
+{
+    if (laidOut)
+        return warnings;
+    std::vector<std::string> kept{
+        "This proposal has no layout yet: the file holds the building without rooms. Press \"Start\" to lay "
+        "the rooms out, then export again."};
+    for (const std::string& warning : warnings)
+        if (warning.rfind("Room \"", 0) != 0 && warning.rfind("The entrance \"", 0) != 0)
+            kept.push_back(warning);
+    return kept;
+}
+
+std::string exportedText(const std::string& fileName, int schema)
+{
+    return "Exported \"" + fileName + "\" as " + (schema == bgexport::schemaIfc2x3 ? "IFC2X3" : "IFC4") + ".";
 }
 
 int exportSchemaForFilter(int filterIndex)

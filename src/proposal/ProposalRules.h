@@ -45,7 +45,8 @@ int layouterModeFor(const bg::RequirementSet& set);
 std::string formatDifference(double expectedArea, double area);
 
 // "Used Area" of a level: the rooms' rectangles of that level, each without
-// one inner wall thickness along both sides.
+// one inner wall thickness along both sides (nothing for a room narrower
+// than the wall, such as one not placed yet).
 double usedArea(const std::vector<std::shared_ptr<bg::Room>>& rooms, int level, double innerWall);
 
 using SolutionRow = std::array<std::string, 2>; // Index, Objective Value
@@ -53,6 +54,22 @@ using LevelRow = std::array<std::string, 5>;    // Level, Rooms number, Buildabl
 using RoomRow = std::array<std::string, 7>;     // Index, Name, Type, Level, Area, Expected Area, Difference
 
 std::vector<SolutionRow> solutionRows(const std::vector<Solution>& solutions);
+
+// The state of a running search, read by the worker between two slices.
+struct SearchProgress {
+    std::size_t layouts = 0;
+    bool hasObjective = false;
+    double bestObjective = 0.0;
+    bool optimal = false;
+    // The solver's relative gap (1.0 is 100 %); negative while it has none.
+    double gap = -1.0;
+};
+// The progress dialog's lines: the layouts found, the best objective, and
+// where the search stands: "optimal" once proven, "stopping" after "Stop",
+// the gap only below 100 % (above it tells a user nothing), else searching.
+std::array<std::string, 3> searchProgressLines(const SearchProgress& progress, bool stopping);
+// The page's notice at the end of a run that did not fail.
+std::string runEndText(std::size_t layouts, bool stopped, bool optimal);
 // "Current solution: " and the position of the shown solution, nothing after
 // it while there is none (-1).
 std::string currentSolutionText(long position);
@@ -87,3 +104,13 @@ diagram::Colour topologyColour(const std::string& roomType);
 // for the second, noExportSchema for the rest (GML, which nothing writes).
 constexpr int noExportSchema = -1;
 int exportSchemaForFilter(int filterIndex);
+
+// Whether any room of the proposal has a rectangle: a proposal never laid
+// out has none. The caller holds the room lock.
+bool hasLayout(const bg::Proposal& proposal);
+// The warnings an export shows: for a proposal without a layout one
+// sentence ("This proposal has no layout yet: ...") in place of the rooms'
+// and entrances' own, which would all say the same; other warnings stay.
+std::vector<std::string> exportWarnings(bool laidOut, const std::vector<std::string>& warnings);
+// The log line and notice of a written export: the file's name and schema.
+std::string exportedText(const std::string& fileName, int schema);

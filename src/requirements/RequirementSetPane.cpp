@@ -171,9 +171,9 @@ void RequirementSetPane::saveRequirements()
     }
     if (answer != wxID_NO)
         return;
-    FileDialog files(this, "Save Requirement Set", "", "", "Requirement Set (*.csv)|*.csv",
+    FileDialog files(this, FileKind::Requirements, "Save Requirement Set", "Requirement Set (*.csv)|*.csv",
                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (files.ShowModal() != wxID_OK)
+    if (!files.choose())
         return;
     const wxString path = files.chosenPath();
     try {

@@ -54,11 +54,13 @@ std::vector<std::string> requirementRow(const bg::Requirement& r)
     return {
         std::to_string(r.index),
         r.name,
-        joined(r.adjacency, [](int entry) { return std::to_string(entry); }),
+        // The codes of the file ({-1}, -999) are no words for a user.
+        r.connectedIndices().empty() ? std::string("none")
+                                     : joined(r.connectedIndices(), [](int entry) { return std::to_string(entry); }),
         r.roomType,
         twoDecimals(r.area),
         joined(r.boundaries, [](const std::string& wish) { return wish; }),
-        std::to_string(r.level),
+        r.level == bg::anyFloor ? std::string("any floor") : std::to_string(r.level),
         twoDecimals(r.targetLength),
         twoDecimals(r.targetWidth),
         twoDecimals(r.minAreaError),

@@ -11,8 +11,10 @@
 #include <wx/checklst.h>
 #include <wx/collpane.h>
 #include <wx/combobox.h>
+#include <wx/display.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
+#include <wx/scrolwin.h>
 #include <wx/sizer.h>
 #include <wx/slider.h>
 #include <wx/statbmp.h>
@@ -21,6 +23,7 @@
 #include <wx/tglbtn.h>
 #include <wx/valtext.h>
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 #include <tuple>
@@ -92,16 +95,19 @@ RoomDialog::RoomDialog(wxWindow* parent, const std::shared_ptr<bg::Building>& bu
     : building(building), requirementSet(requirementSet), requirement(requirement), initialLevel(level)
 {
     Create(parent, ID_ROOM_DIALOG, title, wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER);
-    SetSize(640, 900);
+    // The panes scroll inside the dialog, so that a low screen still shows
+    // the door list and the buttons.
+    auto* body = new wxScrolledWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxVSCROLL);
+    body->SetScrollRate(0, 10);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
 
-    auto* information = new wxCollapsiblePane(this, wxID_ANY, "Room Information");
+    auto* information = new wxCollapsiblePane(body, wxID_ANY, "Room Information");
     createInformationPane(information->GetPane());
     sizer->Add(information, 0, wxALL | wxEXPAND, 5);
-    auto* dimensions = new wxCollapsiblePane(this, wxID_ANY, "Room Dimensions");
+    auto* dimensions = new wxCollapsiblePane(body, wxID_ANY, "Room Dimensions");
     createDimensionsPane(dimensions->GetPane());
     sizer->Add(dimensions, 0, wxALL | wxEXPAND, 5);
-    auto* position = new wxCollapsiblePane(this, wxID_ANY, "Room Position");
+    auto* position = new wxCollapsiblePane(body, wxID_ANY, "Room Position");
     createPositionPane(position->GetPane());
     sizer->Add(position, 1, wxALL | wxEXPAND, 5);
     for (wxCollapsiblePane* pane : {information, dimensions, position})
@@ -113,12 +119,20 @@ RoomDialog::RoomDialog(wxWindow* parent, const std::shared_ptr<bg::Building>& bu
 
     auto* buttons = new wxStdDialogButtonSizer;
     buttons->AddButton(new wxButton(this, wxID_CANCEL));
-    buttons->AddButton(new wxButton(this, wxID_OK));
+    auto* ok = new wxButton(this, wxID_OK);
+    ok->SetDefault();
+    buttons->AddButton(ok);
     buttons->Realize();
-    sizer->Add(buttons, 0, wxALL | wxALIGN_RIGHT, 5);
+    body->SetSizer(sizer);
+    auto* outer = new wxBoxSizer(wxVERTICAL);
+    outer->Add(body, 1, wxEXPAND);
+    outer->Add(buttons, 0, wxALL | wxALIGN_RIGHT, 5);
 
     bindEvents();
-    SetSizer(sizer);
+    SetSizer(outer);
+    // 640 x 900 where the screen has room, else as high as its work area.
+    const wxRect area = wxDisplay(static_cast<const wxWindow*>(this)).GetClientArea();
+    SetSize(640, std::min(900, area.height - 40));
     Layout();
     CentreOnParent(wxBOTH);
 }
@@ -252,10 +266,13 @@ void RoomDialog::createPositionPane(wxWindow* pane)
     addCell(lists, new wxStaticText(pane, wxID_ANY, "Neighboring conditions (Wall)"));
     doorList = new wxCheckListBox(pane, ID_DOOR_LIST, wxDefaultPosition, wxDefaultSize, 0, nullptr,
                                   wxLB_MULTIPLE | wxLB_HSCROLL);
+    // A few rows at least, however low the window.
+    doorList->SetMinSize(wxSize(-1, 120));
     lists->Add(doorList, 1, wxALL | wxEXPAND, 5);
     wallList = new wxCheckListBox(pane, ID_WALL_LIST, wxDefaultPosition, wxDefaultSize, 0, nullptr,
                                   wxLB_MULTIPLE | wxLB_HSCROLL);
     wallList->Disable();
+    wallList->SetMinSize(wxSize(-1, 120));
     lists->Add(wallList, 1, wxALL | wxEXPAND, 5);
     column->Add(lists, 1, wxEXPAND);
     pane->SetSizer(column);
@@ -516,8 +533,15 @@ void RoomDialog::onOk(wxCommandEvent&)
 
 void RoomDialog::onKeyDown(wxKeyEvent& event)
 {
-    if (event.GetKeyCode() != WXK_NUMPAD_ENTER)
+    // Either Enter key confirms from any field; a focused button keeps its
+    // own Enter, and Escape goes on to the dialog, which cancels.
+    const int key = event.GetKeyCode();
+    wxWindow* focus = FindFocus();
+    if ((key != WXK_RETURN && key != WXK_NUMPAD_ENTER) || event.GetModifiers() != wxMOD_NONE
+        || dynamic_cast<wxAnyButton*>(focus)) {
+        event.Skip();
         return;
+    }
     wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
     onOk(ok);
 }
@@ -535,6 +559,6 @@ void RoomDialog::bindEvents()
     Bind(wxEVT_TOGGLEBUTTON, &RoomDialog::onAreaLockToggled, this, ID_AREA_LOCK);
     Bind(wxEVT_TOGGLEBUTTON, &RoomDialog::onLengthLockToggled, this, ID_LENGTH_LOCK);
     Bind(wxEVT_TOGGLEBUTTON, &RoomDialog::onWidthLockToggled, this, ID_WIDTH_LOCK);
-    Bind(wxEVT_KEY_DOWN, &RoomDialog::onKeyDown, this);
+    Bind(wxEVT_CHAR_HOOK, &RoomDialog::onKeyDown, this);
     Bind(wxEVT_BUTTON, &RoomDialog::onOk, this, wxID_OK);
 }

@@ -1,6 +1,7 @@
 #include "AboutDialog.h"
 
 #include <wx/bitmap.h>
+#include <wx/button.h>
 #include <wx/ffile.h>
 #include <wx/filename.h>
 #include <wx/hyperlink.h>
@@ -90,9 +91,17 @@ AboutDialog::AboutDialog(wxWindow* parent)
     notebook->AddPage(textPage(notebook, "Nutzungsbedingungen.txt"), "Nutzungsbedingungen");
     sizer->Add(notebook, 1, wxEXPAND | wxALL, 5);
 
+    // Enter and Escape close it, as the button does.
+    auto* close = new wxButton(this, wxID_CLOSE);
+    close->SetDefault();
+    sizer->Add(close, 0, wxALIGN_RIGHT | wxALL, 5);
+    SetAffirmativeId(wxID_CLOSE);
+    SetEscapeId(wxID_CLOSE);
+
     SetSizer(sizer);
     Layout();
     Centre();
+    close->SetFocus();
 }
 
 AboutDialog::~AboutDialog() = default;

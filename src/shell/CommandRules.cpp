@@ -4,6 +4,8 @@
 
 #include "model/Project.h"
 
+#include <algorithm>
+
 CommandContext commandContext(const bg::Project* project, bool connected)
 {
     CommandContext context;
@@ -38,4 +40,19 @@ std::string requirementSetNameFor(const std::string& path)
     const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
     const std::string name = file.substr(0, file.find('.'));
     return name.empty() ? file : name;
+}
+
+FrameSize initialFrameSize(int areaWidth, int areaHeight)
+{
+    constexpr int neededWidth = 1200;
+    constexpr int neededHeight = 760;
+    return {std::min(areaWidth, std::max(2 * areaWidth / 3, neededWidth)),
+            std::min(areaHeight, std::max(2 * areaHeight / 3, neededHeight))};
+}
+
+const std::vector<CommandKey>& projectCommandKeys()
+{
+    static const std::vector<CommandKey> keys = {
+        {'N', ID_NEW_PROJECT}, {'O', ID_LOAD_PROJECT}, {'S', ID_SAVE_PROJECT}};
+    return keys;
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace bg {
 class Project;
@@ -32,3 +33,19 @@ bool isCommandEnabled(int id, const CommandContext& context);
 // dotted ones, play no part. A name that would be empty (".csv") is the
 // whole file name.
 std::string requirementSetNameFor(const std::string& path);
+
+// The main window's first size on a work area of the given size: two thirds
+// of it, but no less than the pages need to show their controls (1200 x 760),
+// and never more than the work area.
+struct FrameSize {
+    int width = 0;
+    int height = 0;
+};
+FrameSize initialFrameSize(int areaWidth, int areaHeight);
+
+// The keys of the project commands, with Ctrl: New, Open and Save.
+struct CommandKey {
+    int key;
+    int id;
+};
+const std::vector<CommandKey>& projectCommandKeys();

@@ -54,12 +54,15 @@ wxDECLARE_EVENT(EVT_REQUIREMENT_SET_ADDED, wxCommandEvent);
 wxDECLARE_EVENT(EVT_PROPOSAL_ADDED, wxCommandEvent);
 wxDECLARE_EVENT(EVT_SITE_ADDED, wxCommandEvent);
 
-// The optimiser. None carries data: receivers read the state from the
-// Layouter, the proposal and the solution history.
+// The optimiser. None but the progress carries data: receivers read the
+// state from the Layouter, the proposal and the solution history.
 // After every solve slice, and once more after a stop; to the proposal page.
 wxDECLARE_EVENT(EVT_OPTIMIZER_SLICE_DONE, wxCommandEvent);
 // When the solve loop has ended; to the progress dialog.
 wxDECLARE_EVENT(EVT_OPTIMIZER_THREAD_DONE, wxThreadEvent);
+// After every solve slice, to the progress dialog; the payload is the
+// SearchProgress the worker read.
+wxDECLARE_EVENT(EVT_OPTIMIZER_PROGRESS, wxThreadEvent);
 // When the user presses "Stop"; from the progress dialog to the page.
 wxDECLARE_EVENT(EVT_OPTIMIZER_STOP, wxCommandEvent);
 // After the worker thread has ended and been deleted; to the page.

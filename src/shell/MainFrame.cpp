@@ -17,6 +17,7 @@
 #include "RibbonTable.h"
 #include "platform/KovraClient.h"
 
+#include <wx/accel.h>
 #include <wx/aui/auibook.h>
 #include <wx/display.h>
 #include <wx/icon.h>
@@ -39,6 +40,7 @@
 #include "model/Site.h"
 
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -56,9 +58,13 @@ void addRibbonPage(wxRibbonBar* ribbonBar, const RibbonPageSpec& spec)
         auto* buttons = new wxRibbonButtonBar(panel);
         for (const auto& buttonSpec : panelSpec.buttons) {
             const wxBitmap bitmap = loadRibbonBitmap(buttonSpec.bitmap);
+            // The library's own disabled picture is the icon in grey, which
+            // grey icons share with their enabled look: a faded one differs.
+            const wxBitmap faded = bitmap.IsOk() ? wxBitmap(bitmap.ConvertToImage().ConvertToDisabled()) : bitmap;
             auto* item = buttons->AddButton(
-                buttonSpec.id, ribbonText(spec, buttonSpec.label), bitmap, ribbonText(spec, spec.helpText),
-                buttonSpec.kind == RibbonButtonKind::Toggle ? wxRIBBON_BUTTON_TOGGLE : wxRIBBON_BUTTON_NORMAL);
+                buttonSpec.id, ribbonText(spec, buttonSpec.label), bitmap, wxNullBitmap, faded, wxNullBitmap,
+                buttonSpec.kind == RibbonButtonKind::Toggle ? wxRIBBON_BUTTON_TOGGLE : wxRIBBON_BUTTON_NORMAL,
+                ribbonText(spec, spec.helpText));
             buttons->SetItemClientObject(item, new RibbonButtonData(&buttonSpec, bitmap.IsOk()));
         }
         if (spec.translated)
@@ -118,8 +124,10 @@ MainFrame::MainFrame()
     auiManager.Update();
 
     SetSizer(sizer);
-    const wxRect display = wxDisplay(this).GetGeometry();
-    SetSize((2 * display.width) / 3, (2 * display.height) / 3);
+    // The work area leaves out the desktop's panels.
+    const wxRect area = wxDisplay(this).GetClientArea();
+    const FrameSize size = initialFrameSize(area.width, area.height);
+    SetSize(size.width, size.height);
     Centre(wxBOTH);
     Layout();
 
@@ -137,6 +145,14 @@ MainFrame::MainFrame()
     Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickImportRequirementSet, this, ID_IMPORT_REQUIREMENT_SET);
     Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickNewSite, this, ID_NEW_SITE);
     Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainFrame::onClickNewProposal, this, ID_NEW_PROPOSAL);
+    // The project commands' usual keys reach the same handlers.
+    Bind(wxEVT_MENU, &MainFrame::onClickNewProject, this, ID_NEW_PROJECT);
+    Bind(wxEVT_MENU, &MainFrame::onClickLoadProject, this, ID_LOAD_PROJECT);
+    Bind(wxEVT_MENU, &MainFrame::onClickSaveProject, this, ID_SAVE_PROJECT);
+    std::vector<wxAcceleratorEntry> keys;
+    for (const CommandKey& key : projectCommandKeys())
+        keys.emplace_back(wxACCEL_CTRL, key.key, key.id);
+    SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(keys.size()), keys.data()));
     Bind(EVT_NEW_BUILDING, &MainFrame::onClickNewBuilding, this);
     Bind(EVT_NEW_REQUIREMENT_SET, &MainFrame::onClickNewRequirementSet, this);
     Bind(EVT_IMPORT_REQUIREMENT_SET, &MainFrame::onClickImportRequirementSet, this);
@@ -183,6 +199,8 @@ void MainFrame::buildRibbon()
                                 wxRIBBON_BAR_SHOW_PAGE_LABELS | wxRIBBON_BAR_SHOW_PANEL_EXT_BUTTONS);
     auto* art = new wxRibbonMSWArtProvider;
     art->SetColourScheme(wxColour(194, 216, 241), wxColour(255, 223, 114), wxColour(0, 0, 0));
+    // The scheme gives disabled labels the colour of enabled ones.
+    art->SetColour(wxRIBBON_ART_BUTTON_BAR_LABEL_DISABLED_COLOUR, wxColour(128, 128, 128));
     ribbonBar->SetArtProvider(art);
 
     const auto& table = ribbonTable();

@@ -110,9 +110,9 @@ void MainFrame::loadProject()
 {
     if (!confirmReplacingProject())
         return;
-    FileDialog dialog(this, "Open project", wxEmptyString, wxEmptyString, "Project files (*.xsp)|*.xsp",
-                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    if (dialog.ShowModal() != wxID_OK)
+    FileDialog dialog(this, FileKind::Project, "Open project", "Project files (*.xsp)|*.xsp",
+                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (!dialog.choose())
         return;
     std::vector<std::string> warnings;
     try {
@@ -145,9 +145,9 @@ void MainFrame::saveProject()
         tellUser(this, "There is no open project to save.");
         return;
     }
-    FileDialog dialog(this, "Save project", wxEmptyString, wxEmptyString, "Project files (*.xsp)|*.xsp",
-                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (dialog.ShowModal() != wxID_OK)
+    FileDialog dialog(this, FileKind::Project, "Save project", "Project files (*.xsp)|*.xsp",
+                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (!dialog.choose())
         return;
     try {
         getAppState().saveProject(dialog.chosenPath());
@@ -216,9 +216,9 @@ void MainFrame::onClickImportRequirementSet(wxCommandEvent&)
                 return;
             }
         }
-        FileDialog dialog(this, "Import CSV file", wxEmptyString, wxEmptyString, "CSV files (*.csv)|*.csv",
-                            wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-        if (dialog.ShowModal() != wxID_OK)
+        FileDialog dialog(this, FileKind::Requirements, "Import CSV file", "CSV files (*.csv)|*.csv",
+                          wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+        if (!dialog.choose())
             return;
         wxBusyInfo busy("Importing...");
         importRequirementSet(dialog.chosenPath());

@@ -39,7 +39,9 @@ ProposalDialog::ProposalDialog(wxWindow* parent, const wxString& initialName) : 
     sizer->Add(grid, 1, wxEXPAND | wxALL, 5);
 
     auto* buttons = new wxStdDialogButtonSizer;
-    buttons->AddButton(new wxButton(this, wxID_OK, "Confirm"));
+    auto* confirm = new wxButton(this, wxID_OK, "Confirm");
+    confirm->SetDefault(); // Enter confirms, Escape cancels
+    buttons->AddButton(confirm);
     buttons->AddButton(new wxButton(this, wxID_CANCEL, "Cancel"));
     buttons->Realize();
     sizer->Add(buttons, 0, wxALIGN_RIGHT | wxALL, 5);

@@ -32,7 +32,9 @@ GeocodeDialog::GeocodeDialog(wxWindow* parent)
     sizer->Add(resultList, 1, wxEXPAND | wxALL, 5);
     auto* buttons = new wxStdDialogButtonSizer();
     buttons->AddButton(new wxButton(this, wxID_CANCEL));
-    buttons->AddButton(new wxButton(this, wxID_OK));
+    auto* accept = new wxButton(this, wxID_OK);
+    accept->SetDefault(); // Enter in the search field searches, elsewhere it accepts
+    buttons->AddButton(accept);
     buttons->Realize();
     sizer->Add(buttons, 0, wxEXPAND | wxALL, 5);
     SetSizer(sizer);

@@ -163,7 +163,7 @@ void SiteEditorCtrl::fetchTile(const wxString& url)
             delete downloader;
             downloader = nullptr;
         }
-        downloader = new TileDownloader(this, &tileCache, &tileMutex);
+        downloader = new TileDownloader(this, &tileCache, &tileMutex, &tileFailure);
         if (downloader->Run() != wxTHREAD_NO_ERROR) {
             delete downloader;
             downloader = nullptr;
@@ -254,6 +254,22 @@ void SiteEditorCtrl::onPaint(wxPaintEvent&)
     dc.DrawLine(TILE_SIZE, h - 1, TILE_SIZE, h - 1 - th);
     dc.DrawLine(0, h - 1, TILE_SIZE, h - 1);
     dc.DrawText(scale, 0, h - 1 - th);
+
+    std::string failure;
+    {
+        wxMutexLocker lock(tileMutex);
+        failure = tileFailure;
+    }
+    if (showMap && !failure.empty()) {
+        const wxString notice = wxString::FromUTF8(tileFailureNotice(failure));
+        const wxSize extent = dc.GetTextExtent(notice);
+        const int x = std::max(4, (size.x - extent.x) / 2);
+        const int y = 4 + extent.y + 8;
+        dc.SetPen(*wxBLACK_PEN);
+        dc.SetBrush(wxBrush(wxColour(255, 255, 225)));
+        dc.DrawRectangle(x - 4, y - 2, extent.x + 8, extent.y + 4);
+        dc.DrawText(notice, x, y);
+    }
 
     if (showMap) {
         // The tile service's licence asks for its credit wherever its tiles show.

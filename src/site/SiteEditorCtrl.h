@@ -45,6 +45,8 @@ public:
 
     TileCache tileCache;
     wxMutex tileMutex;
+    // Why the latest tile that failed has no image; empty while none failed.
+    std::string tileFailure;
     TileDownloader* downloader = nullptr; // owned; at most one
     int paintCount = 0;                   // paints so far, to wait for the next picture
 

@@ -13,8 +13,8 @@ namespace {
 const char* const TILE_USER_AGENT = "Bravell Design Configurator";
 }
 
-TileDownloader::TileDownloader(wxEvtHandler* sink, TileCache* cache, wxMutex* mutex)
-    : wxThread(wxTHREAD_JOINABLE), sink(sink), cache(cache), mutex(mutex)
+TileDownloader::TileDownloader(wxEvtHandler* sink, TileCache* cache, wxMutex* mutex, std::string* failure)
+    : wxThread(wxTHREAD_JOINABLE), sink(sink), cache(cache), mutex(mutex), failure(failure)
 {
 }
 
@@ -42,7 +42,7 @@ wxThread::ExitCode TileDownloader::Entry()
                                                     mapTimeouts(getAppSettings()), stopRequested);
         wxImage image;
         if (reply.ok && !reply.body.empty()) {
-            wxLogNull quiet; // a reply that is no image leaves the tile grey, unreported
+            wxLogNull quiet; // a reply that is no image is told on the map, once
             wxMemoryInputStream stream(reply.body.data(), reply.body.size());
             image.LoadFile(stream, wxBITMAP_TYPE_ANY);
         }
@@ -50,6 +50,10 @@ wxThread::ExitCode TileDownloader::Entry()
         mutex->Lock();
         if (image.IsOk()) {
             (*cache)[url] = image;
+            postEvent(sink, EVT_TILE_LOADED);
+        } else if (failure) {
+            // The map names the latest reason in one notice, not per tile.
+            *failure = reply.ok ? "the server's reply is no image" : reply.error;
             postEvent(sink, EVT_TILE_LOADED);
         }
     }

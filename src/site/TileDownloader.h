@@ -6,6 +6,7 @@
 #include <wx/thread.h>
 
 #include <deque>
+#include <string>
 #include <unordered_map>
 
 // Tile URL -> image. An entry with an invalid image: requested, and no image
@@ -18,7 +19,9 @@ using TileCache = std::unordered_map<wxString, wxImage>;
 // control's mutex.
 class TileDownloader : public wxThread {
 public:
-    TileDownloader(wxEvtHandler* sink, TileCache* cache, wxMutex* mutex);
+    // failure, guarded by the mutex too, gets why the latest tile that
+    // failed came without an image.
+    TileDownloader(wxEvtHandler* sink, TileCache* cache, wxMutex* mutex, std::string* failure);
     ~TileDownloader() override;
 
     // With the mutex held: queues url unless the cache has an entry for it,
@@ -36,5 +39,6 @@ private:
     std::deque<wxString> queue;   // tile URLs in request order
     TileCache* cache;             // not owned
     wxMutex* mutex;               // not owned
+    std::string* failure;         // not owned
     bool ended = false;           // set under the mutex when the queue ran dry
 };

@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <wx/dialog.h>
+#include <wx/filedlg.h>
 #include <wx/modalhook.h>
 #include <wx/string.h>
 #include <wx/textdlg.h>
+
+#include <string>
 
 class GTestModalHook;
 #undef wxTEST_DIALOG_HOOK_CLASS
@@ -49,3 +53,47 @@ private:
     wxString text;
     int button;
 };
+
+// What a file dialog offered when it was shown.
+struct OfferedFile {
+    std::string title;
+    std::string wildcard;
+    std::string directory;
+    std::string name;
+};
+
+// Answers a file dialog with a path, keeping what the dialog offered.
+class ExpectFile : public wxExpectModalBase<wxFileDialog> {
+public:
+    ExpectFile(const std::string& path, OfferedFile* offered, int filterIndex = 0)
+        : path(path), offered(offered), filterIndex(filterIndex)
+    {
+    }
+
+protected:
+    int OnInvoked(wxFileDialog* dialog) const override
+    {
+        // GTK's chooser keeps its title to itself; the message is the title given.
+        *offered = {dialog->GetMessage().utf8_string(), dialog->GetWildcard().utf8_string(),
+                    dialog->GetDirectory().utf8_string(), dialog->GetFilename().utf8_string()};
+        dialog->SetFilterIndex(filterIndex);
+        dialog->SetPath(wxString::FromUTF8(path));
+        return wxID_OK;
+    }
+
+private:
+    std::string path;
+    OfferedFile* offered;
+    int filterIndex;
+};
+
+// Sends `key` to the dialog as its window sees a key before any control
+// (what a press with the focus anywhere inside does), without the display's
+// keyboard, which parallel tests share.
+inline void pressKeyIn(wxDialog& dialog, int key)
+{
+    wxKeyEvent event(wxEVT_CHAR_HOOK);
+    event.m_keyCode = key;
+    event.SetEventObject(&dialog);
+    dialog.GetEventHandler()->ProcessEvent(event);
+}

@@ -206,7 +206,9 @@ protected:
             },
             RunProgress([&] { return slicesWithLayout >= 1; }), KeepMessage(&notice));
         page->Unbind(EVT_OPTIMIZER_SLICE_DONE, counter);
-        EXPECT_EQ(notice.rfind("Optimization finished.", 0), 0u) << notice;
+        // Stopped after the first layout, unless the search ended by itself.
+        EXPECT_TRUE(notice.rfind("Optimization stopped.", 0) == 0 || notice.rfind("Optimization finished", 0) == 0)
+            << notice;
         const int rows = page->solutionsTable->GetItemCount();
         ASSERT_GT(rows, 0);
         page->solutionsTable->SelectRow(rows - 1);

@@ -22,6 +22,9 @@
 #include <scip/scip.h>
 
 #include <cctype>
+#include <map>
+#include <set>
+#include <vector>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -89,6 +92,40 @@ TEST_P(ExampleProjectTest, OpensBuildsAndSolvesToASoundLayout)
     rules.doors = true;
     const auto problems = checkLayout(proposal, rules);
     EXPECT_TRUE(problems.empty()) << file << ":\n" << describe(problems);
+}
+
+TEST_P(ExampleProjectTest, EveryRoomCanBeEnteredFromTheEntrance)
+{
+    const std::string file = GetParam().file;
+    const auto project = bg::Project::load(examplePath(file));
+    const auto& requirements = project->requirementSets.front()->getRequirements();
+    // Doors join rooms both ways; the stair rooms of all floors are one stair.
+    std::map<int, std::set<int>> joined;
+    std::vector<int> stairs;
+    std::vector<int> reached;
+    for (const auto& requirement : requirements) {
+        for (int other : requirement->connectedIndices()) {
+            joined[requirement->index].insert(other);
+            joined[other].insert(requirement->index);
+        }
+        if (requirement->roomType == "Stair")
+            stairs.push_back(requirement->index);
+        if (requirement->roomType == "Entrance")
+            reached.push_back(requirement->index);
+    }
+    for (int stair : stairs)
+        joined[stair].insert(stairs.begin(), stairs.end());
+    ASSERT_FALSE(reached.empty()) << file << " has no entrance";
+    std::set<int> seen(reached.begin(), reached.end());
+    while (!reached.empty()) {
+        const int room = reached.back();
+        reached.pop_back();
+        for (int next : joined[room])
+            if (seen.insert(next).second)
+                reached.push_back(next);
+    }
+    for (const auto& requirement : requirements)
+        EXPECT_TRUE(seen.count(requirement->index)) << file << ": " << requirement->name << " has no way in";
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, ExampleProjectTest, ::testing::ValuesIn(examples()),

@@ -66,7 +66,8 @@ const std::vector<ExampleInfo>& examples()
         {"bungalow.xsp", "a bungalow: six rooms on one 11 x 9 m floor, a corridor with doors to four of them"},
         {"l-house.xsp", "an L-shaped house: six rooms on a 13 x 11 m floor without its 4 x 4 m north-east corner"},
         {"two-storey.xsp",
-         "a two-storey house: ten rooms on two 10 x 8.5 m floors, a stair on each, a study on either floor"},
+         "a two-storey house: ten rooms on two 10 x 8.5 m floors, a stair on each, a study on either floor "
+         "with a door to the landing"},
     };
     return all;
 }
@@ -97,7 +98,7 @@ std::shared_ptr<bg::Project> makeExampleProject(const std::string& file)
     if (file == "two-storey.xsp")
         // The hall reaches the stair on the ground floor, the landing on the
         // upper one; the two stair rooms share one rectangle. The study may
-        // go on either floor.
+        // go on either floor; its door to the landing takes it upstairs.
         return makeProject("Two-storey house", makeRectBuilding(10, 8.5, 2),
                            {
                                {"Entrance", "Entrance", 5, 1.5, 3.5, 0, "whatever"},
@@ -106,7 +107,7 @@ std::shared_ptr<bg::Project> makeExampleProject(const std::string& file)
                                {"Kitchen", "Kitchen and cleaning", 10, 2.5, 5, 0, "north"},
                                {"Stair", "Stair", 6, 2, 3.5, 0, "whatever"},
                                {"Stair", "Stair", 6, 2, 3.5, 1, "whatever"},
-                               {"Landing", "Corridor", 7, 1.2, 8, 1, "whatever", {5, 7, 8}},
+                               {"Landing", "Corridor", 7, 1.2, 8, 1, "whatever", {5, 7, 8, 9}},
                                {"Bedroom", "Bedroom", 15, 3, 6, 1, "south"},
                                {"Bath", "Kitchen and cleaning", 7, 2, 4, 1, "north"},
                                {"Study", "Workroom", 9, 2.5, 5, bg::anyFloor, "whatever"},

@@ -11,6 +11,7 @@ Tiles, below a prefix that names the server's mood:
   /tiles/Z/X/Y.png   a 256 x 256 PNG whose colour depends on X and Y
   /mixed/Z/X/Y.png   odd X: 404; even X and odd Y: a page that is no image;
                      otherwise as /tiles
+  /refuse/Z/X/Y.png  403 for every tile
   /silent/...        never answers
 Place search, /search?q=...&format=json&accept-language=en-US, by q:
   empty    []
@@ -100,6 +101,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.search(urllib.parse.parse_qs(url.query).get("q", [""])[0])
         if parts[0] == "silent":
             return self.hang()
+        if parts[0] == "refuse":
+            return self.reply(403, b"tiles refused", "text/plain")
         if len(parts) == 4 and parts[0] in ("tiles", "mixed") and parts[3].endswith(".png"):
             x, y = int(parts[2]), int(parts[3][:-4])
             if parts[0] == "mixed" and x % 2 == 1:

@@ -2,6 +2,7 @@
 #include "GuiSupport.h"
 
 #include "building/BuildingEditorCtrl.h"
+#include "building/BuildingOutlineView.h"
 
 #include "model/Building.h"
 #include "support/ModelFixtures.h"
@@ -130,6 +131,29 @@ TEST_F(BuildingEditorCtrlTest, ViewAllChoosesColumnsByTheShapeOfTheControl)
     EXPECT_FALSE(ctrl->isShowingAll());
     EXPECT_EQ(ctrl->getColumns(), 0u);
     EXPECT_DOUBLE_EQ(ctrl->getScale(), 20.0);
+}
+
+TEST_F(BuildingEditorCtrlTest, ViewAllFitsEveryFloorWhicheverIsCurrent)
+{
+    auto building = kovra_test::makeBuilding(
+        {kovra_test::rectContour(12, 10), kovra_test::rectContour(12, 10), kovra_test::rectContour(8, 6)});
+    ctrl->setBuilding(building);
+    resize(600, 400);
+    ctrl->arrangeAll();
+    const double rootScale = ctrl->getScale();
+    const Vec2 rootPan = ctrl->getPan();
+    // From the small top floor the large ones must still fit.
+    ctrl->setFloor(building->floors.back());
+    ctrl->arrangeAll();
+    EXPECT_DOUBLE_EQ(ctrl->getScale(), rootScale);
+    EXPECT_DOUBLE_EQ(ctrl->getPan().x, rootPan.x);
+    EXPECT_DOUBLE_EQ(ctrl->getPan().y, rootPan.y);
+    std::vector<LevelOutline> outlines;
+    for (const auto& floor : building->floors)
+        outlines.push_back({floor->level, floor->contour});
+    const Vec2 extent = gridExtent(outlines, building->minLevel, ctrl->getColumns(), 12, 10);
+    EXPECT_LE(extent.x * ctrl->getScale(), 600.0 + 1e-9);
+    EXPECT_LE(extent.y * ctrl->getScale(), 400.0 + 1e-9);
 }
 
 TEST_F(BuildingEditorCtrlTest, WheelZoomsAboutTheMouseAndResizeRefits)

@@ -374,6 +374,21 @@ TEST_F(BuildingPaneTest, RemoveFloorRefusesTheRootAndAMiddleFloor)
     EXPECT_EQ(pane->getEditor()->getFloor(), building->root);
 }
 
+TEST_F(BuildingPaneTest, RemovedFloorsValuesGiveWayToTheCurrentFloors)
+{
+    auto building = kovra_test::makeBuilding({kovra_test::rectContour(12.5, 8), kovra_test::rectContour(9, 7)});
+    (*std::next(building->floors.begin()))->height = 3.1;
+    building->root->height = 2.9;
+    open(building);
+    selectRow(0);
+    field(BuildingPane::ID_FLOOR_HEIGHT)->SetValue("4");
+    wxTEST_DIALOG(click(BuildingPane::ID_REMOVE_FLOOR), ExpectMessage("Confirm delete?", wxYES));
+    ASSERT_EQ(pane->getCurrentFloor(), building->root);
+    EXPECT_EQ(field(BuildingPane::ID_FLOOR_LENGTH)->GetValue(), "12.500000");
+    EXPECT_EQ(field(BuildingPane::ID_FLOOR_WIDTH)->GetValue(), "8.000000");
+    EXPECT_EQ(field(BuildingPane::ID_FLOOR_HEIGHT)->GetValue(), "2.90");
+}
+
 TEST_F(BuildingPaneTest, ApplyChangesStoresTheParametersAndRefreshesNetAreas)
 {
     auto building = kovra_test::makeRectBuilding(15, 15, 2);

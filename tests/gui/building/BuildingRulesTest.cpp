@@ -226,4 +226,22 @@ TEST(BuildingRulesTest, RemovingTheTopFloorLeavesItsParentOnTop)
     EXPECT_EQ(addFloorOnTop(*building, 2.75, rectContour(5, 5))->level, 2);
 }
 
+TEST(BuildingRulesTest, FieldsShowTheFloorsOutlineAndHeight)
+{
+    const FloorFieldTexts shown{"99", "98", "3", "4", "5.5"};
+    auto building = makeBuilding({rectContour(12.5, 8)});
+    building->root->height = 2.9;
+    EXPECT_EQ(floorFieldTexts(*building->root, shown).length, "12.500000");
+    EXPECT_EQ(floorFieldTexts(*building->root, shown).width, "8.000000");
+    EXPECT_EQ(floorFieldTexts(*building->root, shown).height, "2.90");
+    EXPECT_EQ(floorFieldTexts(*building->root, shown).cornerLength, "3");
+    EXPECT_EQ(floorFieldTexts(*building->root, shown).cornerWidth, "4");
+    // Nothing to show yet: the fields keep what they have.
+    bg::Floor bare;
+    const FloorFieldTexts kept = floorFieldTexts(bare, shown);
+    EXPECT_EQ(kept.length, "99");
+    EXPECT_EQ(kept.width, "98");
+    EXPECT_EQ(kept.height, "5.5");
+}
+
 } // namespace

@@ -1,3 +1,4 @@
+#include "DialogTesting.h"
 #include "GuiSupport.h"
 
 #include "proposal/ExportSettingsDialog.h"
@@ -58,6 +59,40 @@ TEST(ExportSettingsDialog, ShowsTheRecord)
     }
     EXPECT_EQ(dialog.fields[0]->GetValue(), "1.00");
     EXPECT_EQ(dialog.fields[5]->GetValue(), "0.36");
+}
+
+TEST(ExportSettingsDialog, EnterInAFieldConfirmsAndEscapeCancels)
+{
+    bgexport::ExportSettings settings;
+    ExportSettingsDialog dialog(nullptr, &settings);
+    // Enter in a field presses the default button.
+    EXPECT_EQ(dialog.GetDefaultItem(), dialog.FindWindow(wxID_OK));
+    const int result = runModal(dialog, [&] {
+        dialog.fields[1]->ChangeValue("7");
+        pressKeyIn(dialog, WXK_ESCAPE);
+    });
+    EXPECT_EQ(result, wxID_CANCEL);
+    EXPECT_DOUBLE_EQ(settings.floorSlabUValue, 1.0);
+}
+
+TEST(ExportSettingsDialog, ShowsAllItsControlsWithinTheScreen)
+{
+    bgexport::ExportSettings settings;
+    ExportSettingsDialog dialog(nullptr, &settings);
+    dialog.Show();
+    pumpEventsUntil([&] { return dialog.IsShownOnScreen(); });
+    pumpEvents(200);
+    const wxRect inside(wxPoint(0, 0), dialog.GetClientSize());
+    for (int id : {wxID_OK, wxID_CANCEL}) {
+        wxWindow* button = dialog.FindWindow(id);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(inside.Contains(button->GetRect())) << id;
+        EXPECT_GE(button->GetSize().y, button->GetBestSize().y) << id;
+    }
+    for (wxTextCtrl* field : dialog.fields)
+        EXPECT_TRUE(inside.Contains(field->GetRect()));
+    screenshot(dialog, "export-settings-dialog");
+    dialog.Hide();
 }
 
 TEST(ExportSettingsDialog, CancelLeavesTheRecordAsItWas)

@@ -92,6 +92,7 @@ struct DialogRun {
     std::vector<std::string> events;
     int modalResult = 0;
     bool threadGoneAtFinish = false;
+    std::vector<std::string> progressLines; // as the dialog showed them last
 };
 
 DialogRun runDialog(Layouter& layouter, bool useEscape, bool screenshot = false)
@@ -106,6 +107,8 @@ DialogRun runDialog(Layouter& layouter, bool useEscape, bool screenshot = false)
         page->dialog = &dialog;
         dialog.Centre();
         run.modalResult = dialog.ShowModal();
+        for (wxStaticText* label : dialog.progressLabels)
+            run.progressLines.push_back(label->GetLabel().utf8_string());
         // The finished event was queued before the modal loop ended.
         pumpEventsUntil([&] { return !page->events.empty() && page->events.back() == "finished"; }, 5000);
         page->dialog = nullptr;
@@ -148,6 +151,21 @@ TEST_P(ProgressDialogRun, SlicesArriveUntilStopThenFinishedAfterTheThreadHasEnde
     EXPECT_GE(slicesAfterStop, 1) << "one event after the stop";
     EXPECT_EQ(run.events.size(), static_cast<std::size_t>(slicesBeforeStop + 1 + slicesAfterStop + 1));
     EXPECT_EQ(slicesBeforeStop + slicesAfterStop, layouter.timeLimit) << "one event per slice and one after the stop";
+
+    // The dialog told of the search: what was found (on a busy machine
+    // perhaps nothing yet) and that it stops.
+    SearchProgress found;
+    Solution best;
+    if (history.latest(best)) {
+        found.layouts = history.size();
+        found.hasObjective = true;
+        found.bestObjective = best.objective;
+    }
+    const auto expected = searchProgressLines(found, true);
+    ASSERT_EQ(run.progressLines.size(), 3u);
+    EXPECT_EQ(run.progressLines[0], expected[0]);
+    EXPECT_EQ(run.progressLines[1], expected[1]);
+    EXPECT_EQ(run.progressLines[2], "Search: stopping after this step...");
 }
 
 INSTANTIATE_TEST_SUITE_P(StopButtonAndEscape, ProgressDialogRun, ::testing::Values(false, true),

@@ -199,7 +199,7 @@ TEST_F(ProposalPaneTest, StartStopContinueChooseAndReset)
     const std::string first = run(page, ID_LAYOUT_START, 1);
     const std::size_t afterFirst = page->solutions.size();
     ASSERT_GT(afterFirst, 0u);
-    EXPECT_EQ(first, "Optimization finished. " + std::to_string(afterFirst) + " solutions are found. ");
+    EXPECT_EQ(first, "Optimization stopped. " + std::to_string(afterFirst) + " solutions are found.");
     EXPECT_FALSE(enabled(ID_LAYOUT_START));
     EXPECT_TRUE(enabled(ID_LAYOUT_CONTINUE));
     EXPECT_EQ(page->solutionsTable->GetItemCount(), static_cast<int>(afterFirst));
@@ -211,7 +211,7 @@ TEST_F(ProposalPaneTest, StartStopContinueChooseAndReset)
     // Continue records into the same history; its notice counts them all.
     const std::string second = run(page, ID_LAYOUT_CONTINUE, 2);
     EXPECT_GE(page->solutions.size(), afterFirst);
-    EXPECT_EQ(second, "Optimization finished. " + std::to_string(page->solutions.size()) + " solutions are found. ");
+    EXPECT_EQ(second, "Optimization stopped. " + std::to_string(page->solutions.size()) + " solutions are found.");
 
     // Choosing the first recorded solution puts every room where that
     // solution has it, and the rooms table follows. Two solutions may share
@@ -267,7 +267,7 @@ TEST_F(ProposalPaneTest, ASolvedFloorAssignmentRunDisablesContinue)
                               makeRequirementSet({makeRequirement(0, "Study", 12, bg::anyFloor)}));
     const std::string notice = run(page, ID_LAYOUT_START, 1000);
     EXPECT_EQ(page->layouter->mode, floorAssignmentMode);
-    EXPECT_EQ(notice, "Optimization finished. " + std::to_string(page->solutions.size()) + " solutions are found. ");
+    EXPECT_EQ(notice, runEndText(page->solutions.size(), false, true));
     EXPECT_FALSE(enabled(ID_LAYOUT_CONTINUE));
     const int level = page->proposal->rooms[0]->level;
     EXPECT_TRUE(level == 0 || level == 1) << level;
@@ -386,6 +386,25 @@ TEST_F(ProposalPaneTest, PlanAndTopologyAfterARun)
     takeScreenshot("proposal-page-topology");
 }
 
+TEST_F(ProposalPaneTest, ExportOfAProposalNeverLaidOutWarnsOnce)
+{
+    ScratchFolder folder;
+    ProposalPane* page = open(makeRectBuilding(10, 8), houseSet());
+    page->exportChosen(wxString::FromUTF8((folder.path() / "empty.ifc").string()), 0);
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "empty.ifc"));
+    std::vector<std::string> warnings;
+    std::vector<std::string> messages;
+    for (const auto& record : log.records) {
+        if (record.level == wxLOG_Warning)
+            warnings.push_back(record.text);
+        if (record.level == wxLOG_Message)
+            messages.push_back(record.text);
+    }
+    ASSERT_EQ(warnings.size(), 1u) << "eight rooms, one warning";
+    EXPECT_EQ(warnings[0].rfind("This proposal has no layout yet: ", 0), 0u) << warnings[0];
+    EXPECT_EQ(messages, std::vector<std::string>{"Exported \"empty.ifc\" as IFC4."});
+}
+
 TEST_F(ProposalPaneTest, ExportWritesTheChosenSchemaAndSaysWhyItCannot)
 {
     ScratchFolder folder;
@@ -408,6 +427,15 @@ TEST_F(ProposalPaneTest, ExportWritesTheChosenSchemaAndSaysWhyItCannot)
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "plan.gml"));
     for (const auto& record : log.records)
         EXPECT_NE(record.level, wxLOG_Error) << record.text;
+    // Each written file is named with its schema; the laid-out room gives
+    // no warning of a missing layout.
+    std::vector<std::string> messages;
+    for (const auto& record : log.records) {
+        if (record.level == wxLOG_Message)
+            messages.push_back(record.text);
+        EXPECT_EQ(record.text.find("no layout"), std::string::npos) << record.text;
+    }
+    EXPECT_EQ(messages, (std::vector<std::string>{"Exported \"four.ifc\" as IFC4.", "Exported \"old.ifc\" as IFC2X3."}));
 
     // A file that cannot be written is logged as an error of the command.
     page->exportChosen(wxString::FromUTF8((folder.path() / "missing" / "house.ifc").string()), 0);

@@ -123,16 +123,15 @@ TEST(TableRowsTest, UnplacedRoomsAndTheirLevels)
                                                      makeRequirement(2, "Store", 0, 1)}));
     proposal->rooms[2]->requirement->targetLength = 0.0;
 
-    // Before any run every room has a zero rectangle: its "Used Area" share
-    // is t x t with t the inner wall.
+    // Before any run every room has a zero rectangle, which uses no area.
     const double t = getBuildingParameters().innerWallStrength;
     EXPECT_EQ(levelsTableLevels(*proposal), (std::vector<int>{1, 0}));
     const std::vector<LevelRow> levels = levelRows(*proposal, t);
     ASSERT_EQ(levels.size(), 2u);
-    EXPECT_EQ(levels[0], (LevelRow{"1", "2", "67.5584", "0.0800", "67.4784"}));
+    EXPECT_EQ(levels[0], (LevelRow{"1", "2", "67.5584", "0.0000", "67.5584"}));
     EXPECT_EQ(levels[1][0], "0");
     EXPECT_EQ(levels[1][1], "1");
-    EXPECT_EQ(levels[1][3], "0.0400");
+    EXPECT_EQ(levels[1][3], "0.0000");
 
     const std::vector<RoomRow> rooms = roomRows(*proposal);
     ASSERT_EQ(rooms.size(), 3u);
@@ -238,6 +237,81 @@ TEST(ExportFilterTest, FilterToSchema)
                                          {2, noExportSchema}, {-1, noExportSchema}};
     for (const auto& [filter, schema] : cases)
         EXPECT_EQ(exportSchemaForFilter(filter), schema) << "filter " << filter;
+}
+
+} // namespace
+
+namespace {
+
+TEST(SearchProgressTest, LinesTellFoundBestAndWhereTheSearchStands)
+{
+    struct Case {
+        const char* name;
+        SearchProgress progress;
+        bool stopping;
+        std::array<std::string, 3> expected;
+    };
+    SearchProgress none;
+    SearchProgress three;
+    three.layouts = 3;
+    three.hasObjective = true;
+    three.bestObjective = 41.25;
+    SearchProgress wideGap = three;
+    wideGap.gap = 3.4;
+    SearchProgress narrowGap = three;
+    narrowGap.gap = 0.125;
+    SearchProgress optimal = three;
+    optimal.gap = 0.0;
+    optimal.optimal = true;
+    const Case cases[] = {
+        {"nothing yet", none, false, {"Layouts found: 0", "Best objective: none yet", "Search: running"}},
+        {"a gap above 100 % says nothing", wideGap, false,
+         {"Layouts found: 3", "Best objective: 41.2500", "Search: running"}},
+        {"no gap known", three, false, {"Layouts found: 3", "Best objective: 41.2500", "Search: running"}},
+        {"a gap below 100 %", narrowGap, false,
+         {"Layouts found: 3", "Best objective: 41.2500", "Search: running, within 12.5 % of the best possible"}},
+        {"stopping", narrowGap, true,
+         {"Layouts found: 3", "Best objective: 41.2500", "Search: stopping after this step..."}},
+        {"optimal", optimal, false,
+         {"Layouts found: 3", "Best objective: 41.2500", "Search: optimal, no better layout exists"}},
+        {"optimal wins over stopping", optimal, true,
+         {"Layouts found: 3", "Best objective: 41.2500", "Search: optimal, no better layout exists"}},
+    };
+    for (const Case& row : cases)
+        EXPECT_EQ(searchProgressLines(row.progress, row.stopping), row.expected) << row.name;
+}
+
+TEST(SearchProgressTest, EndOfRunSaysStoppedOrOptimal)
+{
+    EXPECT_EQ(runEndText(4, false, false), "Optimization finished. 4 solutions are found.");
+    EXPECT_EQ(runEndText(4, true, false), "Optimization stopped. 4 solutions are found.");
+    EXPECT_EQ(runEndText(1, true, true), "Optimization finished: the best layout is optimal. 1 solution is found.");
+    EXPECT_EQ(runEndText(0, false, false), "Optimization finished. 0 solutions are found.");
+}
+
+TEST(ExportFeedbackTest, OneWarningForAProposalWithoutLayout)
+{
+    const std::vector<std::string> given = {"Room \"Hall\" on storey 0 gets no space: it has no inner outline.",
+                                            "Room \"Bath\" on storey 0 gets no space: it has no inner outline.",
+                                            "The entrance \"Door\" on storey 0 gets no door: no wall runs along it.",
+                                            "The slab under storey 1 leaves out 2 m2."};
+    EXPECT_EQ(exportWarnings(true, given), given);
+    const std::vector<std::string> once = exportWarnings(false, given);
+    ASSERT_EQ(once.size(), 2u);
+    EXPECT_EQ(once[0].rfind("This proposal has no layout yet: ", 0), 0u) << once[0];
+    EXPECT_EQ(once[1], given[3]);
+    EXPECT_EQ(exportWarnings(false, {}).size(), 1u);
+    EXPECT_EQ(exportedText("house.ifc", bgexport::schemaIfc4), "Exported \"house.ifc\" as IFC4.");
+    EXPECT_EQ(exportedText("old.ifc", bgexport::schemaIfc2x3), "Exported \"old.ifc\" as IFC2X3.");
+}
+
+TEST(ExportFeedbackTest, ALayoutIsAnyRoomWithARectangle)
+{
+    auto proposal = makeProposal(makeRectBuilding(10, 8), makeRequirementSet({makeRequirement(0, "Hall", 8),
+                                                                              makeRequirement(1, "Bath", 6)}));
+    EXPECT_FALSE(hasLayout(*proposal));
+    proposal->rooms[1]->size = {2, 3};
+    EXPECT_TRUE(hasLayout(*proposal));
 }
 
 } // namespace

@@ -164,7 +164,7 @@ TEST_F(RequirementSetPaneTest, RoomsAddedThroughTheDialogAppearInTableAndDiagram
     EXPECT_EQ(column(p.table, 0), (std::vector<std::string>{"0", "1", "2"}));
     EXPECT_EQ(column(p.table, 1), (std::vector<std::string>{"Hall", "Kitchen", "Stairs"}));
     EXPECT_EQ(column(p.table, 2), (std::vector<std::string>{"2", "2", "0,1"}));
-    EXPECT_EQ(column(p.table, 6), (std::vector<std::string>{"0", "1", "-999"}));
+    EXPECT_EQ(column(p.table, 6), (std::vector<std::string>{"0", "1", "any floor"}));
     EXPECT_EQ(column(p.table, 17), (std::vector<std::string>{"(any, any)", "(any, any)", "(any, any)"}));
     EXPECT_EQ(p.diagram->graph.nodes.size(), 3u);
     EXPECT_EQ(p.diagram->graph.edges.size(), 4u);
@@ -208,7 +208,7 @@ TEST_F(RequirementSetPaneTest, RemovalAsksAndRenumbers)
     wxTEST_DIALOG(p.removeSelectedRoom(), wxExpectModal<wxMessageDialog>(wxYES).Describe("Confirm delete?"));
     EXPECT_EQ(column(p.table, 0), (std::vector<std::string>{"0", "1", "2"}));
     EXPECT_EQ(column(p.table, 1), (std::vector<std::string>{"Hall", "Bed", "Living"}));
-    EXPECT_EQ(column(p.table, 2), (std::vector<std::string>{"-1", "2", "0,1"}));
+    EXPECT_EQ(column(p.table, 2), (std::vector<std::string>{"none", "2", "0,1"}));
     EXPECT_EQ(p.diagram->graph.nodes.size(), 3u);
 }
 

@@ -23,7 +23,7 @@ TEST(RequirementTable, RowCells)
     bg::Requirement r(4, "Kitchen", {2, 0}, 3.5, "Kitchen and cleaning", {2, 1.75}, {1, 3}, {0.5, 2.5},
                       {0.4, 6}, Vec2(-999, -999), -999, {"south"}, {2.8, 5.25}, 0);
     const std::vector<std::string> expected = {"4",    "Kitchen", "2,0",  "Kitchen and cleaning", "3.50", "south",
-                                               "-999", "2.00",    "1.75", "2.80", "5.25", "1.00", "3.00", "0.50",
+                                               "any floor", "2.00",    "1.75", "2.80", "5.25", "1.00", "3.00", "0.50",
                                                "2.50", "0.40",    "6.00", "(any, any)"};
     EXPECT_EQ(requirementRow(r), expected);
 
@@ -36,8 +36,18 @@ TEST(RequirementTable, RowCells)
         r.expectedPosition = c.position;
         EXPECT_EQ(requirementRow(r)[17], c.text);
     }
-    r.adjacency = {-1};
-    EXPECT_EQ(requirementRow(r)[2], "-1");
+    // The codes of the file become words; entries after a -1 are never read.
+    struct Doors {
+        std::vector<int> adjacency;
+        const char* text;
+    };
+    const Doors doors[] = {{{-1}, "none"}, {{}, "none"}, {{3, -1, 5}, "3"}, {{0}, "0"}};
+    for (const Doors& d : doors) {
+        r.adjacency = d.adjacency;
+        EXPECT_EQ(requirementRow(r)[2], d.text) << d.text;
+    }
+    r.level = 0;
+    EXPECT_EQ(requirementRow(r)[6], "0");
 }
 
 TEST(RequirementTable, NodeColoursFollowTheRoomType)

@@ -19,6 +19,7 @@
 #include <wx/checkbox.h>
 #include <wx/checklst.h>
 #include <wx/combobox.h>
+#include <wx/display.h>
 #include <wx/frame.h>
 #include <wx/msgdlg.h>
 #include <wx/slider.h>
@@ -27,6 +28,7 @@
 #include <wx/tglbtn.h>
 #include <wx/weakref.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -135,7 +137,9 @@ TEST_F(RoomDialogTest, NewRoomStartsAsASquareOfTheSpaceLeft)
     auto set = makeRequirementSet({makeRequirement(0, "Living", 12.5, 0)});
     RoomDialog& d = open(smallHouse(), set, nullptr, 0, "New Room");
     EXPECT_EQ(d.GetId(), ID_ROOM_DIALOG);
-    EXPECT_EQ(d.GetSize(), wxSize(640, 900));
+    // As high as it may be on the screen, and no higher than 900.
+    EXPECT_EQ(d.GetSize().x, 640);
+    EXPECT_EQ(d.GetSize().y, std::min(900, wxDisplay(static_cast<const wxWindow*>(&d)).GetClientArea().height - 40));
     EXPECT_EQ(d.roomId->GetValue(), "1");
     EXPECT_EQ(d.nameField->GetValue(), "New Room");
     EXPECT_EQ(d.typeBox->GetValue(), "Entrance");
@@ -322,22 +326,36 @@ TEST_F(RoomDialogTest, FieldsThatDoNotConvertAreRefusedWithAMessage)
     EXPECT_FALSE(d.requirement);
 }
 
-TEST_F(RoomDialogTest, NumpadEnterActsAsOk)
+TEST_F(RoomDialogTest, EitherEnterConfirmsFromAFieldAndEscapeCancels)
 {
-    auto set = makeRequirementSet({});
-    RoomDialog& d = open(makeRectBuilding(10, 10), set, nullptr, 0);
-    wxWeakRef<RoomDialog> ref(&d);
-    d.CallAfter([ref] {
-        wxKeyEvent key(wxEVT_KEY_DOWN);
-        key.m_keyCode = WXK_NUMPAD_ENTER;
-        key.SetEventObject(ref.get());
-        ref->GetEventHandler()->ProcessEvent(key);
-        // Ends a loop that the key did not end, so that a failure cannot hang.
-        if (ref && ref->IsModal())
-            ref->EndModal(wxID_CANCEL);
-    });
-    EXPECT_EQ(d.ShowModal(), wxID_OK);
-    EXPECT_EQ(set->requirements.size(), 1u);
+    struct Case {
+        const char* name;
+        int keyCode;
+        int result;
+        std::size_t rooms;
+    };
+    const Case cases[] = {{"Enter", WXK_RETURN, wxID_OK, 1},
+                          {"keypad Enter", WXK_NUMPAD_ENTER, wxID_OK, 1},
+                          {"Escape", WXK_ESCAPE, wxID_CANCEL, 0}};
+    for (const Case& c : cases) {
+        auto set = makeRequirementSet({});
+        RoomDialog& d = open(makeRectBuilding(10, 10), set, nullptr, 0);
+        wxWeakRef<RoomDialog> ref(&d);
+        const int keyCode = c.keyCode;
+        d.CallAfter([ref, keyCode] {
+            // The key as it reaches the dialog while the name field has the focus.
+            ref->nameField->SetFocus();
+            wxKeyEvent key(wxEVT_CHAR_HOOK);
+            key.m_keyCode = keyCode;
+            key.SetEventObject(ref->nameField);
+            ref->GetEventHandler()->ProcessEvent(key);
+            // Ends a loop that the key did not end, so that a failure cannot hang.
+            if (ref && ref->IsModal())
+                ref->EndModal(-1);
+        });
+        EXPECT_EQ(d.ShowModal(), c.result) << c.name;
+        EXPECT_EQ(set->requirements.size(), c.rooms) << c.name;
+    }
 }
 
 TEST_F(RoomDialogTest, NameKeepsEveryCharacterThroughBothFiles)

@@ -68,3 +68,24 @@ INSTANTIATE_TEST_SUITE_P(Paths, ImportedSetName,
                                            NameRow{"/data/Häuser.csv", "Häuser"}));
 
 } // namespace
+
+namespace {
+
+TEST(InitialFrameSizeTest, FitsALaptopAndLeavesRoomOnALargeScreen)
+{
+    struct Case {
+        int width, height;
+        FrameSize expected;
+    };
+    const Case cases[] = {
+        {1280, 800, {1200, 760}},  {1280, 770, {1200, 760}}, {1024, 700, {1024, 700}},
+        {1600, 1000, {1200, 760}}, {1920, 1080, {1280, 760}}, {2560, 1440, {1706, 960}},
+    };
+    for (const Case& row : cases) {
+        const FrameSize size = initialFrameSize(row.width, row.height);
+        EXPECT_EQ(size.width, row.expected.width) << row.width << " x " << row.height;
+        EXPECT_EQ(size.height, row.expected.height) << row.width << " x " << row.height;
+    }
+}
+
+} // namespace

@@ -2,6 +2,7 @@
 
 #include "shell/AboutDialog.h"
 #include "shell/AppState.h"
+#include "shell/CommandRules.h"
 #include "shell/MainFrame.h"
 #include "shell/ProjectPane.h"
 #include "shell/ReportPane.h"
@@ -115,10 +116,13 @@ TEST_F(MainFrameTest, StartsWithOnlyTheProjectRibbonPageTheTreeAndAnEmptyNoteboo
     takeScreenshot("main-window");
 }
 
-TEST_F(MainFrameTest, TakesTwoThirdsOfTheDisplayCentred)
+TEST_F(MainFrameTest, TakesTwoThirdsOfTheWorkAreaButWhatThePagesNeed)
 {
-    const wxRect display = wxDisplay(frame).GetGeometry();
-    EXPECT_EQ(frame->GetSize(), wxSize(2 * display.width / 3, 2 * display.height / 3));
+    const wxRect area = wxDisplay(frame).GetClientArea();
+    const FrameSize expected = initialFrameSize(area.width, area.height);
+    EXPECT_EQ(frame->GetSize(), wxSize(expected.width, expected.height));
+    EXPECT_LE(frame->GetSize().x, area.width);
+    EXPECT_LE(frame->GetSize().y, area.height);
 }
 
 // Every page, panel and button of the ribbon table is on the built ribbon in
@@ -271,6 +275,46 @@ TEST_F(MainFrameTest, AboutDialogShowsTheThreeTextsWithUmlauts)
     pumpEvents(100);
     takeScreenshot("about-dialog");
     dialog.Hide();
+}
+
+TEST_F(MainFrameTest, AboutDialogClosesByKey)
+{
+    AboutDialog dialog(frame);
+    // Enter presses the default button, Escape the dialog's escape button.
+    auto* close = dialog.FindWindow(wxID_CLOSE);
+    ASSERT_NE(close, nullptr);
+    EXPECT_EQ(dialog.GetDefaultItem(), close);
+    EXPECT_EQ(dialog.GetAffirmativeId(), wxID_CLOSE);
+    wxWeakRef<AboutDialog> ref(&dialog);
+    dialog.CallAfter([ref] {
+        pressKeyIn(*ref, WXK_ESCAPE);
+        if (ref && ref->IsModal())
+            ref->EndModal(-1);
+    });
+    EXPECT_EQ(dialog.ShowModal(), wxID_CLOSE);
+}
+
+TEST_F(MainFrameTest, ControlKeysRunTheProjectCommands)
+{
+    const std::vector<CommandKey> expected = {
+        {'N', ID_NEW_PROJECT}, {'O', ID_LOAD_PROJECT}, {'S', ID_SAVE_PROJECT}};
+    ASSERT_EQ(projectCommandKeys().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(projectCommandKeys()[i].key, expected[i].key) << i;
+        EXPECT_EQ(projectCommandKeys()[i].id, expected[i].id) << i;
+    }
+    // A key's command reaches the same handler as the ribbon's button.
+    auto runKeyCommand = [&](int id) {
+        wxCommandEvent command(wxEVT_MENU, id);
+        command.SetEventObject(frame);
+        frame->GetEventHandler()->ProcessEvent(command);
+    };
+    wxTEST_DIALOG(runKeyCommand(ID_SAVE_PROJECT), wxExpectModal<wxMessageDialog>(wxOK).Describe("nothing to save"));
+    wxTEST_DIALOG(runKeyCommand(ID_NEW_PROJECT), ExpectTextEntry("Keys"));
+    ASSERT_TRUE(getAppState().project);
+    EXPECT_EQ(getAppState().project->name, "Keys");
+    wxTEST_DIALOG(runKeyCommand(ID_LOAD_PROJECT), wxExpectModal<wxMessageDialog>(wxNO).Describe("save question"));
+    EXPECT_EQ(getAppState().project->name, "Keys");
 }
 
 TEST(AboutText, ReadsUtf8AndGivesNothingForAMissingFile)

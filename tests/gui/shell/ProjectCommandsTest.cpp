@@ -126,6 +126,35 @@ TEST_F(ProjectCommandsTest, NewProjectBuildingImportSaveAndLoadAgain)
     EXPECT_EQ(frame->getRibbonBar()->GetActivePage(), RIBBON_PAGE_PROJECT);
 }
 
+TEST_F(ProjectCommandsTest, ProjectSavedWithoutExtensionOpensAgainFromItsFolder)
+{
+    getAppState().project = std::make_shared<bg::Project>("House");
+    OfferedFile save, load;
+    wxTEST_DIALOG(click(ID_SAVE_PROJECT), ExpectFile(folder.file("house"), &save));
+    EXPECT_TRUE(std::filesystem::exists(folder.file("house.xsp")));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("house")));
+
+    wxTEST_DIALOG(click(ID_LOAD_PROJECT), wxExpectModal<wxMessageDialog>(wxYES).Describe("save question"),
+                  ExpectFile(folder.file("house.xsp"), &load));
+    settle();
+    EXPECT_EQ(getAppState().project->name, "House");
+    EXPECT_EQ(std::filesystem::path(load.directory), std::filesystem::path(folder.file("house")).parent_path());
+    EXPECT_EQ(load.wildcard, "Project files (*.xsp)|*.xsp");
+}
+
+TEST_F(ProjectCommandsTest, NameThatBecomesAnExistingFileAsksBeforeReplacingIt)
+{
+    writeText(folder.file("house.xsp"), "kept");
+    getAppState().project = std::make_shared<bg::Project>("House");
+    OfferedFile save;
+    wxTEST_DIALOG(click(ID_SAVE_PROJECT), ExpectFile(folder.file("house"), &save),
+                  wxExpectModal<wxMessageDialog>(wxNO).Describe("replace question"));
+    EXPECT_EQ(readText(folder.file("house.xsp")), "kept");
+    wxTEST_DIALOG(click(ID_SAVE_PROJECT), ExpectFile(folder.file("house"), &save),
+                  wxExpectModal<wxMessageDialog>(wxYES).Describe("replace question"));
+    EXPECT_NE(readText(folder.file("house.xsp")), "kept");
+}
+
 TEST_F(ProjectCommandsTest, FailedLoadShowsTheErrorAndKeepsProjectAndPages)
 {
     auto project = std::make_shared<bg::Project>("Kept");

@@ -189,6 +189,35 @@ TEST_F(SitePaneTest, ASiteWithABuildingShowsItsMapAroundTheSite)
     EXPECT_DOUBLE_EQ(map->viewCentre.y, map->siteTile.y);
 }
 
+TEST_F(SitePaneTest, RefusedTilesShowOneNoticeOnTheMap)
+{
+    getAppSettings().tileUrl = services.url() + "/refuse";
+    SitePane* page = open(siteWithBuilding(47.3769, 8.5417));
+    ASSERT_NE(page, nullptr);
+    SiteEditorCtrl* map = page->map;
+    map->Refresh();
+    auto failure = [&] {
+        wxMutexLocker lock(map->tileMutex);
+        return map->tileFailure;
+    };
+    ASSERT_TRUE(pumpEventsUntil([&] { return !failure().empty(); }));
+    EXPECT_NE(failure().find("403"), std::string::npos) << failure();
+    const int paints = map->paintCount;
+    map->Refresh();
+    pumpEventsUntil([&] { return map->paintCount > paints; }, 3000);
+    pumpEvents(200);
+    takeScreenshot("site-page-tiles-refused");
+}
+
+TEST(TileFailureNoticeTest, OneShortLine)
+{
+    EXPECT_EQ(tileFailureNotice("HTTP status 403"), "Map tiles unavailable: HTTP status 403");
+    EXPECT_EQ(tileFailureNotice("first\nsecond"), "Map tiles unavailable: first");
+    const std::string notice = tileFailureNotice(std::string(300, 'x'));
+    EXPECT_EQ(notice.size(), std::string("Map tiles unavailable: ").size() + 100);
+    EXPECT_EQ(notice.substr(notice.size() - 3), "...");
+}
+
 TEST_F(SitePaneTest, ZoomButtonsKeepTheCentreAndStopAtTheirLimits)
 {
     SitePane* page = open(siteWithBuilding(47.3769, 8.5417));
