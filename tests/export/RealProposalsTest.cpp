@@ -9,6 +9,7 @@
 #include "model/RoomGeometry.h"
 #include "support/LayoutChecker.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -91,6 +92,42 @@ TEST_P(RealProposal, FixtureIsASoundLayout)
 TEST_P(RealProposal, PassesValidation)
 {
     EXPECT_EQ(exporttest::validationFailures(path()), "");
+}
+
+// What a person meets: for every required adjacency a door whose two faces
+// open, 5 cm beyond them, into the two rooms' spaces and into no wall; the
+// entrance door opens into its room; and no two walls of a storey share
+// more than 1e-6 m3.
+TEST_P(RealProposal, APersonWalksThroughEveryRequiredDoor)
+{
+    const json report = exporttest::checkReport(path());
+    const json& walk = report["walk"];
+    std::set<std::pair<std::string, std::string>> required, opened;
+    for (const auto& room : proposal->getRooms())
+        for (const int other : room->getRequirement()->connectedIndices())
+            for (const auto& neighbour : proposal->getRooms())
+                if (neighbour->index == other)
+                    required.insert(std::minmax(room->getRequirement()->name, neighbour->getRequirement()->name));
+    int entrances = 0;
+    for (const auto& door : walk["doors"]) {
+        for (const auto& face : door["faces"]) {
+            EXPECT_TRUE(face["walls"].empty()) << "a door opens into a wall: " << door.dump();
+            EXPECT_LE(face["spaces"].size(), 1u) << door.dump();
+        }
+        const json& a = door["faces"][0]["spaces"];
+        const json& b = door["faces"][1]["spaces"];
+        if (door["external"] == true) {
+            ++entrances;
+            EXPECT_EQ(a.size() + b.size(), 1u) << "an entrance opens into one room: " << door.dump();
+            continue;
+        }
+        ASSERT_EQ(a.size(), 1u) << door.dump();
+        ASSERT_EQ(b.size(), 1u) << door.dump();
+        opened.insert(std::minmax(a[0].get<std::string>(), b[0].get<std::string>()));
+    }
+    EXPECT_EQ(opened, required);
+    EXPECT_GE(entrances, 1);
+    EXPECT_TRUE(walk["wallOverlaps"].empty()) << walk["wallOverlaps"].dump();
 }
 
 TEST_P(RealProposal, ElementsMatchThePlan)
