@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iomanip>
 #include <sstream>
 
 namespace bgexport {
@@ -195,7 +196,7 @@ void IfcStoryExporter::reportSlivers()
         return;
     std::ostringstream text;
     text << slivers.count << " space boundary piece(s) narrower than " << sliverWidth * 1000.0
-         << " mm are left out, " << slivers.area << " m2 in all.";
+         << " mm are left out, " << std::setprecision(3) << slivers.area << " m2 in all.";
     warnings.push_back(text.str());
 }
 

@@ -225,3 +225,34 @@ TEST(SecondLevelBoundaries, FloorsAndCeilingsUnderAnOverhangAddUpToTheirRooms)
 }
 
 } // namespace
+
+namespace {
+
+// The upper storey's inner wall stands half a millimetre east of the lower
+// one: where a space meets the other storey's wall, the overlap is a strip
+// 0.5 mm wide. Such strips are no surfaces; they are left out and counted,
+// with their area, in one warning.
+TEST(SecondLevelBoundaries, SliversAreLeftOutAndCounted)
+{
+    auto building = kovra_test::makeRectBuilding(10, 8, 2);
+    auto set = kovra_test::makeRequirementSet(
+        {kovra_test::makeRequirement(0, "West", 36, 0), kovra_test::makeRequirement(1, "East", 35, 0),
+         kovra_test::makeRequirement(2, "Up west", 36, 1), kovra_test::makeRequirement(3, "Up east", 35, 1)});
+    auto proposal = kovra_test::makeProposal(building, set, "Slivers");
+    const auto rooms = proposal->getRooms();
+    kovra_test::placeRoom(proposal, rooms[0], {0.26, 0.26}, {4.8, 7.48}, 0);
+    kovra_test::placeRoom(proposal, rooms[1], {5.06, 0.26}, {4.68, 7.48}, 0);
+    kovra_test::placeRoom(proposal, rooms[2], {0.26, 0.26}, {4.8005, 7.48}, 1);
+    kovra_test::placeRoom(proposal, rooms[3], {5.0605, 0.26}, {4.6795, 7.48}, 1);
+    for (const auto& room : rooms)
+        room->updateInnerContour();
+    testsupport::TempFile file(".ifc");
+    const auto warnings =
+        exporttest::exportTo(file.path(), std::make_shared<bg::Project>("P"), proposal, bgexport::schemaIfc4);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("2 space boundary piece(s) narrower than 1 mm are left out, 0.00728 m2"),
+              std::string::npos)
+        << warnings[0];
+}
+
+} // namespace
