@@ -667,12 +667,24 @@ int run(const Options& options)
     if (!options.solvedFolder.empty()) {
         if (options.fill == "both")
             throw std::invalid_argument("--save-solved needs --fill off or --fill on");
+        if (options.model == "all")
+            throw std::invalid_argument("--save-solved needs one model: start, fixed, assignment or integer");
         int failures = 0;
         for (const CaseInfo& info : cases()) {
             if (!options.caseId.empty() && findCase(options.caseId) != &info)
                 continue;
+            // The model "Start" builds unless --model asks for another: rooms
+            // on any floor need the floor-assignment model.
+            const std::vector<int> modes = modesToRun(options, info);
+            if (modes.empty()) {
+                std::fprintf(stderr, "kovra_bench: %s: the %s model does not apply to this case\n", info.id,
+                             options.model.c_str());
+                ++failures;
+                continue;
+            }
             RunConfig run;
             run.info = &info;
+            run.mode = modes.front();
             run.fillAll = options.fill == "on";
             run.method = Method::Continuous;
             run.budget = options.budget;

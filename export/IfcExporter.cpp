@@ -179,9 +179,11 @@ void IfcExporter::write(const std::string& path, const std::shared_ptr<bg::Proje
                 storeys.writeSecondLevelDoorBoundaries();
                 storeys.writeSecondLevelWindowBoundaries();
             }
+            storeys.reportSlivers();
             storeys.aggregateBuilding();
             storeys.aggregateStoreys();
             storeys.containElements();
+            storeys.associateMaterials();
             storeys.aggregateSpaces();
             warnings = storeys.warnings;
         }

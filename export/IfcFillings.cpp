@@ -161,6 +161,7 @@ void IfcStoryExporter::writeDoorsAndWindows(const std::shared_ptr<bg::Floor>& fl
 {
     const int level = floor->level;
     const std::vector<std::shared_ptr<bg::Room>> rooms = proposal->getRooms();
+    std::map<std::string, std::string> unhosted;
     for (const auto& room : rooms) {
         if (room->level != level || !room->getRequirement())
             continue;
@@ -168,8 +169,12 @@ void IfcStoryExporter::writeDoorsAndWindows(const std::shared_ptr<bg::Floor>& fl
         if (room->getRequirement()->getRoomType() == "Entrance" && !writeEntranceDoor(room, level))
             warnings.push_back("The entrance \"" + room->getRequirement()->name + "\" on storey " +
                                storeyLabel(level) + " gets no door: no single facade of its floor runs along it.");
-        writeInteriorDoors(room, level);
+        writeInteriorDoors(room, level, unhosted);
     }
+    // A required door missing from the file leaves a room unreachable: say so.
+    for (const auto& [key, sentence] : unhosted)
+        if (!doorNames.contains(key))
+            warnings.push_back(sentence);
     // Windows follow the room's own level, like doors, so that a room the
     // optimiser put on some floor gets its window there.
     for (const auto& room : rooms)
@@ -235,7 +240,8 @@ bool IfcStoryExporter::writeEntranceDoor(const std::shared_ptr<bg::Room>& room, 
     return true;
 }
 
-void IfcStoryExporter::writeInteriorDoors(const std::shared_ptr<bg::Room>& room, int level)
+void IfcStoryExporter::writeInteriorDoors(const std::shared_ptr<bg::Room>& room, int level,
+                                          std::map<std::string, std::string>& unhosted)
 {
     const BuildingParameters& p = building->parameters;
     const double d = p.doorWidth;
@@ -273,8 +279,15 @@ void IfcStoryExporter::writeInteriorDoors(const std::shared_ptr<bg::Room>& room,
                     break;
                 }
             }
-            if (!door.host)
-                continue; // tried again from the other room's side
+            if (!door.host) {
+                // Tried again from the other room's side; named if that fails too.
+                const std::string otherName = other->getRequirement() ? other->getRequirement()->name
+                                                                      : "room " + std::to_string(other->index);
+                unhosted.emplace(key, "The door between \"" + room->getRequirement()->name + "\" and \"" +
+                                          otherName + "\" on storey " + storeyLabel(level) +
+                                          " is left out: no single wall runs along a door width of their shared side.");
+                continue;
+            }
             door.start = s;
             door.isExternal = false;
             door.doorKey = key;

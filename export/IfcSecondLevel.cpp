@@ -9,8 +9,11 @@
 
 #include <clipper2/clipper.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iomanip>
+#include <sstream>
 
 namespace bgexport {
 
@@ -38,10 +41,35 @@ Vec2 plus(const Vec2& a, const Vec2& b, double scale = 1.0)
     return {a.x + b.x * scale, a.y + b.y * scale};
 }
 
+double ringPerimeterOf(const std::vector<Vec2>& ring)
+{
+    double length = 0.0;
+    for (std::size_t i = 0; i < ring.size(); ++i)
+        length += std::hypot(ring[(i + 1) % ring.size()].x - ring[i].x, ring[(i + 1) % ring.size()].y - ring[i].y);
+    return length;
+}
+
+// The short side of the rectangle with the piece's area and perimeter: the
+// width of a thin piece, whatever its shape.
+double pieceWidth(const std::vector<std::vector<Vec2>>& piece, double& area)
+{
+    area = std::fabs(twiceSignedArea(piece[0])) / 2.0;
+    double perimeter = ringPerimeterOf(piece[0]);
+    for (std::size_t k = 1; k < piece.size(); ++k) {
+        area -= std::fabs(twiceSignedArea(piece[k])) / 2.0;
+        perimeter += ringPerimeterOf(piece[k]);
+    }
+    const double half = perimeter / 2.0;
+    return (half - std::sqrt(std::max(0.0, half * half - 4.0 * area))) / 2.0;
+}
+
 // Outline pieces of a clipping (precision 1e-8, even-odd fill), each an
-// outline followed by its holes in plan coordinates.
-std::vector<std::vector<std::vector<Vec2>>> clip(const std::vector<Vec2>& subject, const std::vector<Vec2>& by,
-                                                 Clipper2Lib::ClipType type)
+// outline followed by its holes in plan coordinates; the subject is an
+// outline with its holes. Pieces narrower than sliverWidth are rounding
+// left-overs, no surface: they are counted into `slivers` and left out.
+std::vector<std::vector<std::vector<Vec2>>> clip(const std::vector<std::vector<Vec2>>& subject,
+                                                 const std::vector<Vec2>& by, Clipper2Lib::ClipType type,
+                                                 Slivers& slivers)
 {
     auto toPath = [](const std::vector<Vec2>& points) {
         Clipper2Lib::PathD path;
@@ -50,10 +78,13 @@ std::vector<std::vector<std::vector<Vec2>>> clip(const std::vector<Vec2>& subjec
         return path;
     };
     std::vector<std::vector<std::vector<Vec2>>> pieces;
-    if (subject.size() < 3 || by.size() < 3)
+    if (subject.empty() || subject[0].size() < 3 || by.size() < 3)
         return pieces;
     Clipper2Lib::ClipperD clipper(8);
-    clipper.AddSubject({toPath(subject)});
+    Clipper2Lib::PathsD subjectPaths;
+    for (const std::vector<Vec2>& ring : subject)
+        subjectPaths.push_back(toPath(ring));
+    clipper.AddSubject(subjectPaths);
     clipper.AddClip({toPath(by)});
     Clipper2Lib::PolyTreeD tree;
     if (!clipper.Execute(type, Clipper2Lib::FillRule::EvenOdd, tree))
@@ -69,12 +100,25 @@ std::vector<std::vector<std::vector<Vec2>>> clip(const std::vector<Vec2>& subjec
                     piece.back().emplace_back(p.x, p.y);
                 collect(*hole);
             }
-            if (std::fabs(twiceSignedArea(piece[0])) > 1e-12)
-                pieces.push_back(piece);
+            double area = 0.0;
+            if (std::fabs(twiceSignedArea(piece[0])) <= 1e-12)
+                continue;
+            if (pieceWidth(piece, area) < sliverWidth) {
+                ++slivers.count;
+                slivers.area += std::max(0.0, area);
+                continue;
+            }
+            pieces.push_back(piece);
         }
     };
     collect(tree);
     return pieces;
+}
+
+std::vector<std::vector<std::vector<Vec2>>> clip(const std::vector<Vec2>& subject, const std::vector<Vec2>& by,
+                                                 Clipper2Lib::ClipType type, Slivers& slivers)
+{
+    return clip(std::vector<std::vector<Vec2>>{subject}, by, type, slivers);
 }
 
 // A horizontal face: the piece moved by `by`, mirrored for a face looking
@@ -146,6 +190,16 @@ std::pair<EntityPtr, EntityPtr> IfcStoryExporter::writeSecondLevelPair(const std
     return {a, b};
 }
 
+void IfcStoryExporter::reportSlivers()
+{
+    if (slivers.count == 0)
+        return;
+    std::ostringstream text;
+    text << slivers.count << " space boundary piece(s) narrower than " << sliverWidth * 1000.0
+         << " mm are left out, " << std::setprecision(3) << slivers.area << " m2 in all.";
+    warnings.push_back(text.str());
+}
+
 void IfcStoryExporter::writeSecondLevelSlabBoundaries()
 {
     const bool external = settings->enableExternalSpatialElement;
@@ -207,7 +261,7 @@ void IfcStoryExporter::writeSecondLevelSlabBoundaries()
                 for (const auto& [lowerEntity, lower] : spaces) {
                     if (lower.level != n - 1)
                         continue;
-                    for (const auto& piece : clip(upper.contour, lower.contour, Clipper2Lib::ClipType::Intersection))
+                    for (const auto& piece : clip(upper.contour, lower.contour, Clipper2Lib::ClipType::Intersection, slivers))
                         writeSecondLevelPair(
                             "2a", {upperEntity, flat(0, true, horizontal(piece, spaceOrigin(upper), true)), nullptr},
                             {lowerEntity, flat(lower.floor->height, false, horizontal(piece, spaceOrigin(lower), false)),
@@ -222,7 +276,7 @@ void IfcStoryExporter::writeSecondLevelSlabBoundaries()
                 for (const auto& [wallEntity, wall] : walls) {
                     if (wall.level != (above ? n - 1 : n))
                         continue;
-                    for (const auto& piece : clip(space.contour, footprint(wall), Clipper2Lib::ClipType::Intersection))
+                    for (const auto& piece : clip(space.contour, footprint(wall), Clipper2Lib::ClipType::Intersection, slivers))
                         writeSecondLevelSingle(
                             "2b",
                             {spaceEntity,
@@ -234,18 +288,18 @@ void IfcStoryExporter::writeSecondLevelSlabBoundaries()
             for (const auto& [belowEntity, below] : slabs) {
                 if (below.level != n - 1)
                     continue;
-                for (const auto& overhang : clip(slab.outline, below.outline, Clipper2Lib::ClipType::Difference)) {
+                for (const auto& overhang : clip(slab.outline, below.outline, Clipper2Lib::ClipType::Difference, slivers)) {
                     for (const auto& [spaceEntity, space] : spaces) {
                         if (space.level != n)
                             continue;
-                        for (const auto& piece : clip(overhang[0], space.contour, Clipper2Lib::ClipType::Intersection))
+                        for (const auto& piece : clip(overhang, space.contour, Clipper2Lib::ClipType::Intersection, slivers))
                             writeSecondLevelPair(
                                 "2a", {spaceEntity, flat(0, true, horizontal(piece, spaceOrigin(space), true)), nullptr},
                                 {air, flat(e - t, false, horizontal(piece, {0, 0}, false)), nullptr}, slabEntity, 0);
                     }
                     for (const auto& [wallEntity, wall] : walls)
                         if (wall.level == n)
-                            for (const auto& piece : clip(overhang[0], footprint(wall), Clipper2Lib::ClipType::Intersection))
+                            for (const auto& piece : clip(overhang, footprint(wall), Clipper2Lib::ClipType::Intersection, slivers))
                                 writeSecondLevelSingle("2b", {air, flat(e - t, false, horizontal(piece, {0, 0}, false)), nullptr},
                                                        slabEntity, 0);
                 }

@@ -244,6 +244,7 @@ void IfcStoryExporter::writeSlab(int kind, double elevation, const std::shared_p
 
     const EntityPtr material = slabMaterial(kind);
     (void)material; // the catalogue stays empty: no material relation
+    useLayers(entity, 3, t);
 }
 
 EntityPtr IfcStoryExporter::slabQuantities(const std::list<Polygon>& polygons, double thickness)
@@ -260,6 +261,36 @@ EntityPtr IfcStoryExporter::slabQuantities(const std::list<Polygon>& polygons, d
     writer->writeQuantityArea("GrossArea", area);
     writer->writeQuantityVolume("GrossVolume", thickness * area);
     return writer->writeElementQuantity("BaseQuantities");
+}
+
+void IfcStoryExporter::useLayers(const EntityPtr& element, int axis, double thickness)
+{
+    std::ostringstream text;
+    text.precision(6);
+    text << thickness;
+    const std::string size = text.str();
+    const std::string key = std::to_string(axis) + " " + size;
+    LayerUse* use = layerUses.find(key);
+    if (!use) {
+        if (!constructionMaterial)
+            constructionMaterial = writer->writeMaterial("Construction");
+        EntityPtr* layerSet = layerSets.find(size);
+        if (!layerSet) {
+            writer->writeMaterialLayer(thickness, constructionMaterial);
+            layerSet = &layerSets.insert(size, writer->writeMaterialLayerSet("Construction " + size + " m"));
+        }
+        writer->useMaterialLayerSet(*layerSet);
+        // Walls stand on their centre line, slabs hang below their top.
+        const double offset = axis == 2 ? -thickness / 2.0 : -thickness;
+        use = &layerUses.insert(key, LayerUse{writer->writeMaterialLayerSetUsage(offset, 0, axis), {}});
+    }
+    use->elements.push_back(element);
+}
+
+void IfcStoryExporter::associateMaterials()
+{
+    for (const auto& [key, use] : layerUses)
+        writer->writeRelAssociatesMaterial(use.elements, use.usage);
 }
 
 EntityPtr IfcStoryExporter::slabMaterial(int kind)
@@ -339,6 +370,7 @@ EntityPtr IfcStoryExporter::writeWall(const std::vector<Vec2>& centreLine, doubl
                             values.createReal(isExterior ? settings->outerWallUValue : settings->innerWallUValue)),
         nullptr)));
     writer->writeRelDefinesByProperties({wall}, writer->writePropertySet("Pset_WallCommon", properties));
+    useLayers(wall, 2, thickness);
     writer->useBodyContext();
     return wall;
 }
@@ -384,9 +416,14 @@ void IfcStoryExporter::writeInteriorWalls(const std::shared_ptr<bg::Proposal>& s
         if (room->level == floor->level)
             for (const Segment& segment : roomInteriorEdges(inner, room))
                 segments.push_back(segment);
-    interiorWallLines = buildInteriorWalls(segments, inner, thickness);
-    for (const std::vector<Vec2>& line : interiorWallLines)
-        writeWall(line, thickness, "Kovra-Exterior-Wall", floor->level, "Interior Wall");
+    // Walls of rooms that stop short of a facade or of each other would
+    // reach into the exterior wall or into one another: each ends where the
+    // exterior wall's inner face or an earlier wall begins.
+    interiorWallLines.clear();
+    for (const ::WallPiece& piece : trimInteriorWalls(buildInteriorWalls(segments, inner, thickness), inner, thickness)) {
+        interiorWallLines.push_back(piece.line);
+        writeWall(piece.line, piece.thickness, "Kovra-Exterior-Wall", floor->level, "Interior Wall");
+    }
 }
 
 void IfcStoryExporter::connectWalls()

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <list>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,15 @@ class Room;
 } // namespace bg
 
 namespace bgexport {
+
+// Space boundary pieces narrower than this (in metres) are left-overs of
+// rounding where outlines meet, not surfaces: the export leaves them out and
+// names their number and area in one warning.
+constexpr double sliverWidth = 1e-3;
+struct Slivers {
+    int count = 0;
+    double area = 0.0;
+};
 
 class IfcStoryExporter {
 public:
@@ -59,6 +69,11 @@ public:
     void writeSlab(int kind, double elevation, const std::shared_ptr<bg::Floor>& floor);
     EntityPtr slabQuantities(const std::list<Polygon>& polygons, double thickness);
     EntityPtr slabMaterial(int kind);
+    // The layer set usage for elements of the thickness along the axis (2
+    // walls about their centre line, 3 slabs downward from their top), made
+    // on first use with the one layer set of that thickness; the element is
+    // related to it by associateMaterials.
+    void useLayers(const EntityPtr& element, int axis, double thickness);
     // Returns the wall, or nothing for a centre line too short to make a
     // solid (skipped with a warning).
     EntityPtr writeWall(const std::vector<Vec2>& centreLine, double thickness, const std::string& layerName,
@@ -91,6 +106,8 @@ public:
     void aggregateBuilding();
     void aggregateStoreys();
     void containElements();
+    // One material relation per layer set usage, for every element using it.
+    void associateMaterials();
     void aggregateSpaces();
 
     // Representation maps of the door and window bodies.
@@ -131,6 +148,15 @@ public:
     OrderedMap<EntityPtr, std::list<EntityPtr>> storeySlabs;
     OrderedMap<EntityPtr, std::list<EntityPtr>> storeySpaces;
     OrderedMap<std::string, EntityPtr> doorNames;
+    // The construction material, its layer sets by thickness, and the layer
+    // set usages by axis and thickness with the elements that use them.
+    EntityPtr constructionMaterial;
+    OrderedMap<std::string, EntityPtr> layerSets;
+    struct LayerUse {
+        EntityPtr usage;
+        ifc::EntityList elements;
+    };
+    OrderedMap<std::string, LayerUse> layerUses;
     EntityPtr sharedDoorMap, sharedWindowMap;
     OrderedMap<int, EntityPtr> entranceDoorMaps, interiorDoorMaps, windowMaps;
 
@@ -151,6 +177,10 @@ public:
     // What the export skipped or mended, one sentence each, for the caller to
     // log.
     std::vector<std::string> warnings;
+    // The boundary pieces left out as slivers so far.
+    Slivers slivers;
+    // One warning for the slivers left out, when there are any.
+    void reportSlivers();
 
 private:
     // One side of a second-level boundary: its relating space (empty for an
@@ -180,7 +210,10 @@ private:
     struct Filling;
     void writeFilling(const Filling& filling);
     bool writeEntranceDoor(const std::shared_ptr<bg::Room>& room, int level);
-    void writeInteriorDoors(const std::shared_ptr<bg::Room>& room, int level);
+    // Interior doors of the room's adjacencies on the level; a pair whose door
+    // finds no host wall enters `unhosted` (its key and a warning).
+    void writeInteriorDoors(const std::shared_ptr<bg::Room>& room, int level,
+                            std::map<std::string, std::string>& unhosted);
     void writeWindow(const std::shared_ptr<bg::Room>& room, int level);
 };
 

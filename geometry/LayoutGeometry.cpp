@@ -336,6 +336,126 @@ std::vector<Segment> buildInteriorWalls(std::vector<Segment> segments, std::vect
 
 namespace {
 
+// The pieces of a rectilinear region cut along x (alongX) or y into
+// rectangles: the region is sliced at every vertex coordinate along the
+// wall, each slice gives the intervals across it, and neighbouring slices
+// with the same interval join.
+std::vector<WallPiece> rectanglesAlong(const Clipper2Lib::PathsD& region, bool alongX,
+                                       const std::vector<double>& exact)
+{
+    // The clipping rounds to 1e-8: a coordinate that came in exactly goes
+    // out exactly.
+    auto snap = [&exact](double v) {
+        for (const double e : exact)
+            if (std::fabs(v - e) < 1e-6)
+                return e;
+        return v;
+    };
+    auto along = [alongX](const Clipper2Lib::PointD& p) { return alongX ? p.x : p.y; };
+    auto across = [alongX](const Clipper2Lib::PointD& p) { return alongX ? p.y : p.x; };
+    std::vector<double> cuts;
+    for (const Clipper2Lib::PathD& path : region)
+        for (const Clipper2Lib::PointD& p : path)
+            cuts.push_back(along(p));
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end(), [](double a, double b) { return b - a < 1e-9; }), cuts.end());
+    struct Open {
+        double from, to, low, high;
+    };
+    std::vector<Open> open, done;
+    for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+        const double middle = (cuts[k] + cuts[k + 1]) / 2.0;
+        std::vector<double> crossings;
+        for (const Clipper2Lib::PathD& path : region)
+            for (std::size_t i = 0; i < path.size(); ++i) {
+                const Clipper2Lib::PointD& p = path[i];
+                const Clipper2Lib::PointD& q = path[(i + 1) % path.size()];
+                if ((along(p) - middle) * (along(q) - middle) < 0.0)
+                    crossings.push_back(across(p) + (across(q) - across(p)) * (middle - along(p)) / (along(q) - along(p)));
+            }
+        std::sort(crossings.begin(), crossings.end());
+        std::vector<Open> next;
+        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+            const double low = crossings[i], high = crossings[i + 1];
+            bool joined = false;
+            for (Open& piece : open)
+                if (!joined && piece.to == cuts[k] && std::fabs(piece.low - low) < 1e-9 &&
+                    std::fabs(piece.high - high) < 1e-9) {
+                    piece.to = cuts[k + 1];
+                    next.push_back(piece);
+                    piece.to = -1e300; // taken over by `next`
+                    joined = true;
+                }
+            if (!joined)
+                next.push_back({cuts[k], cuts[k + 1], low, high});
+        }
+        for (const Open& piece : open)
+            if (piece.to != -1e300)
+                done.push_back(piece);
+        open = std::move(next);
+    }
+    done.insert(done.end(), open.begin(), open.end());
+    std::vector<WallPiece> pieces;
+    for (Open piece : done) {
+        piece.from = snap(piece.from);
+        piece.to = snap(piece.to);
+        piece.low = snap(piece.low);
+        piece.high = snap(piece.high);
+        if (piece.to - piece.from < 1e-3 || piece.high - piece.low < 1e-3)
+            continue;
+        const double middle = (piece.low + piece.high) / 2.0;
+        const Segment line = alongX ? Segment{Vec2(piece.from, middle), Vec2(piece.to, middle)}
+                                    : Segment{Vec2(middle, piece.from), Vec2(middle, piece.to)};
+        pieces.push_back({line, piece.high - piece.low});
+    }
+    return pieces;
+}
+
+} // namespace
+
+std::vector<WallPiece> trimInteriorWalls(const std::vector<Segment>& walls, const std::vector<Vec2>& contour, double t)
+{
+    checkClippable(contour, "floor contour");
+    checkDistance(t, "inner wall thickness");
+    const Clipper2Lib::PathsD outline{toPath(contour)};
+    Clipper2Lib::PathsD kept;
+    std::vector<WallPiece> result;
+    for (const Segment& wall : walls) {
+        checkClippable(wall, "interior wall");
+        const bool alongX = runsAlongX(wall[0], wall[1]);
+        const double lo = alongX ? std::min(wall[0].x, wall[1].x) : std::min(wall[0].y, wall[1].y);
+        const double hi = alongX ? std::max(wall[0].x, wall[1].x) : std::max(wall[0].y, wall[1].y);
+        const double key = alongX ? wall[0].y : wall[0].x;
+        const Clipper2Lib::PathD rectangle =
+            alongX ? Clipper2Lib::PathD{{lo, key - t / 2}, {hi, key - t / 2}, {hi, key + t / 2}, {lo, key + t / 2}}
+                   : Clipper2Lib::PathD{{key - t / 2, lo}, {key + t / 2, lo}, {key + t / 2, hi}, {key - t / 2, hi}};
+        const Clipper2Lib::PathsD region = clipSafely([&] {
+            Clipper2Lib::PathsD inside = Clipper2Lib::Intersect({rectangle}, outline, Clipper2Lib::FillRule::NonZero, 8);
+            if (kept.empty())
+                return inside;
+            return Clipper2Lib::Difference(inside, kept, Clipper2Lib::FillRule::NonZero, 8);
+        });
+        double area = 0.0;
+        for (const Clipper2Lib::PathD& path : region)
+            area += Clipper2Lib::Area(path);
+        kept.insert(kept.end(), region.begin(), region.end());
+        kept = clipSafely([&] { return Clipper2Lib::Union(kept, Clipper2Lib::FillRule::NonZero, 8); });
+        // Untouched: the wall as it came, free of the clipping's rounding.
+        if (std::fabs(std::fabs(area) - (hi - lo) * t) < 1e-6 * std::max(1.0, hi - lo) && region.size() == 1) {
+            result.push_back({wall, t});
+            continue;
+        }
+        std::vector<double> exact{lo, hi, key - t / 2, key + t / 2};
+        for (const Vec2& p : contour)
+            exact.push_back(alongX ? p.y : p.x);
+        for (WallPiece& piece : rectanglesAlong(region, alongX, exact))
+            result.push_back(std::move(piece));
+    }
+    return result;
+}
+
+namespace {
+
 Clipper2Lib::PathD rectanglePath(const RoomRect& room)
 {
     const double x = room.position.x, y = room.position.y;

@@ -89,6 +89,22 @@ std::vector<Interval> mergeLineIntervals(std::vector<Interval> intervals);
 std::vector<Segment> buildInteriorWalls(std::vector<Segment> segments,
                                         std::vector<Vec2> contour, double& t);
 
+// An interior wall as built: its centre line and its own thickness.
+struct WallPiece {
+    Segment line;
+    double thickness;
+};
+
+// The interior walls (centre lines of thickness t, as buildInteriorWalls
+// yields them) as solids that end at the contour (the exterior walls' inner
+// faces) and overlap no wall before them: each wall's rectangle less what
+// lies outside the contour and in the pieces already kept, cut into
+// rectangles along the wall, each with its centre line and thickness.
+// Pieces under 1 mm long or thick are dropped. A wall that loses nothing
+// keeps its centre line and t exactly.
+std::vector<WallPiece> trimInteriorWalls(const std::vector<Segment>& walls, const std::vector<Vec2>& contour,
+                                         double t);
+
 // The room's rectangle without the band of the outer wall (the contour grown
 // by outerWallThickness, with the contour itself as a hole), collinear points
 // removed; start vertex and orientation are the library's. Empty when

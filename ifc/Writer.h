@@ -80,8 +80,12 @@ public:
     virtual EntityPtr writeMaterial(const std::string& name) = 0;
     virtual EntityPtr writeMaterialLayer(double thickness, const EntityPtr& material) = 0;
     virtual EntityPtr writeMaterialLayerSet(const std::string& name) = 0;
+    // Over the last layer set (or the one useMaterialLayerSet names); axis 2
+    // for walls (layers across the wall), 3 for slabs (layers upward);
     // direction: 0 positive, 1 negative.
-    virtual EntityPtr writeMaterialLayerSetUsage(double offset, int direction) = 0;
+    virtual EntityPtr writeMaterialLayerSetUsage(double offset, int direction, int axis) = 0;
+    // Makes an earlier layer set the one the next usage refers to.
+    void useMaterialLayerSet(const EntityPtr& layerSet) { materialLayerSet = layerSet; }
     virtual EntityPtr writeSurfaceStyle(const std::string& name) = 0;
     virtual EntityPtr writeOpening(const EntityPtr& element, const EntityPtr& placement) = 0;
     virtual EntityPtr writeDoor(const std::string& name, const EntityPtr& placement, double overallHeight,
@@ -181,6 +185,8 @@ public:
     EntityPtr writeRelVoidsElement(const EntityPtr& element, const EntityPtr& opening);
     EntityPtr writeRelFillsElement(const EntityPtr& opening, const EntityPtr& element);
     EntityPtr writeRelDefinesByProperties(const EntityList& objects, const EntityPtr& definition);
+    // The objects' material: a material, a layer set or a layer set usage.
+    EntityPtr writeRelAssociatesMaterial(const EntityList& objects, const EntityPtr& material);
     // Throws std::logic_error "Missing relatingSpace" or "Missing
     // buildingElement" before anything is created.
     EntityPtr writeRelSpaceBoundary(const std::string& name, const std::string& description, const EntityPtr& space,
@@ -294,7 +300,7 @@ protected:
     EntityPtr writeMaterialWith(const std::string& name, int unsetTail);
     EntityPtr writeMaterialLayerWith(double thickness, const EntityPtr& material, int unsetTail);
     EntityPtr writeMaterialLayerSetWith(const std::string& name, int unsetTail);
-    EntityPtr writeMaterialLayerSetUsageWith(double offset, int direction, int unsetTail);
+    EntityPtr writeMaterialLayerSetUsageWith(double offset, int direction, int axis, int unsetTail);
     // unsetTail is the surface style shading's.
     EntityPtr writeSurfaceStyleWith(const std::string& name, int unsetTail);
     EntityPtr writeOpeningAs(const std::string& entityName, const EntityPtr& element, const EntityPtr& placement,

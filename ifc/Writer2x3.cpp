@@ -146,9 +146,9 @@ EntityPtr Writer2x3::writeMaterialLayerSet(const std::string& name)
     return writeMaterialLayerSetWith(name, 0);
 }
 
-EntityPtr Writer2x3::writeMaterialLayerSetUsage(double offset, int direction)
+EntityPtr Writer2x3::writeMaterialLayerSetUsage(double offset, int direction, int axis)
 {
-    return writeMaterialLayerSetUsageWith(offset, direction, 0);
+    return writeMaterialLayerSetUsageWith(offset, direction, axis, 0);
 }
 
 EntityPtr Writer2x3::writeSurfaceStyle(const std::string& name)

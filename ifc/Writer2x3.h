@@ -52,7 +52,7 @@ public:
     EntityPtr writeMaterial(const std::string& name) override;
     EntityPtr writeMaterialLayer(double thickness, const EntityPtr& material) override;
     EntityPtr writeMaterialLayerSet(const std::string& name) override;
-    EntityPtr writeMaterialLayerSetUsage(double offset, int direction) override;
+    EntityPtr writeMaterialLayerSetUsage(double offset, int direction, int axis) override;
     EntityPtr writeSurfaceStyle(const std::string& name) override;
     EntityPtr writeOpening(const EntityPtr& element, const EntityPtr& placement) override;
     EntityPtr writeDoor(const std::string& name, const EntityPtr& placement, double overallHeight,

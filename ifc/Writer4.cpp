@@ -242,9 +242,9 @@ EntityPtr Writer4::writeMaterialLayerSet(const std::string& name)
     return writeMaterialLayerSetWith(name, 1); // Description
 }
 
-EntityPtr Writer4::writeMaterialLayerSetUsage(double offset, int direction)
+EntityPtr Writer4::writeMaterialLayerSetUsage(double offset, int direction, int axis)
 {
-    return writeMaterialLayerSetUsageWith(offset, direction, 1); // ReferenceExtent
+    return writeMaterialLayerSetUsageWith(offset, direction, axis, 1); // ReferenceExtent
 }
 
 EntityPtr Writer4::writeSurfaceStyle(const std::string& name)

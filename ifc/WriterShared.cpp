@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <ctime>
 #include <initializer_list>
+#include <stdexcept>
 
 namespace ifc {
 
@@ -189,12 +190,14 @@ EntityPtr Writer::writeMaterialLayerSetWith(const std::string& name, int unsetTa
     return materialLayerSet;
 }
 
-EntityPtr Writer::writeMaterialLayerSetUsageWith(double offset, int direction, int unsetTail)
+EntityPtr Writer::writeMaterialLayerSetUsageWith(double offset, int direction, int axis, int unsetTail)
 {
     const std::string sense = directionSenseName(direction);
+    if (axis != 2 && axis != 3)
+        throw std::invalid_argument("Unknown layer set axis " + std::to_string(axis) + " (2 or 3)");
     auto e = create(IFCMATERIALLAYERSETUSAGE);
     addReference(e, materialLayerSet);
-    addEnumeration(e, "AXIS2");
+    addEnumeration(e, axis == 2 ? "AXIS2" : "AXIS3");
     addEnumeration(e, sense);
     addReal(e, offset);
     addNulls(e, unsetTail);

@@ -88,6 +88,14 @@ EntityPtr Writer::writeRelDefinesByProperties(const EntityList& objects, const E
     return hand(e);
 }
 
+EntityPtr Writer::writeRelAssociatesMaterial(const EntityList& objects, const EntityPtr& material)
+{
+    auto e = createUnnamed(IFCRELASSOCIATESMATERIAL);
+    addReferenceSet(e, objects);
+    addReference(e, material);
+    return hand(e);
+}
+
 EntityPtr Writer::writeRelAssignsToGroup(const EntityList& objects, const EntityPtr& group)
 {
     auto e = createUnnamed(IFCRELASSIGNSTOGROUP);

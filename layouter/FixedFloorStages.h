@@ -19,8 +19,9 @@ SCIP_RETCODE addObstacleRows(const StageInput& in, const std::vector<Obstacle>& 
 SCIP_RETCODE addNonOverlapRows(const StageInput& in);
 // Rooms reach the facades they wish for; entrances reach some facade.
 SCIP_RETCODE addFacadeRows(const StageInput& in);
-// Rooms named in an adjacency list share a wall at least a door wide;
-// t is the inner wall thickness.
+// Rooms named in an adjacency list touch and share a wall at least
+// doorWidth + t long, as in the floor-assignment model; t is the inner wall
+// thickness.
 SCIP_RETCODE addDoorRows(const StageInput& in, double doorWidth, double t);
 
 } // namespace fixedfloor

@@ -516,3 +516,57 @@ TEST(SquareFloor, InteriorWallsOfThreeRooms)
 }
 
 } // namespace
+
+namespace {
+
+// Interior walls of 0.2 m inside the outline 0..10 x 0..8 (the exterior
+// walls' inner faces).
+struct TrimCase {
+    const char* name;
+    std::vector<Segment> walls;
+    // Centre line and thickness of each piece kept, in order.
+    std::vector<WallPiece> expected;
+};
+
+class TrimInteriorWalls : public ::testing::TestWithParam<TrimCase> {};
+
+TEST_P(TrimInteriorWalls, EndAtTheOutlineAndOverlapNoEarlierWall)
+{
+    const std::vector<Vec2> outline{{0, 0}, {10, 0}, {10, 8}, {0, 8}};
+    const std::vector<WallPiece> pieces = trimInteriorWalls(GetParam().walls, outline, 0.2);
+    ASSERT_EQ(pieces.size(), GetParam().expected.size());
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const WallPiece& want = GetParam().expected[i];
+        EXPECT_NEAR(pieces[i].thickness, want.thickness, 1e-8) << i;
+        for (int k = 0; k < 2; ++k) {
+            EXPECT_NEAR(pieces[i].line[k].x, want.line[k].x, 1e-8) << i << " end " << k;
+            EXPECT_NEAR(pieces[i].line[k].y, want.line[k].y, 1e-8) << i << " end " << k;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TrimInteriorWalls,
+    ::testing::Values(
+        // Walls that meet in a T lose nothing and keep their lines exactly.
+        TrimCase{"UntouchedTee",
+                 {{Vec2(5, 0), Vec2(5, 3.9)}, {Vec2(0, 4), Vec2(10, 4)}},
+                 {{{Vec2(5, 0), Vec2(5, 3.9)}, 0.2}, {{Vec2(0, 4), Vec2(10, 4)}, 0.2}}},
+        // A room 0.05 m short of the north facade: its wall would reach
+        // 0.05 m into the exterior wall; it ends at the inner face instead.
+        TrimCase{"ShortOfTheFacade",
+                 {{Vec2(0, 7.95), Vec2(4, 7.95)}},
+                 {{{Vec2(0, 7.925), Vec2(4, 7.925)}, 0.15}}},
+        // Two rooms 0.05 m apart: the second wall keeps what the first
+        // leaves, along the first one's length, and its whole thickness
+        // beyond it.
+        TrimCase{"ParallelWallsAGapApart",
+                 {{Vec2(0, 4), Vec2(4, 4)}, {Vec2(2, 4.05), Vec2(6, 4.05)}},
+                 {{{Vec2(0, 4), Vec2(4, 4)}, 0.2},
+                  {{Vec2(2, 4.125), Vec2(4, 4.125)}, 0.05},
+                  {{Vec2(4, 4.05), Vec2(6, 4.05)}, 0.2}}},
+        // A wall running on past the outline ends at it.
+        TrimCase{"BeyondTheOutline", {{Vec2(3, -0.1), Vec2(3, 2)}}, {{{Vec2(3, 0), Vec2(3, 2)}, 0.2}}}),
+    [](const ::testing::TestParamInfo<TrimCase>& info) { return std::string(info.param.name); });
+
+} // namespace

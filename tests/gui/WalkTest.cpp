@@ -67,14 +67,6 @@ namespace {
 
 using namespace kovra_test;
 
-// Rules the export cannot keep, as the export tests excuse them: walls and
-// slabs are written as standard cases without a material layer set usage.
-const std::vector<exporttest::ExcusedRule> excusedRules = {
-    {"IFC4", "IfcWallStandardCase.HasMaterialLayerSetUsage"},
-    {"IFC4", "IfcSlabStandardCase.HasMaterialLayerSetusage"},
-    {"IFC2X3", "IfcWallStandardCase.WR1"},
-};
-
 // Answers the export's file dialog with a path and a file type (the index
 // of its filter). GTK's chooser reports no path for a file set while it was
 // never shown, so the dialog is shown, as a user sees it, until it reports
@@ -256,7 +248,7 @@ protected:
                           ExpectExportFile(path, schema == bgexport::schemaIfc4 ? 0 : 1));
             settle();
             ASSERT_TRUE(std::filesystem::exists(path)) << name;
-            EXPECT_EQ(exporttest::validationFailures(path, name, excusedRules), "") << name;
+            EXPECT_EQ(exporttest::validationFailures(path), "") << name;
             const std::string text = readText(path);
             EXPECT_EQ(exporttest::linesNamed(text, "IFCSPACE").size(), proposal->getRooms().size()) << name;
             EXPECT_EQ(exporttest::linesNamed(text, "IFCBUILDINGSTOREY").size(), storeys) << name;

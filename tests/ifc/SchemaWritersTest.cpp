@@ -145,7 +145,7 @@ const std::vector<Row>& rows()
          [](ifc::Writer& w, auto, auto& material, auto&) {
              w.writeMaterialLayer(0.2, material);
              w.writeMaterialLayerSet("s");
-             return w.writeMaterialLayerSetUsage(0.1, 1);
+             return w.writeMaterialLayerSetUsage(0.1, 1, 2);
          },
          "IFCMATERIALLAYERSETUSAGE", 5, "IFCMATERIALLAYERSETUSAGE", 4},
         {"writeSurfaceStyle", [](ifc::Writer& w, auto, auto&, auto&) { return w.writeSurfaceStyle("s"); },
@@ -279,8 +279,9 @@ TYPED_TEST(SchemaWriter, MaterialLayerSetNeedsNewLayers)
     const EntityPtr b = w.writeMaterialLayer(0.1, ready.material);
     const EntityPtr set = w.writeMaterialLayerSet("");
     EXPECT_TRUE(refused()) << "the layers went to the first set";
-    EXPECT_THROW(w.writeMaterialLayerSetUsage(0.0, 2), std::invalid_argument);
-    w.writeMaterialLayerSetUsage(0.0, 1);
+    EXPECT_THROW(w.writeMaterialLayerSetUsage(0.0, 2, 2), std::invalid_argument);
+    EXPECT_THROW(w.writeMaterialLayerSetUsage(0.0, 1, 1), std::invalid_argument);
+    w.writeMaterialLayerSetUsage(0.0, 1, 2);
     const auto split = ready.file.instance(set->id).split();
     EXPECT_EQ(split.at(0), "(#" + std::to_string(a->id) + ",#" + std::to_string(b->id) + ")");
     EXPECT_EQ(split.at(1), "$") << "an empty name is unset";

@@ -1,8 +1,10 @@
 """Reads an exported IFC file back with IfcOpenShell and prints, as one JSON
 document, what the export tests compare with the plan: the storeys in file
 order, and per product its type, name, storey, geometric volume (openings
-cut), base quantities and common properties, and how the spatial structure
-holds it.
+cut), base quantities and common properties, its material layer set
+usages, and how the spatial structure holds it; and under "walk" what a
+person meets beyond each door's faces and the volume walls of one storey
+share.
 
 usage: python3 check_export.py FILE.ifc
 """
@@ -79,14 +81,68 @@ def boundary(rel, boxes):
     return entry
 
 
+def box_overlap(a, b):
+    """The volume two axis-aligned boxes share."""
+    low = numpy.maximum(a[0], b[0])
+    high = numpy.minimum(a[1], b[1])
+    return float(numpy.prod(numpy.clip(high - low, 0.0, None)))
+
+
+def in_box(point, box, tolerance=0.0):
+    return box is not None and bool(numpy.all(point >= box[0] - tolerance) and numpy.all(point <= box[1] + tolerance))
+
+
+def walk(model, whole_boxes, storey_of):
+    """What a person meets: for each door, the spaces and walls holding a
+    point 5 cm beyond each face at one metre above its sill; for each pair of
+    walls of one storey, the volume their whole shapes share (every wall of
+    the export is an upright box along x or y, so its shape's box is the
+    wall)."""
+    spaces = [s for s in model.by_type("IfcSpace") if s.id() in whole_boxes]
+    walls = [w for w in model.by_type("IfcWall") if w.id() in whole_boxes]
+    doors = []
+    for door in model.by_type("IfcDoor"):
+        box = whole_boxes.get(door.id())
+        if box is None:
+            continue
+        extent = box[1] - box[0]
+        across = 0 if extent[0] < extent[1] else 1
+        centre = (box[0] + box[1]) / 2.0
+        centre[2] = box[0][2] + 1.0
+        faces = []
+        for sign in (-1.0, 1.0):
+            point = centre.copy()
+            point[across] += sign * (extent[across] / 2.0 + 0.05)
+            faces.append({"spaces": [sp.Name for sp in spaces if in_box(point, whole_boxes[sp.id()])],
+                          "walls": [w.id() for w in walls if in_box(point, whole_boxes[w.id()], -1e-6)]})
+        external = bool(ifcopenshell.util.element.get_psets(door).get("Pset_DoorCommon", {}).get("IsExternal"))
+        doors.append({"id": door.id(), "external": external, "faces": faces})
+    overlaps = []
+    for i, a in enumerate(walls):
+        for b in walls[i + 1:]:
+            if storey_of.get(a.id()) != storey_of.get(b.id()):
+                continue
+            shared = box_overlap(whole_boxes[a.id()], whole_boxes[b.id()])
+            if shared > 1e-6:
+                overlaps.append({"walls": [a.id(), b.id()], "names": [a.Name, b.Name], "volume": shared})
+    return {"doors": doors, "wallOverlaps": overlaps}
+
+
 def main(path):
     model = ifcopenshell.open(path)
     settings = ifcopenshell.geom.settings()
     settings.set("use-world-coords", True)
+    # The boxes that boundaries must lie in are those of the whole element:
+    # a door as wide as its wall piece leaves only the lintel of the cut one.
+    whole = ifcopenshell.geom.settings()
+    whole.set("use-world-coords", True)
+    whole.set("disable-opening-subtractions", True)
 
     report = {"schema": model.schema, "storeys": [], "products": [], "aggregates": [], "groups": [],
               "boundaries": []}
     boxes = {}
+    whole_boxes = {}
+    storey_of = {}
     for storey in model.by_type("IfcBuildingStorey"):
         parents = [rel.RelatingObject.is_a() for rel in storey.Decomposes or []]
         report["storeys"].append({"id": storey.id(), "name": storey.Name, "elevation": storey.Elevation,
@@ -104,8 +160,15 @@ def main(path):
         if product.is_a("IfcDoor") or product.is_a("IfcWindow"):
             entry["overallWidth"] = product.OverallWidth
             entry["overallHeight"] = product.OverallHeight
+        usages = [rel.RelatingMaterial for rel in getattr(product, "HasAssociations", []) or []
+                  if rel.is_a("IfcRelAssociatesMaterial") and rel.RelatingMaterial.is_a("IfcMaterialLayerSetUsage")]
+        entry["layerSetUsages"] = [{"id": u.id(), "axis": u.LayerSetDirection, "sense": u.DirectionSense,
+                                    "offset": u.OffsetFromReferenceLine, "layerSet": u.ForLayerSet.id(),
+                                    "thickness": sum(layer.LayerThickness for layer in u.ForLayerSet.MaterialLayers)}
+                                   for u in usages]
         container = ifcopenshell.util.element.get_container(product)
         entry["storey"] = container.Name if container is not None else None
+        storey_of[product.id()] = entry["storey"]
         psets = ifcopenshell.util.element.get_psets(product)
         entry["psets"] = {name: {k: v for k, v in values.items() if k != "id"} for name, values in psets.items()}
         if product.Representation is not None and not product.is_a("IfcOpeningElement"):
@@ -113,7 +176,11 @@ def main(path):
                 shape = ifcopenshell.geom.create_shape(settings, product)
                 entry["volume"] = volume(shape)
                 entry["vertices"] = len(shape.geometry.verts) // 3
+                if product.is_a("IfcWall") or product.is_a("IfcSlab"):
+                    shape = ifcopenshell.geom.create_shape(whole, product)
                 points = numpy.array(shape.geometry.verts).reshape(-1, 3)
+                if len(points):
+                    whole_boxes[product.id()] = (points.min(axis=0), points.max(axis=0))
                 if len(points):
                     boxes[product.id()] = (points.min(axis=0), points.max(axis=0))
             except Exception as error:  # reported, the test decides
@@ -129,6 +196,7 @@ def main(path):
                                  "relations": len(getattr(group, "IsGroupedBy", []) or [])})
     for rel in model.by_type("IfcRelSpaceBoundary"):
         report["boundaries"].append(boundary(rel, boxes))
+    report["walk"] = walk(model, whole_boxes, storey_of)
     json.dump(report, sys.stdout)
 
 

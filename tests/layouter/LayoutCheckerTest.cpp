@@ -110,7 +110,15 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "is an entrance away from every facade"},
         CheckerCase{"DoorTooNarrow", [](Scene& s) { s.place(1, {5.46, 3.9}, {4.28, 3.2}); },
-                    "shares no wall a door wide"},
+                    "shares no wall a door and a wall thickness long"},
+        // The door (1 m) and a wall thickness (0.2 m) of shared side: side by
+        // side, then one north of the other.
+        CheckerCase{"SideBySideOnlyADoorWide", [](Scene& s) { s.place(1, {5.46, 3.46}, {4.28, 3.2}); },
+                    "shares no wall a door and a wall thickness long"},
+        CheckerCase{"SideBySideADoorAndAWallLong", [](Scene& s) { s.place(1, {5.46, 3.26}, {4.28, 3.2}); }, ""},
+        CheckerCase{"NorthOnlyADoorWide", [](Scene& s) { s.place(1, {4.46, 4.46}, {4.28, 3.0}); },
+                    "shares no wall a door and a wall thickness long"},
+        CheckerCase{"NorthADoorAndAWallLong", [](Scene& s) { s.place(1, {4.26, 4.46}, {4.28, 3.0}); }, ""},
         CheckerCase{"DoorToAnotherLevel",
                     [](Scene& s) {
                         s.requirement(1).level = 1;
@@ -146,10 +154,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "of its usable 67.558 m2"},
         CheckerCase{"DoorAcrossAWall",
                     [](Scene& s) {
-                        // Room 1 north of room 0, one wall thickness apart.
+                        // Room 1 north of room 0, one wall thickness apart: each
+                        // gets a wall of its own, and a door in one opens onto
+                        // the other.
                         s.place(1, {0.26, 4.66}, {4.28, 3.0});
                     },
-                    ""}),
+                    "shares no wall a door and a wall thickness long"}),
     [](const ::testing::TestParamInfo<CheckerCase>& info) { return std::string(info.param.name); });
 
 } // namespace

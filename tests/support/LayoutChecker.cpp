@@ -262,11 +262,13 @@ void checkFill(Check& check)
     }
 }
 
-// Adjacent rooms lie on one level and share a wall at least a door wide.
+// Adjacent rooms lie on one level, touch, and share a wall at least a door
+// and a wall thickness long (the crossing walls at its ends take half a wall
+// each), as every model asks.
 void checkDoors(Check& check, const std::vector<std::shared_ptr<bg::Room>>& rooms)
 {
     const double t = check.t, tol = check.tol;
-    const double doorWidth = check.parameters.doorWidth;
+    const double D = check.parameters.doorWidth + t;
     std::vector<std::string>& problems = check.problems;
     std::map<int, std::shared_ptr<bg::Room>> byIndex;
     for (const std::shared_ptr<bg::Room>& room : rooms)
@@ -289,16 +291,16 @@ void checkDoors(Check& check, const std::vector<std::shared_ptr<bg::Room>>& room
                 continue;
             }
             const Rect a = rectOf(*room), b = rectOf(*other->second);
-            // Side by side: a shared north-south wall. One above the other:
-            // a shared east-west wall, the rooms at most a wall apart.
+            // Side by side: a shared north-south wall. One north of the
+            // other: a shared east-west wall. Rooms a gap apart would each
+            // have a wall of their own, and a door in one would open onto the
+            // other.
             const bool sideBySide = (std::fabs(a.x1 - b.x0) <= tol || std::fabs(b.x1 - a.x0) <= tol) &&
-                                    overlap(a.y0, a.y1, b.y0, b.y1) >= doorWidth - tol;
-            const double gapNorth = b.y0 - a.y1, gapSouth = a.y0 - b.y1;
-            const bool stacked =
-                ((gapNorth >= -tol && gapNorth <= t + tol) || (gapSouth >= -tol && gapSouth <= t + tol)) &&
-                overlap(a.x0, a.x1, b.x0, b.x1) >= doorWidth - tol;
+                                    overlap(a.y0, a.y1, b.y0, b.y1) >= D - tol;
+            const bool stacked = (std::fabs(a.y1 - b.y0) <= tol || std::fabs(b.y1 - a.y0) <= tol) &&
+                                 overlap(a.x0, a.x1, b.x0, b.x1) >= D - tol;
             if (!sideBySide && !stacked)
-                problems.push_back(nameOf(*room) + " shares no wall a door wide with " + nameOf(*other->second));
+                problems.push_back(nameOf(*room) + " shares no wall a door and a wall thickness long with " + nameOf(*other->second));
         }
     }
 }
