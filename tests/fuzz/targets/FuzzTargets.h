@@ -35,6 +35,19 @@ void stepText(const std::uint8_t* data, std::size_t size);
 // numbers and raw doubles (infinities, NaN, subnormals) alike.
 void geometry(const std::uint8_t* data, std::size_t size);
 
+// The IFC export: a project that loads exports each proposal in both schemas
+// into memory, or is refused with the export's documented error; the STEP
+// text has its frame, numbered instances, balanced parentheses and no
+// dangling reference.
+void exportFile(const std::uint8_t* data, std::size_t size);
+// The room dialog's form on a requirement file and typed texts: OK without
+// changes changes nothing the second time, and what OK stores is savable and
+// reads again, a new room with an index of its own.
+void roomForm(const std::uint8_t* data, std::size_t size);
+// Place-search replies and the site map's clamps: listed places lie within
+// the ranges a project accepts, drags and pans stay in the world.
+void placeReply(const std::uint8_t* data, std::size_t size);
+
 struct Target {
     const char* name; // as scripts/fuzz.sh and tests/fuzz/regressions/ name it
     void (*run)(const std::uint8_t* data, std::size_t size);
@@ -45,6 +58,9 @@ inline constexpr Target targets[] = {
     {"requirements", requirementFile},
     {"step", stepText},
     {"geometry", geometry},
+    {"export", exportFile},
+    {"roomform", roomForm},
+    {"places", placeReply},
 };
 
 } // namespace kovra_fuzz
