@@ -122,7 +122,7 @@ void IfcStoryExporter::writeFirstLevelSlabBoundaries()
             } else if (slab.level == space.level) {
                 geometry = writer->writeConnectionGeometry({0, 0, 0}, {0, 0, -1}, {1, 0, 0}, single(negatedY(rel)));
                 flag = slab.kind == 0 ? 0 : 1;
-            } else if (slab.level - 1 == space.level && slab.kind == 0) {
+            } else if (static_cast<long long>(slab.level) - 1 == space.level && slab.kind == 0) {
                 geometry = writer->writeConnectionGeometry({0, 0, space.floor->height}, {0, 0, 1}, {1, 0, 0},
                                                            single(rel));
                 flag = 0; // a floor between two storeys is inside the building
@@ -153,12 +153,12 @@ void IfcStoryExporter::writeFirstLevelSlabBoundaries()
                                     world({0, 0, bottom}, {0, 0, 1}, {1, 0, 0}, single(slab.outline)), 1, nullptr);
         } else {
             for (const auto& [otherEntity, other] : slabs) {
-                if (other.level == slab.level - 1) {
+                if (other.level == static_cast<long long>(slab.level) - 1) {
                     // The underside of the part that overhangs the storey below.
                     for (const auto& face : outlineDifference(slab.outline, other.outline))
                         writeFirstLevelBoundary(outside, slabEntity,
                                                 world({0, 0, bottom}, {0, 0, 1}, {1, 0, 0}, face), 1, nullptr);
-                } else if (other.level == slab.level + 1 && other.kind != 1) {
+                } else if (other.level == static_cast<long long>(slab.level) + 1 && other.kind != 1) {
                     // The top of the part that no floor above covers.
                     for (const auto& face : outlineDifference(slab.outline, other.outline)) {
                         std::list<Polygon> flipped;

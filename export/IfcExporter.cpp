@@ -13,6 +13,9 @@
 #include <climits>
 #include <cmath>
 #include <ctime>
+#include <functional>
+#include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -51,18 +54,30 @@ void checkExportable(int schema, const std::shared_ptr<bg::Proposal>& proposal)
     std::set<int> levels;
     for (const auto& floor : building->floors)
         levels.insert(floor->level);
-    if (!levels.empty())
-        for (int level = *levels.begin(); level <= *levels.rbegin(); ++level)
-            if (!levels.count(level))
-                throw std::runtime_error("The building \"" + building->name + "\" has no floor on level " +
-                                         std::to_string(level) +
-                                         "; its floors must follow each other without a gap.");
+    // Neighbours are compared in a wider type: levels may lie at the limits
+    // of int.
+    for (auto level = levels.begin(); level != levels.end() && std::next(level) != levels.end(); ++level)
+        if (static_cast<long long>(*std::next(level)) - *level != 1)
+            throw std::runtime_error("The building \"" + building->name + "\" has no floor on level " +
+                                     std::to_string(static_cast<long long>(*level) + 1) +
+                                     "; its floors must follow each other without a gap.");
 }
 
 } // namespace
 
 void IfcExporter::write(const std::string& path, const std::shared_ptr<bg::Project>& project,
                         const std::shared_ptr<bg::Proposal>& proposal, const std::string& author)
+{
+    const std::string text = fileText(project, proposal, author);
+    try {
+        bg::writeFileAtomically(path, text);
+    } catch (const std::exception&) {
+        throw std::runtime_error("Could not open file " + path);
+    }
+}
+
+std::string IfcExporter::fileText(const std::shared_ptr<bg::Project>& project,
+                                  const std::shared_ptr<bg::Proposal>& proposal, const std::string& author)
 {
     warnings.clear();
     checkExportable(schema, proposal);
@@ -139,11 +154,13 @@ void IfcExporter::write(const std::string& path, const std::shared_ptr<bg::Proje
             }
 
             const double roofThickness = building->parameters.roofSlab;
-            for (int level = highest; level >= lowest && highest != INT_MIN; --level) {
-                std::shared_ptr<bg::Floor> floor;
-                for (const auto& candidate : building->floors)
-                    if (candidate->level == level)
-                        floor = candidate;
+            // The levels that have floors, from the top down (the check
+            // above leaves no gap between them); of several floors on one
+            // level the last in the list is written.
+            std::map<int, std::shared_ptr<bg::Floor>, std::greater<int>> floorsByLevel;
+            for (const auto& candidate : building->floors)
+                floorsByLevel[candidate->level] = candidate;
+            for (const auto& [level, floor] : floorsByLevel) {
                 storeys.currentFloor = floor;
                 const std::string name = storeyName(level);
                 const double elevation = floor->elevation;
@@ -189,12 +206,7 @@ void IfcExporter::write(const std::string& path, const std::shared_ptr<bg::Proje
         }
         writer.reset();
     } // closing the STEP writer ends the file
-
-    try {
-        bg::writeFileAtomically(path, buffer.str());
-    } catch (const std::exception&) {
-        throw std::runtime_error("Could not open file " + path);
-    }
+    return buffer.str();
 }
 
 std::vector<std::string> exportProposal(const std::shared_ptr<bg::Project>& project,

@@ -43,6 +43,11 @@ public:
     void write(const std::string& path, const std::shared_ptr<bg::Project>& project,
                const std::shared_ptr<bg::Proposal>& proposal, const std::string& author) override;
 
+    // The text write puts into the file, built in memory; throws as write
+    // except for the file's own failure.
+    std::string fileText(const std::shared_ptr<bg::Project>& project, const std::shared_ptr<bg::Proposal>& proposal,
+                         const std::string& author);
+
     ExportSettings* settings = nullptr; // not owned
     int schema;
     // What the last write skipped or mended, one sentence each.

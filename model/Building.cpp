@@ -1,7 +1,11 @@
 #include "model/Building.h"
 
+#include "model/Bounds.h"
+
 #include "model/References.h"
 #include "model/Xml.h"
+
+#include <tinyxml2.h>
 
 #include <algorithm>
 #include <unordered_map>
@@ -175,6 +179,7 @@ void Floor::read(References& references, tinyxml2::XMLElement* element)
     references.resolveFloor(xml::requiredText(element, "uuid"), shared_from_this());
     references.floorsRead.insert(shared_from_this());
     level = xml::readTruncatedInt(element, "level");
+    checkLevel(level, "Floor (line " + std::to_string(element->GetLineNum()) + ")");
     height = xml::child(element, "height") ? xml::readStod(element, "height") : getBuildingParameters().roomHeight;
     contour = xml::readContour(xml::requiredChild(element, "contour"), xml::Numbers::strict);
     parent = readFloorReference(references, element, "parent");
@@ -236,8 +241,16 @@ void Building::read(References& references, tinyxml2::XMLElement* element)
     resetParameters();
     if (tinyxml2::XMLElement* parametersElement = xml::child(element, "parameters"))
         for (const ParameterElement& parameter : parameterElements)
-            if (xml::child(parametersElement, parameter.name))
-                parameters.*parameter.field = xml::readStod(parametersElement, parameter.name);
+            if (xml::child(parametersElement, parameter.name)) {
+                const double value = xml::readStod(parametersElement, parameter.name);
+                const bool glazing = parameter.field == &BuildingParameters::doorGlazingFactor ||
+                                     parameter.field == &BuildingParameters::windowGlazingFactor;
+                if (glazing ? !glazingFactorInRange(value) : !constructionDimensionInRange(value))
+                    throw std::out_of_range("Building \"" + name + "\", parameter \"" + parameter.name + "\": " +
+                                            xml::text(xml::child(parametersElement, parameter.name)) +
+                                            (glazing ? " lies outside 0 to 1." : " lies outside 0 to 1000 metres."));
+                parameters.*parameter.field = value;
+            }
 
     updateElevations();
 }

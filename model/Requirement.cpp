@@ -1,4 +1,5 @@
 #include "model/Requirement.h"
+#include "model/Bounds.h"
 #include "model/Constants.h"
 
 #include "model/References.h"
@@ -164,6 +165,8 @@ void Requirement::read(References& references, tinyxml2::XMLElement* element)
     tinyxml2::XMLElement* position = xml::child(element, "expected_position");
     expectedPosition = position ? xml::readPoint(position) : Vec2(noExpectedPosition, noExpectedPosition);
     level = xml::child(element, "level") ? xml::readStoi(element, "level") : anyFloor;
+    if (level != anyFloor)
+        checkLevel(level, "Requirement \"" + name + "\"");
 
     boundaries.clear();
     if (tinyxml2::XMLElement* boundariesElement = xml::child(element, "boundaries")) {

@@ -1,4 +1,5 @@
 #include "model/RequirementFile.h"
+#include "model/Bounds.h"
 #include "model/Constants.h"
 
 #include "model/AtomicFile.h"
@@ -10,7 +11,10 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 
@@ -45,6 +49,13 @@ enum Column {
     maxWidthColumn,
 };
 
+
+std::string shortNumber(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
 
 std::string fixed(double value)
 {
@@ -202,6 +213,8 @@ std::shared_ptr<Requirement> readRequirement(const Line& line)
     const double area = line.number(areaColumn);
     const std::string& boundary = line.text(boundariesColumn);
     const int level = line.text(levelColumn).empty() ? anyFloor : line.integer(levelColumn);
+    if (level != anyFloor)
+        checkLevel(level, line.where() + ", column \"Level\"");
     const double length = line.number(lengthColumn);
     const double width = line.number(widthColumn);
     const double minArea = line.number(minAreaColumn);
@@ -213,6 +226,10 @@ std::shared_ptr<Requirement> readRequirement(const Line& line)
     checkDimensions(line, name, minLength, maxLength, minWidth, maxWidth);
     const double minAspectRatio = minLength / maxWidth;
     const double maxAspectRatio = maxLength / minWidth;
+    if (!std::isfinite(minAspectRatio))
+        throw std::runtime_error(line.where() + " (room \"" + name + "\"): the minimum length " +
+                                 fixed(minLength) + " over the maximum width " + fixed(maxWidth) +
+                                 " makes the aspect-ratio limit infinite.");
     if (!std::isfinite(maxAspectRatio))
         throw std::runtime_error(line.where() + " (room \"" + name + "\"): the maximum length " +
                                  fixed(maxLength) + " over the minimum width " + fixed(minWidth) +
@@ -246,8 +263,11 @@ void exportRequirementsCsv(const std::shared_ptr<RequirementSet>& set, const std
     writeFileAtomically(path, requirementsCsvText(*set));
 }
 
-std::vector<std::shared_ptr<Requirement>> readRequirementsCsv(std::istream& in, const std::string& path)
+std::vector<std::shared_ptr<Requirement>> readRequirementsCsv(std::istream& in, const std::string& path,
+                                                              std::vector<int>* lineNumbers)
 {
+    if (lineNumbers)
+        lineNumbers->clear();
     std::vector<std::shared_ptr<Requirement>> requirements;
     std::string text;
     int number = 0;
@@ -279,6 +299,8 @@ std::vector<std::shared_ptr<Requirement>> readRequirementsCsv(std::istream& in, 
                                      std::to_string(columnCount) + " fields, found " +
                                      std::to_string(fields.size()) + ".");
         requirements.push_back(readRequirement(Line(path, number, std::move(fields))));
+        if (lineNumbers)
+            lineNumbers->push_back(number);
     }
     if (in.bad())
         throw std::runtime_error("Cannot read the requirement file \"" + path + "\": " + std::strerror(errno) + ".");
@@ -287,12 +309,47 @@ std::vector<std::shared_ptr<Requirement>> readRequirementsCsv(std::istream& in, 
     return requirements;
 }
 
-std::vector<std::shared_ptr<Requirement>> importRequirementsCsv(const std::string& path)
+std::vector<std::shared_ptr<Requirement>> importRequirementsCsv(const std::string& path, std::vector<int>* lineNumbers)
 {
     std::ifstream in(path);
     if (!in)
         throw std::runtime_error("Cannot read the requirement file \"" + path + "\": " + std::strerror(errno) + ".");
-    return readRequirementsCsv(in, path);
+    return readRequirementsCsv(in, path, lineNumbers);
+}
+
+std::vector<std::string> requirementFileProblems(const std::vector<std::shared_ptr<Requirement>>& requirements,
+                                                 const std::vector<int>& lineNumbers,
+                                                 const std::vector<int>* floorLevels)
+{
+    std::vector<std::string> problems;
+    std::map<int, int> firstLineOfIndex;
+    for (std::size_t i = 0; i < requirements.size(); ++i)
+        firstLineOfIndex.emplace(requirements[i]->index, i < lineNumbers.size() ? lineNumbers[i] : 0);
+    for (std::size_t i = 0; i < requirements.size(); ++i) {
+        const Requirement& r = *requirements[i];
+        const int number = i < lineNumbers.size() ? lineNumbers[i] : 0;
+        const std::string label = "Line " + std::to_string(number) + ": Room " + std::to_string(r.index) + " \"" +
+                                  r.name + "\"";
+        if (r.area < 0.0)
+            problems.push_back(label + ": the area is negative (" + shortNumber(r.area) + ").");
+        const int firstLine = firstLineOfIndex.at(r.index);
+        if (firstLine != number)
+            problems.push_back(label + " has the index of the room on line " + std::to_string(firstLine) +
+                               "; every room needs an index of its own.");
+        if (r.minAreaError > r.maxAreaError)
+            problems.push_back(label + ": the minimum area (" + shortNumber(r.minAreaError) +
+                               ") is above the maximum area (" + shortNumber(r.maxAreaError) + ").");
+        if (floorLevels && r.level != anyFloor &&
+            std::find(floorLevels->begin(), floorLevels->end(), r.level) == floorLevels->end())
+            problems.push_back(label + " is on level " + std::to_string(r.level) +
+                               ", but the building has no floor with that level.");
+        std::set<int> named;
+        for (int other : r.adjacency)
+            if (other != -1 && other != r.index && !firstLineOfIndex.count(other) && named.insert(other).second)
+                problems.push_back(label + " is to connect to room " + std::to_string(other) +
+                                   ", which the requirement set does not have.");
+    }
+    return problems;
 }
 
 } // namespace bg

@@ -45,8 +45,21 @@ std::string requirementsCsvText(const RequirementSet& set);
 // negative (the aspect-ratio limits would be infinite or undefined);
 // std::invalid_argument or std::out_of_range, naming the column too, for a
 // number that does not convert. Nothing is returned then.
-std::vector<std::shared_ptr<Requirement>> importRequirementsCsv(const std::string& path);
+// lineNumbers, when given, receives the line each requirement stands on.
+std::vector<std::shared_ptr<Requirement>> importRequirementsCsv(const std::string& path,
+                                                                std::vector<int>* lineNumbers = nullptr);
 // The same from a stream; path only names the source in messages.
-std::vector<std::shared_ptr<Requirement>> readRequirementsCsv(std::istream& in, const std::string& path);
+std::vector<std::shared_ptr<Requirement>> readRequirementsCsv(std::istream& in, const std::string& path,
+                                                              std::vector<int>* lineNumbers = nullptr);
+
+// What a file may hold and the check before a run refuses, one sentence for
+// each problem, beginning with the requirement's line ("Line 3: Room 1
+// \"Bath\": the area is negative (-6)."): a negative area, an index an earlier
+// line has, a minimum area above the maximum, a door to a room the file does
+// not have, and, when floorLevels is given, a level other than anyFloor that
+// none of them is. Empty when there is none.
+std::vector<std::string> requirementFileProblems(const std::vector<std::shared_ptr<Requirement>>& requirements,
+                                                 const std::vector<int>& lineNumbers,
+                                                 const std::vector<int>* floorLevels);
 
 } // namespace bg

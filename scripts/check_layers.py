@@ -36,7 +36,8 @@ ALLOWED = {
 # dialogs, and no other workspace unless named here.
 WORKSPACES = {
     "shell": {"building", "requirements", "proposal", "site", "platformui"},
-    "building": {"shell"},
+    # The building page fits its floors with the plan view's scale rule.
+    "building": {"shell", "proposal"},
     "requirements": {"shell", "platformui"},
     "proposal": {"shell", "requirements"},
     "site": {"shell"},

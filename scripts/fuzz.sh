@@ -2,9 +2,9 @@
 # Runs one fuzz target with libFuzzer under Address- and UB-Sanitizer:
 #     bash scripts/fuzz.sh TARGET SECONDS [libFuzzer options...]
 # TARGET is one of the names in tests/fuzz/README.md (project, requirements,
-# step, geometry, listing). Installs clang and libFuzzer into the build root from
-# tests/fuzz/packages.txt once, builds into build/<where>-fuzz, seeds the
-# corpus from tests/data, bench/data and the target's regression cases, and
+# step, geometry, listing, export, roomform, places). Installs clang and
+# libFuzzer into the build root from tests/fuzz/packages.txt once, builds
+# into build/<where>-fuzz, seeds the corpus from tests/data, bench/data and the target's regression cases, and
 # keeps what it learns in build/fuzz-corpus/TARGET. Findings land in
 # build/fuzz-findings/TARGET. Files among the arguments (findings) are run
 # on their own instead, to reproduce or (-minimize_crash=1) shrink them.
@@ -68,8 +68,8 @@ if [ "${1:-}" = "--inside" ]; then
         [ -d "$s" ] && seeds+=("$s")
     done
     case "$target" in
-        project) seeds+=(tests/data bench/data) ;;
-        requirements) seeds+=(tests/data) ;;
+        project | export) seeds+=(tests/data bench/data) ;;
+        requirements | roomform) seeds+=(tests/data) ;;
     esac
     export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
     export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/tests/fuzz/lsan.supp:print_suppressions=0}"

@@ -40,7 +40,62 @@ std::string withoutTrailingSlash(std::string url)
     return url;
 }
 
+// A reply's coordinate: the whole text one finite number within +-limit.
+bool wholeNumber(const std::string& text, double limit, double& value)
+{
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    const double read = std::strtod(begin, &end);
+    if (end == begin || *end != '\0' || end != begin + text.size())
+        return false;
+    if (!(read >= -limit && read <= limit)) // also refuses "nan"
+        return false;
+    value = read;
+    return true;
+}
+
 } // namespace
+
+double clampedLatitude(double latitude)
+{
+    if (std::isnan(latitude))
+        return 0.0;
+    return std::clamp(latitude, -MAX_LATITUDE, MAX_LATITUDE);
+}
+
+double wrappedLongitude(double longitude)
+{
+    if (!std::isfinite(longitude))
+        return 0.0;
+    if (longitude >= -180.0 && longitude <= 180.0)
+        return longitude;
+    double wrapped = std::fmod(longitude + 180.0, 360.0);
+    if (wrapped < 0.0)
+        wrapped += 360.0;
+    return wrapped - 180.0;
+}
+
+MapPoint siteInWorld(MapPoint siteTile, int zoom)
+{
+    const double across = tilesAcross(zoom);
+    MapPoint kept = siteTile;
+    if (!std::isfinite(kept.x))
+        kept.x = across / 2.0;
+    else if (kept.x < 0.0 || kept.x > across) {
+        kept.x = std::fmod(kept.x, across);
+        if (kept.x < 0.0)
+            kept.x += across;
+    }
+    kept.y = std::isnan(kept.y) ? across / 2.0 : std::clamp(kept.y, 0.0, across);
+    return kept;
+}
+
+MapPoint centreInWorld(MapPoint viewCentre, int zoom)
+{
+    const double across = tilesAcross(zoom);
+    auto keep = [&](double value) { return std::isnan(value) ? across / 2.0 : std::clamp(value, 0.0, across); };
+    return {keep(viewCentre.x), keep(viewCentre.y)};
+}
 
 double tileColumn(double longitude, int zoom)
 {
@@ -49,7 +104,7 @@ double tileColumn(double longitude, int zoom)
 
 double tileRow(double latitude, int zoom)
 {
-    const double phi = TWO_PI * latitude / 360.0;
+    const double phi = TWO_PI * clampedLatitude(latitude) / 360.0;
     return (1.0 - std::log(std::tan(phi) + 1.0 / std::cos(phi)) / PI) / 2.0 * tilesAcross(zoom);
 }
 
@@ -136,8 +191,13 @@ PixelPoint outlinePoint(double x, double y, double orientation, double metresPer
 {
     const double c = std::cos(orientation);
     const double s = std::sin(orientation);
-    return {static_cast<int>(sitePixel.x + (x * c + y * s) / metresPerPixel),
-            static_cast<int>(sitePixel.y + (x * s - y * c) / metresPerPixel)};
+    // Far beyond any window, yet a quarter of int's range, so that the
+    // drawing's own sums do not overflow either.
+    const double limit = std::ldexp(1.0, 30);
+    auto pixel = [&](double value) {
+        return std::isnan(value) ? 0 : static_cast<int>(std::clamp(value, -limit, limit));
+    };
+    return {pixel(sitePixel.x + (x * c + y * s) / metresPerPixel), pixel(sitePixel.y + (x * s - y * c) / metresPerPixel)};
 }
 
 TileRange visibleTiles(MapPoint viewCentre, int width, int height, int zoom)
@@ -189,7 +249,12 @@ bool parseOrientationDegrees(const std::string& text, double& orientation)
         ++end;
     if (*end != '\0')
         return false;
-    orientation = degrees / (180.0 / PI);
+    double turn = std::fmod(degrees, 360.0);
+    if (turn > 180.0)
+        turn -= 360.0;
+    else if (turn <= -180.0)
+        turn += 360.0;
+    orientation = turn / (180.0 / PI);
     return true;
 }
 
@@ -213,8 +278,9 @@ std::vector<Place> parsePlaces(const std::string& reply)
         try {
             Place place;
             place.displayName = element.at("display_name").get<std::string>();
-            place.lat = std::stod(element.at("lat").get<std::string>());
-            place.lon = std::stod(element.at("lon").get<std::string>());
+            if (!wholeNumber(element.at("lat").get<std::string>(), 90.0, place.lat) ||
+                !wholeNumber(element.at("lon").get<std::string>(), 180.0, place.lon))
+                continue;
             places.push_back(std::move(place));
         } catch (const std::exception&) {
             // an element without a usable place; the others still count

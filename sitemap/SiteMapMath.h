@@ -31,6 +31,25 @@ struct PixelPoint {
     int y = 0;
 };
 
+// The map's projection reaches this far north and south (the latitude whose
+// row is the world's top edge); nearer the poles its scale is infinite.
+constexpr double MAX_LATITUDE = 85.0511287798066;
+
+// A latitude within -MAX_LATITUDE .. MAX_LATITUDE (0 for one that is not a
+// number) and a longitude turned into -180 .. 180 (180 itself stays).
+double clampedLatitude(double latitude);
+double wrappedLongitude(double longitude);
+
+// Where a dragged site lands: its column wrapped around the world, its row
+// clamped to the world's top and bottom edges, so that its latitude and
+// longitude stay ones a project file can carry.
+MapPoint siteInWorld(MapPoint siteTile, int zoom);
+// The view centre kept within the world (0 .. 2^zoom both ways), so that a
+// pan never leaves the map out of reach.
+MapPoint centreInWorld(MapPoint viewCentre, int zoom);
+
+// The row of a latitude is taken at the latitude clamped to the projection's
+// range.
 double tileColumn(double longitude, int zoom);
 double tileRow(double latitude, int zoom);
 MapPoint tileOf(double latitude, double longitude, int zoom);
@@ -72,6 +91,7 @@ MapPoint movedSite(MapPoint dragStartMouse, MapPoint dragStartPosition, MapPoint
 
 // A contour point (x east, y north, metres) in window pixels, turned
 // clockwise by orientation (radians) around the site drawn at sitePixel.
+// Pixels beyond what a window can draw are clamped to +-2^30.
 PixelPoint outlinePoint(double x, double y, double orientation, double metresPerPixel, MapPoint sitePixel);
 
 // The tiles a window shows, both ends included, clamped to the tiles that
@@ -91,7 +111,8 @@ std::string tileUrl(const std::string& baseUrl, int zoom, int column, int row);
 std::string geocodeUrl(const std::string& baseUrl, const std::string& escapedQuery);
 
 // Orientation in radians as the degrees offered for editing ("%g"), and the
-// edited text back in radians; false when the text holds no number.
+// edited text back in radians, normalised to one turn (-180 < degrees <= 180);
+// false when the text holds no number.
 std::string orientationDegreesText(double orientation);
 bool parseOrientationDegrees(const std::string& text, double& orientation);
 
@@ -102,7 +123,8 @@ struct Place {
 };
 // The places of a place-search reply (UTF-8 JSON), in reply order. An
 // element that is not an object with the string members "display_name",
-// "lat" and "lon", the latter two decimal numbers, is skipped. Throws
+// "lat" and "lon", the latter two wholly decimal numbers within -90 .. 90
+// and -180 .. 180, is skipped. Throws
 // std::runtime_error when the reply is not JSON.
 std::vector<Place> parsePlaces(const std::string& reply);
 

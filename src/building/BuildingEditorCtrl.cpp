@@ -2,6 +2,7 @@
 
 #include "shell/AppSettings.h"
 #include "BuildingOutlineView.h"
+#include "proposal/FloorPlanView.h"
 
 #include "geometry/FloorOutline.h"
 #include "model/Building.h"
@@ -141,12 +142,9 @@ void BuildingEditorCtrl::drawFloors(wxGraphicsContext& gc)
         return;
     const double boxWidth = box.max.x - box.min.x;
     const double boxHeight = box.max.y - box.min.y;
-    // 64-bit steps: the levels may span the whole int range.
-    const long long lowest = building->minLevel;
-    const long long highest = building->maxLevel;
-    for (long long level = lowest; level <= highest; ++level)
-        drawFloor(gc, static_cast<int>(level),
-                  cellOffset(static_cast<std::uint64_t>(level - lowest), columns, boxWidth, boxHeight));
+    const std::vector<int> levels = planLevels(*building);
+    for (std::size_t k = 0; k < levels.size(); ++k)
+        drawFloor(gc, levels[k], cellOffset(k, columns, boxWidth, boxHeight));
 }
 
 void BuildingEditorCtrl::drawFloor(wxGraphicsContext& gc, int level, Vec2 offset)

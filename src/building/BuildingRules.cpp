@@ -1,5 +1,7 @@
 #include "BuildingRules.h"
 
+#include "model/Bounds.h"
+
 #include "geometry/FloorOutline.h"
 #include "geometry/LayoutGeometry.h"
 #include "model/NumberText.h"
@@ -99,6 +101,9 @@ BuildingParameters applyParameterTexts(BuildingParameters parameters, const std:
         // space check, the outline inset and the export.
         if (!(value >= 0.0) || !std::isfinite(value))
             throw std::invalid_argument(name + ": \"" + texts[i] + "\" must be a number not below 0");
+        // The project file refuses more, and the export would overflow.
+        if (!bg::constructionDimensionInRange(value))
+            throw std::out_of_range(name + ": \"" + texts[i] + "\" must be at most 1000 metres");
         values.push_back(value);
     }
     for (std::size_t i = 0; i < fields.size(); ++i)
@@ -159,8 +164,9 @@ std::vector<Vec2> floorOutline(OutlineSource source, const FloorDimensions& dime
 
 std::shared_ptr<bg::Floor> addFloorOnTop(bg::Building& building, double height, std::vector<Vec2> contour)
 {
-    const int level = building.floors.empty() ? 0 : building.maxLevel + 1;
-    auto floor = std::make_shared<bg::Floor>(level);
+    const long long level = building.floors.empty() ? 0 : static_cast<long long>(building.maxLevel) + 1;
+    bg::checkLevel(level, "New floor");
+    auto floor = std::make_shared<bg::Floor>(static_cast<int>(level));
     floor->height = height;
     floor->setContour(std::move(contour));
     // addFloor links it onto the top floor and recomputes levels and

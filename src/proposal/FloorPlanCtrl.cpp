@@ -149,8 +149,10 @@ void FloorPlanCtrl::centre()
         const double spanX = cell.max.x - cell.min.x, spanY = cell.max.y - cell.min.y;
         bool any = false;
         BoundingBox drawing;
-        for (int level = building->minLevel; level <= building->maxLevel; ++level) {
-            const Vec2 offset = planCellOffset(level - building->minLevel, columns, spanX, spanY);
+        const std::vector<int> levels = planLevels(*building);
+        for (std::size_t k = 0; k < levels.size(); ++k) {
+            const int level = levels[k];
+            const Vec2 offset = planCellOffset(static_cast<int>(k), columns, spanX, spanY);
             for (const auto& levelFloor : floorsOfLevel(*building, level)) {
                 if (levelFloor->contour.size() < 2) {
                     reportOnce("Floor plan: a floor outline of level " + levelText(level).ToStdString() +
@@ -252,8 +254,17 @@ void FloorPlanCtrl::drawAll()
         return;
     const BoundingBox cell = floorExtent();
     const double spanX = cell.max.x - cell.min.x, spanY = cell.max.y - cell.min.y;
-    for (int k = 0; k <= building->maxLevel - building->minLevel; ++k)
-        drawLevel(building->minLevel + k, planCellOffset(k, columns, spanX, spanY));
+    const std::vector<int> levels = planLevels(*building);
+    for (std::size_t k = 0; k < levels.size(); ++k) {
+        // A gap between two levels is named once, however wide it is.
+        if (k > 0 && static_cast<long long>(levels[k]) - levels[k - 1] > 1) {
+            const long long first = static_cast<long long>(levels[k - 1]) + 1, last = levels[k] - 1LL;
+            reportOnce(first == last ? "Floor plan: level " + std::to_string(first) + " has no floor; it is not drawn"
+                                     : "Floor plan: levels " + std::to_string(first) + " to " + std::to_string(last) +
+                                           " have no floor; they are not drawn");
+        }
+        drawLevel(levels[k], planCellOffset(static_cast<int>(k), columns, spanX, spanY));
+    }
 }
 
 void FloorPlanCtrl::drawLevel(int level, const Vec2& cellOffset)

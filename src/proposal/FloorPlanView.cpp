@@ -1,5 +1,9 @@
 #include "FloorPlanView.h"
 
+#include "model/Building.h"
+
+#include <set>
+
 #include <algorithm>
 #include <cmath>
 
@@ -74,4 +78,12 @@ PlanZoom planZoomAt(const PlanZoom& view, double wheelRotation, const Vec2& mous
 Vec2 planDraggedPan(const Vec2& panAtPress, const Vec2& pressPoint, const Vec2& mouse, double scale)
 {
     return {panAtPress.x + (mouse.x - pressPoint.x) / scale, panAtPress.y + (mouse.y - pressPoint.y) / scale};
+}
+
+std::vector<int> planLevels(const bg::Building& building)
+{
+    std::set<int> levels;
+    for (const auto& floor : building.floors)
+        levels.insert(floor->level);
+    return {levels.begin(), levels.end()};
 }

@@ -10,6 +10,17 @@
 #include "geometry/Polygon.h"
 
 #include <cstdint>
+#include <vector>
+
+namespace bg {
+class Building;
+}
+
+// The levels that have floors, each once, from the lowest up: the all-levels
+// plan gives each a grid cell in this order. Walking them (rather than every
+// integer from the lowest level to the highest) keeps levels far apart cheap
+// and levels at the limits of int defined.
+std::vector<int> planLevels(const bg::Building& building);
 
 // Metres between neighbouring grid cells.
 constexpr double planCellGap = 8.0;

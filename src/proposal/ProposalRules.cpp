@@ -123,16 +123,32 @@ std::string currentSolutionText(long position)
     return position < 0 ? "Current solution: " : "Current solution: " + formatInt(position);
 }
 
+namespace {
+
+// The layouts within the building's levels, from the highest level down, and
+// in list order within a level: sorted, never walked level by level, since
+// levels may lie far apart.
+std::vector<std::shared_ptr<bg::Layout>> orderedLayouts(bg::Proposal& proposal, const bg::Building& building)
+{
+    std::vector<std::shared_ptr<bg::Layout>> layouts;
+    for (const std::shared_ptr<bg::Layout>& layout : proposal.getLayouts())
+        if (layout->getLevel() >= building.minLevel && layout->getLevel() <= building.maxLevel)
+            layouts.push_back(layout);
+    std::stable_sort(layouts.begin(), layouts.end(),
+                     [](const auto& a, const auto& b) { return a->getLevel() > b->getLevel(); });
+    return layouts;
+}
+
+} // namespace
+
 std::vector<int> levelsTableLevels(bg::Proposal& proposal)
 {
     std::vector<int> levels;
     const std::shared_ptr<bg::Building>& building = proposal.getBuilding();
     if (!building)
         return levels;
-    for (int level = building->maxLevel; level >= building->minLevel; --level)
-        for (const std::shared_ptr<bg::Layout>& layout : proposal.getLayouts())
-            if (layout->getLevel() == level)
-                levels.push_back(level);
+    for (const std::shared_ptr<bg::Layout>& layout : orderedLayouts(proposal, *building))
+        levels.push_back(layout->getLevel());
     return levels;
 }
 
@@ -142,10 +158,9 @@ std::vector<LevelRow> levelRows(bg::Proposal& proposal, double innerWall)
     const std::shared_ptr<bg::Building>& building = proposal.getBuilding();
     if (!building)
         return rows;
-    for (int level = building->maxLevel; level >= building->minLevel; --level) {
-        for (const std::shared_ptr<bg::Layout>& layout : proposal.getLayouts()) {
-            if (layout->getLevel() != level)
-                continue;
+    for (const std::shared_ptr<bg::Layout>& layout : orderedLayouts(proposal, *building)) {
+        {
+            const int level = layout->getLevel();
             const long rooms = std::count_if(proposal.rooms.begin(), proposal.rooms.end(),
                                              [level](const auto& room) { return room->level == level; });
             const double buildable = contourArea(layout->getContour());

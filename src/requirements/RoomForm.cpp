@@ -3,6 +3,7 @@
 #include "geometry/LayoutGeometry.h"
 #include "geometry/Polygon.h"
 #include "model/Building.h"
+#include "model/Bounds.h"
 #include "model/Constants.h"
 #include "model/Requirement.h"
 
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <stdexcept>
 
 const char* const ANY_FLOOR_ENTRY = "Any floor";
@@ -225,7 +227,12 @@ int sliderPercent(double bound, double value, int low, int high, int fallback)
     const double percent = bound / value * 100.0;
     if (!std::isfinite(percent))
         return fallback;
-    return static_cast<int>(std::clamp(std::trunc(percent), static_cast<double>(low), static_cast<double>(high)));
+    // A bound OK wrote from position p is p / 100 in single precision times
+    // the value, a little below p % for some p (29 gives 28.9999992); the
+    // slack brings it back to p, where plain truncation would move the slider.
+    const double slack = 1e-4;
+    return static_cast<int>(
+        std::clamp(std::trunc(percent + slack), static_cast<double>(low), static_cast<double>(high)));
 }
 
 double sliderFactor(int percent)
@@ -240,7 +247,17 @@ int nextIndex(const bg::RequirementSet& set)
     long long next = INT_MIN;
     for (const auto& requirement : set.requirements)
         next = std::max<long long>(next, requirement->index) + 1;
-    return static_cast<int>(std::min<long long>(next, INT_MAX));
+    if (next <= INT_MAX)
+        return static_cast<int>(next);
+    // Past the largest int: the smallest index no requirement has, so that
+    // the new room's index is neither an overflow nor another room's.
+    std::set<int> used;
+    for (const auto& requirement : set.requirements)
+        used.insert(requirement->index);
+    int free = 0;
+    while (used.count(free))
+        ++free;
+    return free;
 }
 
 std::vector<std::string> levelEntries(const bg::Building* building)
@@ -550,6 +567,21 @@ FormNumbers checkRoomForm(const RoomForm& form)
         throw std::invalid_argument("The room length and width must be greater than 0.");
     if (form.widthMin <= 0)
         throw std::invalid_argument("The minimum room width must be greater than 0 %.");
+    // Beyond these the sliders' bounds or the aspect ratios would overflow
+    // and the requirement could no longer be saved.
+    if (std::fabs(numbers.area) > bg::largestRoomArea)
+        throw std::invalid_argument("\"Area (m\u00b2)\" must be at most 100000000 m\u00b2.");
+    if (numbers.length > bg::largestRoomSide)
+        throw std::invalid_argument("\"Room Length (m)\" must be at most 10000 m.");
+    if (numbers.width > bg::largestRoomSide)
+        throw std::invalid_argument("\"Room Width (m)\" must be at most 10000 m.");
+    const double longest = sliderFactor(std::max(form.lengthMax, 100)) * numbers.length;
+    const double narrowest = sliderFactor(form.widthMin) * numbers.width;
+    if (!(narrowest > 0.0) || !std::isfinite(longest / narrowest))
+        throw std::invalid_argument("\"Room Width (m)\" is too small for the length: the aspect ratio would not be "
+                                    "a finite number.");
+    if (numbers.level != bg::anyFloor && !bg::levelInRange(numbers.level))
+        throw std::invalid_argument("\"Storey Level\" must lie within -100000 to 100000.");
     return numbers;
 }
 
@@ -558,6 +590,19 @@ void applyRoomForm(const RoomForm& form, bg::RequirementSet& set, std::shared_pt
     const FormNumbers numbers = checkRoomForm(form);
     const double x = positionValue(form.xPosition, "X-Position");
     const double y = positionValue(form.yPosition, "Y-Position");
+
+    // What the dialog opened with: a field or slider the user left as it was
+    // keeps the stored value, so that OK without changes changes nothing
+    // (the fields show two decimals, the sliders whole percent).
+    std::optional<RoomForm> opened;
+    struct Stored {
+        double area, targetLength, targetWidth;
+    };
+    std::optional<Stored> stored;
+    if (requirement) {
+        opened = roomFormFor(nullptr, set, requirement, bg::anyFloor);
+        stored = Stored{requirement->area, requirement->targetLength, requirement->targetWidth};
+    }
 
     const int index = nextIndex(set);
     const std::vector<int> storedAdjacency = requirement ? requirement->adjacency : std::vector<int>{};
@@ -576,28 +621,49 @@ void applyRoomForm(const RoomForm& form, bg::RequirementSet& set, std::shared_pt
             shown.push_back(*shownIndex);
     updateNeighbourAdjacency(set, r, shown);
 
-    const double A = numbers.area, L = numbers.length, W = numbers.width;
+    const bool areaAsOpened = opened && form.dimensions.area == opened->dimensions.area;
+    const bool lengthAsOpened = opened && form.dimensions.length == opened->dimensions.length;
+    const bool widthAsOpened = opened && form.dimensions.width == opened->dimensions.width;
+    const bool locksAsOpened = opened && form.locks == opened->locks;
+    const double A = areaAsOpened ? stored->area : numbers.area;
+    const double L = lengthAsOpened ? stored->targetLength : numbers.length;
+    const double W = widthAsOpened ? stored->targetWidth : numbers.width;
+    // A locked or derived row has no tolerance: its bounds are always
+    // written from its value.
+    const bool areaBoundsKept = areaAsOpened && locksAsOpened && form.locks.area == RowState::Free &&
+                                form.areaMin == opened->areaMin && form.areaMax == opened->areaMax;
+    const bool lengthBoundsKept = lengthAsOpened && locksAsOpened && form.locks.length == RowState::Free &&
+                                  form.lengthMin == opened->lengthMin && form.lengthMax == opened->lengthMax;
+    const bool widthBoundsKept = widthAsOpened && locksAsOpened && form.locks.width == RowState::Free &&
+                                 form.widthMin == opened->widthMin && form.widthMax == opened->widthMax;
+
     r.area = A;
     r.roomType = form.roomType;
-    r.minAreaError = sliderFactor(form.areaMin) * A;
-    r.maxAreaError = sliderFactor(form.areaMax) * A;
+    if (!areaBoundsKept) {
+        r.minAreaError = sliderFactor(form.areaMin) * A;
+        r.maxAreaError = sliderFactor(form.areaMax) * A;
+    }
     r.targetLength = L;
     r.targetWidth = W;
-    if (form.locks.length != RowState::Free) {
+    if (lengthBoundsKept) {
+    } else if (form.locks.length != RowState::Free) {
         r.minLength = r.maxLength = L;
     } else {
         r.minLength = sliderFactor(form.lengthMin) * L;
         r.maxLength = sliderFactor(form.lengthMax) * L;
     }
-    if (form.locks.width != RowState::Free) {
+    if (widthBoundsKept) {
+    } else if (form.locks.width != RowState::Free) {
         r.minWidth = r.maxWidth = W;
     } else {
         r.minWidth = sliderFactor(form.widthMin) * W;
         r.maxWidth = sliderFactor(form.widthMax) * W;
     }
     r.lock = lockCode(form.locks, r.lock);
-    r.minAspectRatio = (sliderFactor(form.lengthMin) * L) / (sliderFactor(form.widthMax) * W);
-    r.maxAspectRatio = (sliderFactor(form.lengthMax) * L) / (sliderFactor(form.widthMin) * W);
+    if (!lengthBoundsKept || !widthBoundsKept) {
+        r.minAspectRatio = (sliderFactor(form.lengthMin) * L) / (sliderFactor(form.widthMax) * W);
+        r.maxAspectRatio = (sliderFactor(form.lengthMax) * L) / (sliderFactor(form.widthMin) * W);
+    }
     r.expectedPosition = Vec2(x, y);
     r.level = numbers.level;
     r.boundaries = boundaryWish(form.direction.empty() ? std::vector<std::string>{}

@@ -244,10 +244,25 @@ void MainFrame::importRequirementSet(const wxString& path)
     bg::Project& project = openProject();
     auto requirementSet = std::make_shared<bg::RequirementSet>(requirementSetNameFor(path.utf8_string()));
     // Read completely before anything is added.
-    requirementSet->requirements = bg::importRequirementsCsv(std::string(path.fn_str()));
+    std::vector<int> lines;
+    requirementSet->requirements = bg::importRequirementsCsv(std::string(path.fn_str()), &lines);
+    // What "Start" would refuse is said now, while the file is at hand; the
+    // levels are those of the project's buildings, when it has any.
+    std::vector<int> levels;
+    for (const auto& building : project.buildings)
+        for (const auto& floor : building->floors)
+            levels.push_back(floor->level);
+    const std::vector<std::string> problems = bg::requirementFileProblems(
+        requirementSet->requirements, lines, project.buildings.empty() ? nullptr : &levels);
     project.addRequirementSet(requirementSet);
     openRequirementSetPage(requirementSet);
     postObjectEvent(projectPane, EVT_REQUIREMENT_SET_ADDED, requirementSet);
+    if (!problems.empty()) {
+        std::string text = "The requirement set was imported, but \"Start\" will refuse it until these are mended:";
+        for (const std::string& problem : problems)
+            text += "\n" + problem;
+        tellUser(this, wxString::FromUTF8(text));
+    }
 }
 
 void MainFrame::onClickNewSite(wxCommandEvent&)

@@ -93,7 +93,7 @@ void SiteEditorCtrl::applyZoom(int newZoom)
     const double siteLon = site ? site->lon : longitudeOfColumn(siteTile.x, zoom);
     const MapView view = rezoom(viewCentre, siteLat, siteLon, zoom, newZoom);
     zoom = newZoom;
-    viewCentre = view.viewCentre;
+    viewCentre = centreInWorld(view.viewCentre, zoom);
     siteTile = view.siteTile;
     Refresh(true);
 }
@@ -143,9 +143,9 @@ void SiteEditorCtrl::onMotion(wxMouseEvent& event)
         return;
     const MapPoint mouse{double(event.GetX()), double(event.GetY())};
     if (editMode == 0) {
-        viewCentre = pannedCentre(dragStartMouse, dragStartPosition, mouse);
+        viewCentre = centreInWorld(pannedCentre(dragStartMouse, dragStartPosition, mouse), zoom);
     } else {
-        siteTile = movedSite(dragStartMouse, dragStartPosition, mouse);
+        siteTile = siteInWorld(movedSite(dragStartMouse, dragStartPosition, mouse), zoom);
         if (site) {
             site->lat = latitudeOfRow(siteTile.y, zoom);
             site->lon = longitudeOfColumn(siteTile.x, zoom);

@@ -44,10 +44,10 @@ std::vector<Input> allInputs()
     for (const kovra_fuzz::Target& target : kovra_fuzz::targets) {
         addFolder(inputs, target, source / "tests/fuzz/regressions" / target.name);
         const std::string name = target.name;
-        if (name == "project") {
+        if (name == "project" || name == "export") {
             addFolder(inputs, target, source / "tests/data", ".xsp");
             addFolder(inputs, target, source / "bench/data", ".xsp");
-        } else if (name == "requirements") {
+        } else if (name == "requirements" || name == "roomform") {
             addFolder(inputs, target, source / "tests/data", ".csv");
         }
     }

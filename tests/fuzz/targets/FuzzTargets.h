@@ -38,6 +38,18 @@ void geometry(const std::uint8_t* data, std::size_t size);
 // WebDAV listings: a PROPFIND reply parses or is refused with StoreError, and
 // the children found for a collection are single, non-empty segments.
 void davListing(const std::uint8_t* data, std::size_t size);
+// The IFC export: a project that loads exports each proposal in both schemas
+// into memory, or is refused with the export's documented error; the STEP
+// text has its frame, numbered instances, balanced parentheses and no
+// dangling reference.
+void exportFile(const std::uint8_t* data, std::size_t size);
+// The room dialog's form on a requirement file and typed texts: OK without
+// changes changes nothing the second time, and what OK stores is savable and
+// reads again, a new room with an index of its own.
+void roomForm(const std::uint8_t* data, std::size_t size);
+// Place-search replies and the site map's clamps: listed places lie within
+// the ranges a project accepts, drags and pans stay in the world.
+void placeReply(const std::uint8_t* data, std::size_t size);
 
 struct Target {
     const char* name; // as scripts/fuzz.sh and tests/fuzz/regressions/ name it
@@ -50,6 +62,9 @@ inline constexpr Target targets[] = {
     {"step", stepText},
     {"geometry", geometry},
     {"listing", davListing},
+    {"export", exportFile},
+    {"roomform", roomForm},
+    {"places", placeReply},
 };
 
 } // namespace kovra_fuzz

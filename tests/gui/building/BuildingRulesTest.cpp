@@ -1,7 +1,12 @@
 // The building page's rules on the model, without a window.
 #include "building/BuildingRules.h"
 
+#include "model/Bounds.h"
+#include "model/Project.h"
+#include "support/FileSupport.h"
 #include "support/ModelFixtures.h"
+
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -96,6 +101,8 @@ const BadParameterCase badParameterCases[] = {
     {4, "-0.2", "Inner wall thickness"},
     {5, "nan", "Door width"},
     {6, "inf", "Door height"},
+    {5, "1e300", "Door width"}, // exported as a door of width -214748364.8 once
+    {7, "1000.5", "Sill height"},
 };
 
 class BadParameterTest : public ::testing::TestWithParam<BadParameterCase> {};
@@ -245,3 +252,28 @@ TEST(BuildingRulesTest, FieldsShowTheFloorsOutlineAndHeight)
 }
 
 } // namespace
+
+TEST(BuildingRulesTest, ParametersAtTheBoundSaveAndOpenEqual)
+{
+    std::vector<std::string> texts(9, "0.3");
+    texts[5] = "1000"; // door width
+    auto building = makeRectBuilding(15, 15);
+    building->parameters = applyParameterTexts(building->parameters, texts);
+    EXPECT_EQ(building->parameters.doorWidth, 1000.0);
+    bg::Project project("p");
+    project.addBuilding(building);
+    std::stringstream first;
+    project.saveToStream(first);
+    std::stringstream second;
+    bg::Project::loadFromText(first.str())->saveToStream(second);
+    EXPECT_EQ(kovra_test::maskIds(second.str()), kovra_test::maskIds(first.str())); // save, open again: equal
+}
+
+TEST(BuildingRulesTest, NoFloorIsAddedAboveTheHighestLevel)
+{
+    auto building = makeRectBuilding(15, 15);
+    building->floors.front()->level = bg::highestLevel;
+    building->updateLevels();
+    EXPECT_THROW(addFloorOnTop(*building, 2.75, rectContour(10, 10)), std::out_of_range);
+    EXPECT_EQ(building->floors.size(), 1u);
+}
