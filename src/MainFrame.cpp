@@ -5,7 +5,6 @@
 #include "BuildingPane.h"
 #include "CommandGuard.h"
 #include "Events.h"
-#include "InnerContours.h"
 #include "ProposalPane.h"
 #include "RequirementSetPane.h"
 #include "SitePane.h"
@@ -434,8 +433,8 @@ void MainFrame::onSiteNameChanged(wxCommandEvent& event)
 
 void MainFrame::onProjectLoaded(wxCommandEvent&)
 {
+    // The load derived the inner outlines before it replaced the project.
     runCommand(this, [&] {
-        recomputeInnerContours();
         notebook->DeleteAllPages();
         ribbonBar->SetActivePage(static_cast<size_t>(RIBBON_PAGE_PROJECT));
     });
