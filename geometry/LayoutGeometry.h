@@ -29,6 +29,15 @@ public:
 // precision.
 constexpr double kClippableCoordinate = 1e9;
 
+// The largest coordinate, length or width (metres, either sign) a building,
+// room or requirement may have, and its square the largest area: ten
+// kilometres, far beyond any building and far within kClippableCoordinate.
+// The project and requirement readers, the building page, the room dialog
+// and the check before a run refuse anything beyond them, naming the value.
+constexpr double kMaximumExtent = 1e4;
+constexpr double kMaximumArea = kMaximumExtent * kMaximumExtent;
+static_assert(kMaximumExtent < kClippableCoordinate);
+
 // Throws GeometryError unless every coordinate is finite and within
 // kClippableCoordinate; `what` names the points in the message.
 void checkClippable(const std::vector<Vec2>& points, const char* what);

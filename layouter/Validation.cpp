@@ -14,12 +14,12 @@
 
 namespace {
 
-// Generous bounds far beyond any building: ten kilometres for a coordinate
-// or length, its square for an area, and a million for an aspect ratio.
+// Generous bounds far beyond any building: kMaximumExtent for a coordinate
+// or length, kMaximumArea for an area, and a million for an aspect ratio.
 // Larger finite values would overflow the clipping library's integer grid or
 // leave the solver with a model it cannot build.
-constexpr double maximumExtent = 10000.0;
-constexpr double maximumArea = maximumExtent * maximumExtent;
+constexpr double maximumExtent = kMaximumExtent;
+constexpr double maximumArea = kMaximumArea;
 constexpr double maximumAspectRatio = 1e6;
 
 std::string number(double value)

@@ -5,6 +5,8 @@
 #include "model/References.h"
 #include "model/Xml.h"
 
+#include "geometry/LayoutGeometry.h"
+
 #include <tinyxml2.h>
 
 #include <algorithm>
@@ -151,14 +153,14 @@ void Requirement::read(References& references, tinyxml2::XMLElement* element)
     if (adjacency.empty())
         adjacency.push_back(-1);
 
-    area = xml::readAtof(element, "area");
+    area = xml::readAtofWithin(element, "area", kMaximumArea);
     roomType = xml::child(element, "room_type") ? xml::requiredText(element, "room_type") : "test";
-    targetLength = xml::readAtof(element, "target_length");
-    targetWidth = xml::readAtof(element, "target_width");
-    minLength = xml::readAtof(element, "min_length");
-    maxLength = xml::readAtof(element, "max_length");
-    minWidth = xml::readAtof(element, "min_width");
-    maxWidth = xml::readAtof(element, "max_width");
+    targetLength = xml::readAtofWithin(element, "target_length", kMaximumExtent);
+    targetWidth = xml::readAtofWithin(element, "target_width", kMaximumExtent);
+    minLength = xml::readAtofWithin(element, "min_length", kMaximumExtent);
+    maxLength = xml::readAtofWithin(element, "max_length", kMaximumExtent);
+    minWidth = xml::readAtofWithin(element, "min_width", kMaximumExtent);
+    maxWidth = xml::readAtofWithin(element, "max_width", kMaximumExtent);
     orientation = xml::child(element, "orientation") ? xml::requiredText(element, "orientation") : "horizontal";
     minAspectRatio = xml::readAtof(element, "min_aspect_ratio");
     maxAspectRatio = xml::readAtof(element, "max_aspect_ratio");
@@ -181,8 +183,8 @@ void Requirement::read(References& references, tinyxml2::XMLElement* element)
         boundaries.push_back("");
     }
 
-    minAreaError = xml::child(element, "min_area_error") ? xml::readAtof(element, "min_area_error") : area * 0.8;
-    maxAreaError = xml::child(element, "max_area_error") ? xml::readAtof(element, "max_area_error") : area * 1.5;
+    minAreaError = xml::child(element, "min_area_error") ? xml::readAtofWithin(element, "min_area_error", kMaximumArea) : area * 0.8;
+    maxAreaError = xml::child(element, "max_area_error") ? xml::readAtofWithin(element, "max_area_error", kMaximumArea) : area * 1.5;
     lock = xml::child(element, "lock") ? xml::readAtoi(element, "lock") : 0;
 }
 

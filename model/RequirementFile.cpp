@@ -6,6 +6,8 @@
 #include "model/NumberText.h"
 #include "model/Requirement.h"
 
+#include "geometry/LayoutGeometry.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -164,6 +166,18 @@ public:
     int integer(Column column) const { return integer(column, text(column)); }
     int integer(Column column, const std::string& value) const { return parseInt(value, where(column)); }
     double number(Column column) const { return parseDouble(text(column), where(column)); }
+    // A number whose magnitude is at most bound (kMaximumExtent or kMaximumArea).
+    double number(Column column, double bound) const
+    {
+        const double value = number(column);
+        if (std::fabs(value) > bound) {
+            char limit[32];
+            std::snprintf(limit, sizeof limit, "%g", bound);
+            throw std::out_of_range(where(column) + ": \"" + text(column) + "\" lies beyond the limit of " + limit +
+                                    ", far beyond any building");
+        }
+        return value;
+    }
 
 private:
     std::string where(Column column) const { return where_ + ", column \"" + columns[column] + "\""; }
@@ -210,19 +224,19 @@ std::shared_ptr<Requirement> readRequirement(const Line& line)
     const std::string& name = line.text(roomColumn);
     std::vector<int> adjacency = readAdjacency(line);
     const std::string& roomType = line.text(typeColumn);
-    const double area = line.number(areaColumn);
+    const double area = line.number(areaColumn, kMaximumArea);
     const std::string& boundary = line.text(boundariesColumn);
     const int level = line.text(levelColumn).empty() ? anyFloor : line.integer(levelColumn);
     if (level != anyFloor)
         checkLevel(level, line.where() + ", column \"Level\"");
-    const double length = line.number(lengthColumn);
-    const double width = line.number(widthColumn);
-    const double minArea = line.number(minAreaColumn);
-    const double maxArea = line.number(maxAreaColumn);
-    const double minLength = line.number(minLengthColumn);
-    const double maxLength = line.number(maxLengthColumn);
-    const double minWidth = line.number(minWidthColumn);
-    const double maxWidth = line.number(maxWidthColumn);
+    const double length = line.number(lengthColumn, kMaximumExtent);
+    const double width = line.number(widthColumn, kMaximumExtent);
+    const double minArea = line.number(minAreaColumn, kMaximumArea);
+    const double maxArea = line.number(maxAreaColumn, kMaximumArea);
+    const double minLength = line.number(minLengthColumn, kMaximumExtent);
+    const double maxLength = line.number(maxLengthColumn, kMaximumExtent);
+    const double minWidth = line.number(minWidthColumn, kMaximumExtent);
+    const double maxWidth = line.number(maxWidthColumn, kMaximumExtent);
     checkDimensions(line, name, minLength, maxLength, minWidth, maxWidth);
     const double minAspectRatio = minLength / maxWidth;
     const double maxAspectRatio = maxLength / minWidth;

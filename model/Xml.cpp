@@ -2,6 +2,8 @@
 
 #include "model/NumberText.h"
 
+#include "geometry/LayoutGeometry.h"
+
 #include <tinyxml2.h>
 
 #include <climits>
@@ -158,6 +160,27 @@ double readAtof(XMLElement* parent, const char* name)
     return end == start ? 0.0 : parseDouble(value, describe(element));
 }
 
+namespace {
+
+double within(XMLElement* parent, const char* name, double value, double bound)
+{
+    if (std::fabs(value) > bound) {
+        XMLElement* element = requiredChild(parent, name);
+        char limit[32];
+        std::snprintf(limit, sizeof limit, "%g", bound);
+        throw std::out_of_range(describe(element) + ": \"" + text(element) + "\" lies beyond the limit of " +
+                                limit + ", far beyond any building");
+    }
+    return value;
+}
+
+} // namespace
+
+double readAtofWithin(XMLElement* parent, const char* name, double bound)
+{
+    return within(parent, name, readAtof(parent, name), bound);
+}
+
 int readStoi(XMLElement* parent, const char* name)
 {
     XMLElement* element = requiredChild(parent, name);
@@ -181,9 +204,12 @@ int readTruncatedInt(XMLElement* parent, const char* name)
 
 Vec2 readPoint(XMLElement* pointElement, Numbers numbers)
 {
-    if (numbers == Numbers::strict)
-        return {readStod(pointElement, "x"), readStod(pointElement, "y")};
-    return {readAtof(pointElement, "x"), readAtof(pointElement, "y")};
+    auto read = [&](const char* name) {
+        const double value = numbers == Numbers::strict ? readStod(pointElement, name) : readAtof(pointElement, name);
+        return within(pointElement, name, value, kMaximumExtent);
+    };
+    const double x = read("x");
+    return {x, read("y")};
 }
 
 std::vector<Vec2> readContour(XMLElement* contourElement, Numbers numbers)

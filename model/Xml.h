@@ -57,10 +57,15 @@ int readAtoi(tinyxml2::XMLElement* parent, const char* name);
 double readAtof(tinyxml2::XMLElement* parent, const char* name);
 int readStoi(tinyxml2::XMLElement* parent, const char* name);
 double readStod(tinyxml2::XMLElement* parent, const char* name);
+// A lenient double whose magnitude is at most bound (kMaximumExtent for a
+// length, kMaximumArea for an area); beyond it std::out_of_range names the
+// element and its line, and the caller stores nothing.
+double readAtofWithin(tinyxml2::XMLElement* parent, const char* name, double bound);
 // Strict double, truncated toward zero ("2.7" reads as 2).
 int readTruncatedInt(tinyxml2::XMLElement* parent, const char* name);
 
-// The first "x" and "y" children.
+// The first "x" and "y" children, each within kMaximumExtent (else
+// std::out_of_range naming the element).
 Vec2 readPoint(tinyxml2::XMLElement* pointElement, Numbers numbers = Numbers::lenient);
 // Every "position" child, in document order; empty for a null element.
 std::vector<Vec2> readContour(tinyxml2::XMLElement* contourElement, Numbers numbers = Numbers::lenient);

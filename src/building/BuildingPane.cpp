@@ -40,7 +40,6 @@ BuildingPane::BuildingPane(wxWindow* parent, ProjectPane* projectPane, wxRibbonB
                            const std::shared_ptr<bg::Building>& building)
     : KovraPage(parent, RIBBON_PAGE_BUILDING, ID_BUILDING_PANE), building(building), projectPane(projectPane)
 {
-    getAppState().registerPage(building, this);
     SetInitialSize(wxSize(500, 300));
 
     editor = new BuildingEditorCtrl(this);
@@ -62,6 +61,9 @@ BuildingPane::BuildingPane(wxWindow* parent, ProjectPane* projectPane, wxRibbonB
     showAllFloors = 0;
     fillFloorTable();
     Layout();
+    // Registered last: a constructor that throws leaves no entry behind
+    // pointing at the freed page.
+    getAppState().registerPage(building, this);
 }
 
 BuildingPane::~BuildingPane()

@@ -126,11 +126,20 @@ FloorFieldTexts floorFieldTexts(const bg::Floor& floor, const FloorFieldTexts& s
 
 void readFloorFields(const FloorFieldTexts& texts, OutlineSource source, FloorDimensions& dimensions)
 {
-    dimensions.length = bg::parseDouble(texts.length, "Maximal length");
-    dimensions.width = bg::parseDouble(texts.width, "Maximal width");
-    dimensions.cornerLength = bg::parseDouble(texts.cornerLength, "Corner length");
-    dimensions.cornerWidth = bg::parseDouble(texts.cornerWidth, "Corner width");
-    dimensions.height = bg::parseDouble(texts.height, "Floor height");
+    // Beyond the bound the outline could not be clipped: such a field is
+    // refused like one that is no number, before it or the outline is kept.
+    auto read = [](const std::string& text, const char* field) {
+        const double value = bg::parseDouble(text, field);
+        if (std::fabs(value) > kMaximumExtent)
+            throw std::out_of_range(std::string(field) + ": " + text + " is beyond the limit of " +
+                                    format("%g", kMaximumExtent) + " m");
+        return value;
+    };
+    dimensions.length = read(texts.length, "Maximal length");
+    dimensions.width = read(texts.width, "Maximal width");
+    dimensions.cornerLength = read(texts.cornerLength, "Corner length");
+    dimensions.cornerWidth = read(texts.cornerWidth, "Corner width");
+    dimensions.height = read(texts.height, "Floor height");
 
     auto positive = [](double value) { return value > 0.0 && std::isfinite(value); };
     if (source != OutlineSource::CopyOfCurrent) {

@@ -64,7 +64,8 @@ struct FloorDimensions {
 
 // Converts the five fields in the order length, width, corner length, corner
 // width, height into `dimensions`, stopping at the first that is not a number
-// (the ones before it keep their new values), then checks what the outline
+// or lies beyond kMaximumExtent (the ones before it keep their new values),
+// then checks what the outline
 // will use: a positive length and width unless the outline is copied, a
 // corner strictly inside the rectangle for an L, and always a positive
 // height, so that storeys do not overlap. Throws std::invalid_argument or

@@ -72,7 +72,6 @@ ProposalPane::ProposalPane(wxWindow* parent, wxRibbonBar* ribbonBar, ProjectPane
                            const std::shared_ptr<bg::Proposal>& proposal_)
     : KovraPage(parent, RIBBON_PAGE_PROPOSAL, ID_PROPOSAL_PANE), proposal(proposal_), projectPane(projectPane_)
 {
-    getAppState().registerPage(proposal, this);
     building = proposal->getBuilding();
     if (building)
         currentFloor = building->root;
@@ -83,6 +82,9 @@ ProposalPane::ProposalPane(wxWindow* parent, wxRibbonBar* ribbonBar, ProjectPane
     buildTopology();
     bindRibbonEvents(ribbonBar);
     Layout();
+    // Registered last: a constructor that throws leaves no entry behind
+    // pointing at the freed page.
+    getAppState().registerPage(proposal, this);
 }
 
 ProposalPane::~ProposalPane()
@@ -239,6 +241,8 @@ void ProposalPane::start()
         notify("This proposal has no requirement set: there is nothing to lay out.");
         return;
     }
+    if (!bringRoomsInLine())
+        return;
     if (!checkSpace())
         return;
     if ((!layouter || rebuildModel) && !prepareModel())
@@ -247,6 +251,38 @@ void ProposalPane::start()
     canContinue = true;
     runDialog();
     refresh();
+}
+
+bool ProposalPane::bringRoomsInLine()
+{
+    bool matching = false;
+    {
+        auto lock = proposal->lockRooms();
+        matching = roomsMatchSet(*proposal);
+    }
+    if (matching)
+        return true;
+    wxString question = "The requirement set has changed since the rooms of this proposal were made, so a run "
+                        "would lay out rooms the set no longer has. Bring the rooms in line with the set, as "
+                        "Reset does, and start?";
+    if (!solutions.empty())
+        question += " The solutions found so far are discarded.";
+    if (wxMessageBox(question, wxMessageBoxCaptionStr, wxYES_NO | wxYES_DEFAULT | wxICON_QUESTION) != wxYES)
+        return false;
+    {
+        auto lock = proposal->lockRooms();
+        proposal->rebuildLayoutsAndRooms();
+        proposal->resetPlacements();
+    }
+    // The model and the solutions were made for the old rooms.
+    layouter.reset();
+    rebuildModel = true;
+    solutions.clear();
+    started = false;
+    canContinue = false;
+    currentSolutionLabel->SetLabel(currentSolutionText(-1));
+    refresh();
+    return true;
 }
 
 void ProposalPane::onClickStart(wxRibbonButtonBarEvent&)
@@ -259,6 +295,17 @@ void ProposalPane::onClickContinue(wxRibbonButtonBarEvent&)
     guarded("The layout optimization could not continue", [this] {
         if (!layouter || !canContinue)
             return;
+        // Continuing the model of rooms the set no longer has would lay them
+        // out again: with rooms brought in line the run starts afresh.
+        bool matching = false;
+        {
+            auto lock = proposal->lockRooms();
+            matching = roomsMatchSet(*proposal);
+        }
+        if (!matching) {
+            start();
+            return;
+        }
         runDialog();
         refresh();
     });
@@ -370,7 +417,13 @@ void ProposalPane::onOptimizerFinished(wxCommandEvent&)
         const SCIP_STATUS status = SCIPgetStatus(layouter->scip);
         if (status == SCIP_STATUS_INFEASIBLE || status == SCIP_STATUS_INFORUNBD) {
             canContinue = false;
-            notify("Model infeasible. No solutions possible for current requirement set.");
+            // What the sums show at once; the solver is not asked why.
+            std::string text = "Model infeasible. No solutions possible for current requirement set.";
+            if (building && proposal->requirementSet)
+                for (const std::string& reason :
+                     infeasibilityReasons(*building, *proposal->requirementSet, layouter->allowFreeSpace == 0))
+                    text += "\n" + reason;
+            notify(text);
             return;
         }
         notify(runEndText(solutions.size(), runStopped, status == SCIP_STATUS_OPTIMAL));

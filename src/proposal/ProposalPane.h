@@ -119,6 +119,10 @@ public:
 private:
     void buildWindow();
     void start();
+    // A run starts only from rooms that match the requirement set: when they
+    // do not (a requirement removed, added or renamed since they were made),
+    // asks, then rebuilds them as "Reset" does. False when the user declines.
+    bool bringRoomsInLine();
     void reset();
     // A new Layouter with its model for the requirement set as it stands;
     // on any problem says why and leaves the current one in place.

@@ -1,5 +1,7 @@
 #include "ProposalRules.h"
 
+#include "requirements/RoomForm.h"
+
 #include "export/IfcExporter.h"
 #include "geometry/LayoutGeometry.h"
 #include "geometry/Polygon.h"
@@ -36,23 +38,71 @@ double contourArea(const std::vector<Vec2>& points)
 
 SpaceCheck checkSpace(const std::shared_ptr<bg::Building>& building, const bg::RequirementSet& set)
 {
-    const double wall = building->parameters.outerWallStrength;
-    double total = 0.0;
-    for (const std::shared_ptr<bg::Floor>& floor : building->getFloors()) {
-        double usable = 0.9 * contourArea(insetPolygon(floor->getContour(), wall));
-        total += usable;
-        for (const std::shared_ptr<bg::Requirement>& requirement : set.requirements)
-            if (requirement->getLevel() == floor->getLevel())
-                usable -= requirement->getArea();
-        if (usable < 0.0)
+    for (const std::shared_ptr<bg::Floor>& floor : building->getFloors())
+        if (remainingFloorArea(*building, set, floor->getLevel()) < -spaceTolerance)
             return {false, "Not enough space on floor " + formatInt(floor->getLevel()) +
                                " to meet the area requirements."};
-    }
-    for (const std::shared_ptr<bg::Requirement>& requirement : set.requirements)
-        total -= requirement->getArea();
-    if (total < 0.0)
+    if (remainingBuildingArea(*building, set) < -spaceTolerance)
         return {false, "Not enough space for the whole building to meet the area requirements."};
     return {};
+}
+
+std::vector<std::string> infeasibilityReasons(const bg::Building& building, const bg::RequirementSet& set,
+                                              bool fillAll)
+{
+    std::vector<std::string> reasons;
+    const bool anyFloorRooms = std::any_of(set.requirements.begin(), set.requirements.end(),
+                                           [](const auto& r) { return r->level == bg::anyFloor; });
+    double netTotal = 0.0, smallestTotal = 0.0, largestTotal = 0.0;
+    for (const auto& requirement : set.requirements) {
+        smallestTotal += requirement->minAreaError;
+        largestTotal += requirement->maxAreaError;
+    }
+    for (const std::shared_ptr<bg::Floor>& floor : building.floors) {
+        const int level = floor->level;
+        const std::string name = "Floor " + formatInt(level);
+        const double net = usableFloorArea(building, level);
+        netTotal += net;
+        double smallest = 0.0, largest = 0.0;
+        for (const auto& requirement : set.requirements) {
+            if (requirement->level != level)
+                continue;
+            smallest += requirement->minAreaError;
+            largest += requirement->maxAreaError;
+        }
+        if (smallest > net + spaceTolerance)
+            reasons.push_back(name + ": the rooms' smallest areas add up to " + format("%.2f", smallest) +
+                              " m\u00b2, more than its net area of " + format("%.2f", net) + " m\u00b2.");
+        // Rooms that may go on any floor could still fill it.
+        if (fillAll && !anyFloorRooms && largest < net - spaceTolerance)
+            reasons.push_back(name + ": with \"Fill All\" on, the rooms' largest areas add up to only " +
+                              format("%.2f", largest) + " m\u00b2, less than its net area of " +
+                              format("%.2f", net) + " m\u00b2.");
+
+        const std::vector<Vec2> inside = insetPolygon(floor->contour, building.parameters.outerWallStrength);
+        if (inside.size() < 3)
+            continue;
+        const BoundingBox box = boundingBox(inside);
+        const double length = box.max.x - box.min.x, width = box.max.y - box.min.y;
+        for (const auto& requirement : set.requirements)
+            if (requirement->level == level && (requirement->minLength > length || requirement->minWidth > width))
+                reasons.push_back(name + ": room \"" + requirement->name + "\" is at least " +
+                                  format("%.2f", requirement->minLength) + " x " +
+                                  format("%.2f", requirement->minWidth) + " m, more than the floor's " +
+                                  format("%.2f", length) + " x " + format("%.2f", width) +
+                                  " m inside its outer walls.");
+    }
+    if (anyFloorRooms) {
+        if (smallestTotal > netTotal + spaceTolerance)
+            reasons.push_back("The whole building: the rooms' smallest areas add up to " +
+                              format("%.2f", smallestTotal) + " m\u00b2, more than its net area of " +
+                              format("%.2f", netTotal) + " m\u00b2.");
+        if (fillAll && largestTotal < netTotal - spaceTolerance)
+            reasons.push_back("The whole building: with \"Fill All\" on, the rooms' largest areas add up to only " +
+                              format("%.2f", largestTotal) + " m\u00b2, less than its net area of " +
+                              format("%.2f", netTotal) + " m\u00b2.");
+    }
+    return reasons;
 }
 
 int layouterModeFor(const bg::RequirementSet& set)
@@ -172,10 +222,33 @@ std::vector<LevelRow> levelRows(bg::Proposal& proposal, double innerWall)
     return rows;
 }
 
+bool roomOfRequirement(const bg::Room& room, const bg::Requirement& requirement)
+{
+    return room.requirement.get() == &requirement && room.index == requirement.index &&
+           room.name == requirement.name;
+}
+
+bool roomsMatchSet(const bg::Proposal& proposal)
+{
+    if (!proposal.requirementSet)
+        return true;
+    const auto& requirements = proposal.requirementSet->requirements;
+    if (proposal.rooms.size() != requirements.size())
+        return false;
+    for (std::size_t i = 0; i < requirements.size(); ++i)
+        if (!roomOfRequirement(*proposal.rooms[i], *requirements[i]))
+            return false;
+    return true;
+}
+
 std::vector<RoomRow> roomRows(const bg::Proposal& proposal)
 {
     std::vector<RoomRow> rows;
     for (const std::shared_ptr<bg::Room>& room : proposal.rooms) {
+        if (proposal.requirementSet &&
+            std::none_of(proposal.requirementSet->requirements.begin(), proposal.requirementSet->requirements.end(),
+                         [&](const auto& requirement) { return roomOfRequirement(*room, *requirement); }))
+            continue;
         const std::shared_ptr<bg::Requirement> requirement = room->getRequirement();
         const double area = contourArea(room->innerContour);
         const double expected = requirement ? requirement->targetLength * requirement->targetWidth : 0.0;

@@ -17,6 +17,7 @@ struct Solution;
 namespace bg {
 class Building;
 class Proposal;
+class Requirement;
 class RequirementSet;
 class Room;
 } // namespace bg
@@ -32,8 +33,18 @@ struct SpaceCheck {
 // wall and counted at 90 %, hold the target areas of the set: each floor the
 // requirements of its level (the first failing floor, in floor order, is
 // named), the whole building every requirement, those of any floor included.
-// Only a result strictly below 0 fails.
+// Only a result below -spaceTolerance fails: the room dialog's own check
+// (remainingFloorArea and remainingBuildingArea of RoomForm.h).
 SpaceCheck checkSpace(const std::shared_ptr<bg::Building>& building, const bg::RequirementSet& set);
+
+// Why a model is infeasible, as far as the space check's sums show it at
+// once, one sentence each naming the floor (or the whole building) and the
+// sum: the rooms' smallest areas above a floor's net area; with "Fill All"
+// their largest areas below it; a room whose smallest sides exceed the
+// floor inside its outer walls. Empty when the sums show nothing. Rooms that
+// may go on any floor are counted for the whole building only.
+std::vector<std::string> infeasibilityReasons(const bg::Building& building, const bg::RequirementSet& set,
+                                              bool fillAll);
 
 // The model of a run: the floor-assignment model as soon as one requirement
 // may go on any floor, else the fixed-floor model (Layouter::mode values).
@@ -79,8 +90,18 @@ std::string currentSolutionText(long position);
 std::vector<int> levelsTableLevels(bg::Proposal& proposal);
 // Rows in the order of levelsTableLevels. The caller holds the room lock.
 std::vector<LevelRow> levelRows(bg::Proposal& proposal, double innerWall);
-// One row per room, in room order. The caller holds the room lock.
+// One row per room that stands for a requirement of the proposal's set (all
+// rooms when it has none), in room order: a room left from an earlier set
+// is not shown as if it were one of this set. The caller holds the room lock.
 std::vector<RoomRow> roomRows(const bg::Proposal& proposal);
+
+// Whether the room was made from the requirement and still carries its index
+// and name.
+bool roomOfRequirement(const bg::Room& room, const bg::Requirement& requirement);
+// Whether the proposal's rooms are those its set gives: one per requirement,
+// in the set's order, each roomOfRequirement. True without a set. A run only
+// starts from rooms that match; the caller holds the room lock.
+bool roomsMatchSet(const bg::Proposal& proposal);
 
 // The topology view's graph: one node per shown requirement (all of the set
 // in view mode 0, those whose room stands on `currentLevel` in view mode 1),

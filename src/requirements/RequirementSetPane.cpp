@@ -28,7 +28,6 @@ RequirementSetPane::RequirementSetPane(wxWindow* parent, wxRibbonBar* ribbonBar,
       requirementSet(requirementSet),
       building(building)
 {
-    getAppState().registerPage(requirementSet, this);
     SetSize(540, 300);
     SetWindowStyle(wxTAB_TRAVERSAL);
 
@@ -51,6 +50,9 @@ RequirementSetPane::RequirementSetPane(wxWindow* parent, wxRibbonBar* ribbonBar,
     fillDiagram();
     SetSizer(sizer);
     Layout();
+    // Registered last: a constructor that throws leaves no entry behind
+    // pointing at the freed page.
+    getAppState().registerPage(requirementSet, this);
 }
 
 RequirementSetPane::~RequirementSetPane()

@@ -72,11 +72,6 @@ double usableArea(const std::vector<Vec2>& contour, double outerWall)
     return 0.9 * Polygon(inner).getArea();
 }
 
-// Areas are shown and typed to the hundredth: an area equal to the space left
-// as the dialog shows it (a new room starts with it, rounded) fits and is not
-// shown as short.
-constexpr double kAreaTolerance = 0.005;
-
 double storedArea(const bg::Requirement* edited)
 {
     return edited ? edited->area : 0.0;
@@ -295,14 +290,17 @@ double remainingBuildingArea(const bg::Building& building, const bg::Requirement
     return space;
 }
 
+double usableFloorArea(const bg::Building& building, int level)
+{
+    for (const auto& floor : building.floors)
+        if (floor->level == level)
+            return usableArea(floor->contour, building.parameters.outerWallStrength);
+    return 0.0;
+}
+
 double remainingFloorArea(const bg::Building& building, const bg::RequirementSet& set, int level)
 {
-    double space = 0.0;
-    for (const auto& floor : building.floors)
-        if (floor->level == level) {
-            space = usableArea(floor->contour, building.parameters.outerWallStrength);
-            break;
-        }
+    double space = usableFloorArea(building, level);
     for (const auto& requirement : set.requirements)
         if (requirement->level == level)
             space -= requirement->area;
@@ -331,11 +329,11 @@ RemainingAreaTexts remainingAreaTexts(const bg::Building* building, const bg::Re
     const double area = leadingNumber(areaText).value_or(0.0);
     const double buildingSpace = remainingBuildingArea(*building, set) + storedArea(edited) - area;
     texts.building = formatDimension(buildingSpace);
-    texts.buildingShort = buildingSpace < -kAreaTolerance;
+    texts.buildingShort = buildingSpace < -spaceTolerance;
     if (level && *level != bg::anyFloor) {
         const double floorSpace = floorSpaceFor(*building, set, edited, *level) - area;
         texts.floor = formatDimension(std::min(buildingSpace, floorSpace));
-        texts.floorShort = floorSpace < -kAreaTolerance;
+        texts.floorShort = floorSpace < -spaceTolerance;
     }
     return texts;
 }
@@ -345,11 +343,11 @@ std::optional<std::string> areaCheckMessage(const bg::Building* building, const 
 {
     if (!building)
         return std::nullopt;
-    if (area > remainingBuildingArea(*building, set) + storedArea(edited) + kAreaTolerance)
+    if (area > remainingBuildingArea(*building, set) + storedArea(edited) + spaceTolerance)
         return std::string("Not enough space for the whole building to meet the area requirements.");
     if (level == bg::anyFloor || building->floors.empty())
         return std::nullopt;
-    if (area > floorSpaceFor(*building, set, edited, level) + kAreaTolerance)
+    if (area > floorSpaceFor(*building, set, edited, level) + spaceTolerance)
         return "Not enough space on floor " + std::to_string(level) + " to meet the area requirements.";
     return std::nullopt;
 }
@@ -541,6 +539,16 @@ double requireNumber(const std::string& text, const char* field)
     return *value;
 }
 
+// Refuses a value whose largest stored form (value times the slider's upper
+// factor, when above 1) lies beyond bound, naming the field.
+void requireWithin(double value, double upperFactor, double bound, const char* field, const char* unit)
+{
+    if (std::fabs(value) * std::max(1.0, upperFactor) > bound)
+        throw std::invalid_argument(std::string("\"") + field + "\" is beyond the limit of " +
+                                    format("%g", bound) + " " + unit +
+                                    (upperFactor > 1.0 ? " (its upper slider included)." : "."));
+}
+
 // -999 for an empty fixed-position field.
 double positionValue(const std::string& text, const char* field)
 {
@@ -559,8 +567,17 @@ FormNumbers checkRoomForm(const RoomForm& form)
     if (!level)
         throw std::invalid_argument("\"Storey Level\" must be a floor level or \"Any floor\".");
     numbers.level = *level;
-    positionValue(form.xPosition, "X-Position");
-    positionValue(form.yPosition, "Y-Position");
+    const double x = positionValue(form.xPosition, "X-Position");
+    const double y = positionValue(form.yPosition, "Y-Position");
+    // Beyond these the floors' clipping and the optimiser fail later; nothing
+    // is stored.
+    requireWithin(numbers.area, sliderFactor(form.areaMax), kMaximumArea, "Area (m\u00b2)", "m\u00b2");
+    requireWithin(numbers.length, form.locks.length == RowState::Free ? sliderFactor(form.lengthMax) : 1.0,
+                  kMaximumExtent, "Room Length (m)", "m");
+    requireWithin(numbers.width, form.locks.width == RowState::Free ? sliderFactor(form.widthMax) : 1.0,
+                  kMaximumExtent, "Room Width (m)", "m");
+    requireWithin(x, 1.0, kMaximumExtent, "X-Position", "m");
+    requireWithin(y, 1.0, kMaximumExtent, "Y-Position", "m");
     // A zero length or width would give the optimiser an infinite or zero
     // aspect ratio.
     if (numbers.length <= 0 || numbers.width <= 0)

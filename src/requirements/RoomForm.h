@@ -83,11 +83,19 @@ std::string levelBoxText(int level);
 // an integer.
 std::optional<int> parseLevel(const std::string& text);
 
-// The space left for rooms: 0.9 of every floor inset by the building's own
-// outer wall, less the areas of the set's requirements (all of them, or those
-// of the given level).
+// The space rooms may take on the floor of `level`: 0.9 of its outline inset
+// by the building's own outer wall (0 without such a floor).
+double usableFloorArea(const bg::Building& building, int level);
+// The space left for rooms: usableFloorArea of every floor, less the areas
+// of the set's requirements (all of them, or those of the given level). The
+// room dialog and the check before a run both judge space by these two and
+// spaceTolerance, so that an area the dialog takes never fails "Start".
 double remainingBuildingArea(const bg::Building& building, const bg::RequirementSet& set);
 double remainingFloorArea(const bg::Building& building, const bg::RequirementSet& set, int level);
+// How far below 0 the space left may be and still count as enough. Areas are
+// shown and typed to the hundredth: an area equal to the space left as the
+// dialog shows it (a new room starts with it, rounded) fits.
+constexpr double spaceTolerance = 0.005;
 
 struct RemainingAreaTexts {
     std::string building;
@@ -168,7 +176,9 @@ void applyRoomForm(const RoomForm& form, bg::RequirementSet& set, std::shared_pt
 
 // The numbers OK would write. checkRoomForm throws std::invalid_argument,
 // naming the field, for a field that does not convert, a length or width not
-// above 0, and a minimum-width slider at 0 % (an infinite aspect ratio).
+// above 0, a minimum-width slider at 0 % (an infinite aspect ratio), and an
+// area, length, width or position beyond kMaximumArea or kMaximumExtent
+// (the length, width and area with their upper sliders).
 struct FormNumbers {
     double area = 0.0;
     double length = 0.0;

@@ -1,5 +1,7 @@
 #include "AppState.h"
 
+#include "proposal/InnerContours.h"
+
 #include "model/Project.h"
 
 #include <stdexcept>
@@ -37,6 +39,9 @@ std::vector<std::string> AppState::loadProject(const wxString& path)
     auto loaded = bg::Project::load(std::string(path.fn_str()), &warnings);
     if (!loaded)
         throw std::runtime_error("The file " + path.ToStdString() + " holds no project.");
+    // Whatever can still fail is done before the open project is replaced,
+    // so that a failure leaves the window and the state on the same project.
+    recomputeInnerContours(loaded.get());
     project = loaded;
     return warnings;
 }

@@ -20,8 +20,8 @@ class Site;
 // The process-wide document state: the open project and which notebook page
 // shows which model object. Used on the GUI thread only.
 //
-// Page maps: a workspace page registers itself from its constructor and
-// registers null from its destructor; a null page means the object has no
+// Page maps: a workspace page registers itself at the end of its
+// constructor, once nothing in it can throw any more, and registers null from its destructor; a null page means the object has no
 // open page. Entries are never erased, so at most one page per object is
 // found by looking the map up before opening one.
 class AppState {
@@ -35,9 +35,10 @@ public:
     // std::runtime_error (no project open, file not writable), leaving an
     // earlier file at path as it was.
     void saveProject(const wxString& path);
-    // Replaces the open project by the one read from path and returns what
-    // the load mended, one sentence each. Throws when the file cannot be
-    // read or holds no project; the open project then stays as it was.
+    // Replaces the open project by the one read from path, its rooms' inner
+    // outlines derived, and returns what the load mended, one sentence each.
+    // Throws when the file cannot be read, holds no project or has a room the
+    // outlines cannot be derived from; the open project then stays as it was.
     std::vector<std::string> loadProject(const wxString& path);
 
     // The platform resource id of the project when it came from the

@@ -5,7 +5,6 @@
 #include "building/BuildingPane.h"
 #include "CommandGuard.h"
 #include "Events.h"
-#include "proposal/InnerContours.h"
 #include "proposal/ProposalPane.h"
 #include "requirements/RequirementSetPane.h"
 #include "site/SitePane.h"
@@ -452,8 +451,8 @@ void MainFrame::onSiteNameChanged(wxCommandEvent& event)
 
 void MainFrame::onProjectLoaded(wxCommandEvent&)
 {
+    // The load derived the inner outlines before it replaced the project.
     runCommand(this, [&] {
-        recomputeInnerContours();
         notebook->DeleteAllPages();
         ribbonBar->SetActivePage(static_cast<size_t>(RIBBON_PAGE_PROJECT));
     });

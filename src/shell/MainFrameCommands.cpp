@@ -9,7 +9,6 @@
 #include "CommandRules.h"
 #include "Events.h"
 #include "FileDialog.h"
-#include "proposal/InnerContours.h"
 #include "platformui/KovraClientDialog.h"
 #include "ProjectPane.h"
 #include "ProposalDialog.h"
@@ -123,7 +122,6 @@ void MainFrame::loadProject()
         return;
     }
     getAppState().platformResourceId.clear();
-    recomputeInnerContours();
     postEvent(projectPane, EVT_PROJECT_CHANGED);
     notebook->DeleteAllPages();
     if (!warnings.empty()) {

@@ -19,13 +19,15 @@
 SitePane::SitePane(wxWindow* parent, wxRibbonBar* ribbonBar, const std::shared_ptr<bg::Site>& site)
     : KovraPage(parent, RIBBON_PAGE_SITE), site(site), ribbonBar(ribbonBar)
 {
-    getAppState().registerPage(site, this);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     map = new SiteEditorCtrl(this);
     sizer->Add(map, 1, wxEXPAND | wxALL, 5);
     SetSizer(sizer);
     map->setSite(site);
     bindRibbonEvents(ribbonBar);
+    // Registered last: a constructor that throws leaves no entry behind
+    // pointing at the freed page.
+    getAppState().registerPage(site, this);
 }
 
 SitePane::~SitePane()

@@ -12,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <wx/generic/msgdlgg.h>
 #include <wx/msgdlg.h>
+
+#include <cstdlib>
 
 #include <functional>
 #include <string>
@@ -64,21 +67,49 @@ private:
     std::function<bool()> stopWhen;
 };
 
-// Answers a message box with `button` and keeps its text.
+// Answers a message box with `button` and keeps its text. With a screenshot
+// name (and KOVRA_SCREENSHOTS set) the box is first shown as wxWidgets' own
+// message box with the same text, caption and buttons, and the screen taken:
+// the toolkit's box never appears under the test hooks.
 class KeepMessage : public wxExpectModalBase<wxMessageDialog> {
 public:
-    explicit KeepMessage(std::string* text, int button = wxID_OK) : text(text), button(button) {}
+    explicit KeepMessage(std::string* text, int button = wxID_OK, std::string screenshot = {})
+        : text(text), button(button), screenshot(std::move(screenshot))
+    {
+    }
 
 protected:
     int OnInvoked(wxMessageDialog* dialog) const override
     {
         *text = dialog->GetMessage().utf8_string();
+        if (!screenshot.empty() && std::getenv("KOVRA_SCREENSHOTS"))
+            showForScreenshot(dialog);
         return button;
     }
 
 private:
+    class ShownBox : public wxGenericMessageDialog {
+    public:
+        using wxGenericMessageDialog::wxGenericMessageDialog;
+        void build() { DoCreateMsgdialog(); }
+    };
+
+    void showForScreenshot(wxMessageDialog* dialog) const
+    {
+        ShownBox box(dialog->GetParent(), dialog->GetMessage(), dialog->GetCaption(),
+                     dialog->GetMessageDialogStyle());
+        box.build();
+        box.Centre();
+        box.Show();
+        pumpEventsUntil([&] { return box.IsShownOnScreen(); });
+        pumpEvents(300);
+        takeScreenshot(screenshot);
+        box.Hide();
+    }
+
     std::string* text;
     int button;
+    std::string screenshot;
 };
 
 } // namespace kovra_test

@@ -44,6 +44,26 @@ std::string floorPointProject(const std::string& x, const std::string& y = "0")
            x + "</x><y>" + y + "</y></position></contour></floor></building></project>";
 }
 
+// A project of one proposal with one room holding `fields`.
+std::string roomProject(const std::string& fields)
+{
+    return "<project><name>p</name><proposal><uuid>p</uuid><name>P</name><requirement_set>s</requirement_set>"
+           "<building>b</building><room><uuid>r</uuid><index>0</index><name>R</name><requirement>x</requirement><level>0</level>" +
+           fields + "</room></proposal></project>";
+}
+
+// A project of one requirement set with one requirement holding `fields`
+// (after the fields every requirement has).
+std::string requirementProject(const std::string& fields)
+{
+    std::string all = "<index>0</index><name>R</name><area>1</area><target_length>1</target_length>"
+                      "<target_width>1</target_width><min_length>1</min_length><max_length>1</max_length>"
+                      "<min_width>1</min_width><max_width>1</max_width><min_aspect_ratio>1</min_aspect_ratio>"
+                      "<max_aspect_ratio>1</max_aspect_ratio>";
+    return "<project><name>p</name><requirement_set><uuid>s</uuid><name>S</name><requirement><uuid>r</uuid>" +
+           fields + all + "</requirement></requirement_set></project>";
+}
+
 std::string siteProject(const std::string& lat, const std::string& lon)
 {
     return "<project><name>p</name><site><name>S</name><lat>" + lat + "</lat><lon>" + lon +
@@ -74,6 +94,25 @@ const RefusedNumber refusedNumbers[] = {
     {"FloorPointNan", floorPointProject("nan"), "Element \"x\" (line 1): \"nan\" is not a number"},
     {"FloorPointInfinite", floorPointProject("0", "-inf"), "Element \"y\" (line 1): \"-inf\" is out of range"},
     {"FloorPointBeyondDoubles", floorPointProject("1e999"), "Element \"x\" (line 1): \"1e999\" is out of range"},
+    // Finite, but beyond what a building may span: refused before the
+    // clipping could fail on it.
+    {"FloorPointBeyondTheBound", floorPointProject("2e9"),
+     "Element \"x\" (line 1): \"2e9\" lies beyond the limit of 10000"},
+    {"FloorPointBelowTheBound", floorPointProject("0", "-10000.5"),
+     "Element \"y\" (line 1): \"-10000.5\" lies beyond the limit of 10000"},
+    {"RoomSizeBeyondTheBound", roomProject("<position><x>0</x><y>0</y></position><size><x>2e9</x><y>1</y></size>"),
+     "Element \"x\" (line 1): \"2e9\" lies beyond the limit of 10000"},
+    {"RoomContourBeyondTheBound",
+     roomProject("<position><x>0</x><y>0</y></position><size><x>1</x><y>1</y></size>"
+                 "<contour><position><x>0</x><y>3e4</y></position></contour>"),
+     "Element \"y\" (line 1): \"3e4\" lies beyond the limit of 10000"},
+    {"RequirementLengthBeyondTheBound", requirementProject("<max_length>2e9</max_length>"),
+     "Element \"max_length\" (line 1): \"2e9\" lies beyond the limit of 10000"},
+    {"RequirementAreaBeyondTheBound", requirementProject("<area>2e9</area>"),
+     "Element \"area\" (line 1): \"2e9\" lies beyond the limit of 1e+08"},
+    {"RequirementPositionBeyondTheBound",
+     requirementProject("<expected_position><x>-999</x><y>1e5</y></expected_position>"),
+     "Element \"y\" (line 1): \"1e5\" lies beyond the limit of 10000"},
     {"LatitudeNan", siteProject("nan", "0"), "Element \"lat\" (line 1): \"nan\" is not a number"},
     {"LatitudeNotANumber", siteProject("north", "0"), "Element \"lat\" (line 1): \"north\" is not a number"},
     {"LatitudeBeyondThePole", siteProject("90.5", "0"), "Element \"lat\" (line 1): 90.5 degrees lies outside -90"},
@@ -280,8 +319,12 @@ TEST(HostileFile, RequirementFileRefusesWhatIsNotFinite)
     } cases[] = {
         {requirementLine("nan", "1"), "Line 2 of \"r.csv\", column \"Area\": \"nan\" is not a number"},
         {requirementLine("1", "inf"), "Line 2 of \"r.csv\", column \"Min. Width\": \"inf\" is out of range"},
-        {requirementLine("1", "1e-320", "1e300"),
+        {requirementLine("1", "1e-320", "10000"),
          "Line 2 of \"r.csv\" (room \"R\"): the maximum length 1"},
+        // Finite, but beyond what a floor may span: 10 km, its square for areas.
+        {requirementLine("1", "1", "1e300"),
+         "Line 2 of \"r.csv\", column \"Max. Length\": \"1e300\" lies beyond the limit of 10000"},
+        {requirementLine("1e9", "1"), "Line 2 of \"r.csv\", column \"Area\": \"1e9\" lies beyond the limit of 1e+08"},
         {requirementLine("1", "1", "2", std::string("a\0b", 3)),
          "Line 2 of \"r.csv\": it holds a NUL character, which a requirement file cannot carry."},
         {requirementLine("1", "1", "2", "a\rb"),

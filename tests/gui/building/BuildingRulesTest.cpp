@@ -159,6 +159,15 @@ const BadFloorCase badFloorCases[] = {
     {"corner as long as the floor", {"15", "15", "15", "5", "2.75"}, OutlineSource::LShape, "corner"},
     {"corner wider than the floor", {"15", "15", "5", "20", "2.75"}, OutlineSource::LShape, "corner"},
     {"no corner", {"15", "15", "0", "5", "2.75"}, OutlineSource::LShape, "corner"},
+    // Finite, but beyond what the outline may span.
+    {"length beyond the bound", {"2e9", "15", "5", "5", "2.75"}, OutlineSource::Rectangle, "Maximal length"},
+    {"width beyond the bound below 0", {"15", "-10000.5", "5", "5", "2.75"}, OutlineSource::LShape,
+     "Maximal width"},
+    {"corner beyond the bound even for a rectangle", {"15", "15", "1e5", "5", "2.75"}, OutlineSource::Rectangle,
+     "Corner length"},
+    {"corner width beyond the bound", {"15", "15", "5", "2e9", "2.75"}, OutlineSource::LShape, "Corner width"},
+    {"height beyond the bound of a copy", {"15", "15", "5", "5", "2e9"}, OutlineSource::CopyOfCurrent,
+     "Floor height"},
 };
 
 class BadFloorTest : public ::testing::TestWithParam<BadFloorCase> {};
@@ -194,6 +203,17 @@ TEST(BuildingRulesTest, ConvertedFieldsStayWhenALaterOneFails)
     EXPECT_DOUBLE_EQ(dimensions.length, 12.0);
     EXPECT_DOUBLE_EQ(dimensions.width, 9.0);
     EXPECT_DOUBLE_EQ(dimensions.cornerLength, 4.0);
+}
+
+TEST(BuildingRulesTest, ASizeBeyondTheBoundIsNotKeptButTheBoundItselfIs)
+{
+    FloorDimensions dimensions{12.0, 9.0, 4.0, 3.0, 2.5};
+    EXPECT_THROW(readFloorFields({"2e9", "9", "4", "3", "3"}, OutlineSource::Rectangle, dimensions),
+                 std::out_of_range);
+    EXPECT_DOUBLE_EQ(dimensions.length, 12.0);
+    readFloorFields({"10000", "10000", "4", "3", "3"}, OutlineSource::LShape, dimensions);
+    EXPECT_DOUBLE_EQ(dimensions.length, 10000.0);
+    EXPECT_DOUBLE_EQ(dimensions.width, 10000.0);
 }
 
 TEST(BuildingRulesTest, NewFloorGoesOnTopOneLevelHigher)

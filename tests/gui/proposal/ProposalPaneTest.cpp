@@ -12,6 +12,8 @@
 #include "proposal/ProposalPane.h"
 #include "proposal/ProposalRules.h"
 #include "shell/RibbonTable.h"
+#include "requirements/RequirementTable.h"
+#include "requirements/RoomDialog.h"
 
 #include "support/FileSupport.h"
 #include "support/ModelFixtures.h"
@@ -33,6 +35,7 @@
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/buttonbar.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 #include <wx/weakref.h>
 
 #include <filesystem>
@@ -161,7 +164,7 @@ protected:
 
     // Runs "Start" or "Continue" until at least `slices` slice events arrived
     // after a solution was shown, stops, and returns the notice that follows.
-    std::string run(ProposalPane* page, int id, int slices)
+    std::string run(ProposalPane* page, int id, int slices, const std::string& screenshot = {})
     {
         int seen = 0;
         auto counter = [&](wxCommandEvent& event) {
@@ -176,9 +179,30 @@ protected:
                 click(id);
                 pumpEventsUntil([&] { return !notice.empty(); });
             },
-            RunProgress([&] { return seen >= slices; }), KeepMessage(&notice));
+            RunProgress([&] { return seen >= slices; }), KeepMessage(&notice, wxID_OK, screenshot));
         page->Unbind(EVT_OPTIMIZER_SLICE_DONE, counter);
         return notice;
+    }
+
+    // Runs "Start" or "Continue" on rooms that no longer match the set:
+    // answers the question with `answer` and, on Yes, stops the run after
+    // its first solution. Returns the question; the notice goes to `notice`.
+    std::string runChanged(ProposalPane* page, int id, int answer, std::string& notice,
+                           const std::string& screenshot = {})
+    {
+        std::string question;
+        if (answer != wxID_YES) {
+            wxTEST_DIALOG(click(id), KeepMessage(&question, answer, screenshot));
+            return question;
+        }
+        wxTEST_DIALOG(
+            {
+                click(id);
+                pumpEventsUntil([&] { return !notice.empty(); });
+            },
+            KeepMessage(&question, answer, screenshot),
+            RunProgress([&] { return page->solutionsTable->GetItemCount() > 0; }), KeepMessage(&notice));
+        return question;
     }
 
     wxWeakRef<MainFrame> frame;
@@ -253,8 +277,11 @@ TEST_F(ProposalPaneTest, AnInfeasibleSetEndsWithTheInfeasibleNotice)
     ProposalPane* page = open(makeRectBuilding(10, 8), makeRequirementSet({makeRequirement(0, "Box", 10)}));
     click(ID_FILL_ALL, 1);
     EXPECT_TRUE(page->fillAll);
-    const std::string notice = run(page, ID_LAYOUT_START, 1000);
-    EXPECT_EQ(notice, "Model infeasible. No solutions possible for current requirement set.");
+    const std::string notice = run(page, ID_LAYOUT_START, 1000, "proposal-infeasible-notice");
+    // 9.28 x 7.28 m inside the outer walls, 90 % of it net; the room may take 15 m² at most.
+    EXPECT_EQ(notice, "Model infeasible. No solutions possible for current requirement set.\n"
+                      "Floor 0: with \"Fill All\" on, the rooms' largest areas add up to only 15.00 m\u00b2, less "
+                      "than its net area of 60.80 m\u00b2.");
     EXPECT_EQ(page->layouter->allowFreeSpace, 0);
     EXPECT_FALSE(enabled(ID_LAYOUT_CONTINUE));
     EXPECT_FALSE(enabled(ID_LAYOUT_START));
@@ -463,3 +490,126 @@ TEST_F(ProposalPaneTest, ExportWritesTheChosenSchemaAndSaysWhyItCannot)
 }
 
 } // namespace
+
+namespace {
+
+std::shared_ptr<bg::RequirementSet> livingBathBed()
+{
+    return makeRequirementSet(
+        {makeRequirement(0, "Living", 30), makeRequirement(1, "Bath", 8), makeRequirement(2, "Bed", 14)});
+}
+
+std::vector<std::string> requirementNames(const bg::RequirementSet& set)
+{
+    std::vector<std::string> names;
+    for (const auto& requirement : set.requirements)
+        names.push_back(requirement->name);
+    return names;
+}
+
+} // namespace
+
+TEST_F(ProposalPaneTest, ARunStartsOnlyFromRoomsThatMatchTheSet)
+{
+    struct Case {
+        const char* name;
+        bool runFirst;   // a run before the change, so that "Continue" is offered
+        void (*change)(bg::RequirementSet&);
+        int button;      // what "Start" (or "Continue") is
+        int answer;
+        std::vector<std::string> shownBefore; // the rooms table after the change
+    };
+    const Case cases[] = {
+        {"BathRemoved", false, [](bg::RequirementSet& set) { removeRequirementByIndex(set, 1); }, ID_LAYOUT_START,
+         wxID_YES, {"Living"}},
+        {"StudyAdded", false,
+         [](bg::RequirementSet& set) { set.requirements.push_back(makeRequirement(3, "Study", 10)); },
+         ID_LAYOUT_START, wxID_YES, {"Living", "Bath", "Bed"}},
+        {"BathRemovedDeclined", false, [](bg::RequirementSet& set) { removeRequirementByIndex(set, 1); },
+         ID_LAYOUT_START, wxID_NO, {"Living"}},
+        // Eight rooms, so that the first run has not ended by itself and
+        // "Continue" is offered.
+        {"RoomRemovedAfterARunThenContinue", true,
+         [](bg::RequirementSet& set) { removeRequirementByIndex(set, 1); }, ID_LAYOUT_CONTINUE, wxID_YES,
+         {"Room 0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto set = c.runFirst ? houseSet() : livingBathBed();
+        ProposalPane* page = open(makeRectBuilding(14, 10), set, c.name);
+        ASSERT_NE(page, nullptr);
+        if (c.runFirst)
+            ASSERT_EQ(run(page, ID_LAYOUT_START, 1).rfind("Optimization finished.", 0), 0u);
+        c.change(*set);
+        page->refresh();
+        EXPECT_EQ(column(page->roomsTable, 1), c.shownBefore) << "no room of another requirement is shown";
+
+        std::string notice;
+        const std::string question =
+            runChanged(page, c.button, c.answer, notice, c.runFirst ? "proposal-rooms-question" : "");
+        EXPECT_EQ(question.rfind("The requirement set has changed since the rooms of this proposal were made", 0),
+                  0u)
+            << question;
+        EXPECT_EQ(question.find("discarded") != std::string::npos, c.runFirst) << question;
+        if (c.answer != wxID_YES) {
+            EXPECT_EQ(page->layouter, nullptr);
+            EXPECT_FALSE(roomsMatchSet(*page->proposal)) << "nothing was changed";
+            EXPECT_EQ(column(page->roomsTable, 1), c.shownBefore);
+            continue;
+        }
+        EXPECT_EQ(notice.rfind("Optimization finished.", 0), 0u) << notice;
+        ASSERT_EQ(page->proposal->rooms.size(), set->requirements.size());
+        EXPECT_TRUE(roomsMatchSet(*page->proposal));
+        for (std::size_t i = 0; i < set->requirements.size(); ++i) {
+            const auto& room = page->proposal->rooms[i];
+            EXPECT_EQ(room->name, set->requirements[i]->name) << i;
+            EXPECT_GT(room->size.x * room->size.y, 0.0) << room->name << " was laid out";
+        }
+        EXPECT_EQ(column(page->roomsTable, 1), requirementNames(*set));
+    }
+}
+
+TEST_F(ProposalPaneTest, AnAreaTheRoomDialogTakesPassesTheCheckBeforeARun)
+{
+    struct Case {
+        const char* name;
+        std::shared_ptr<bg::Building> building;
+        int level;
+        double otherRoom; // area of a room already on the level, 0 for none
+    };
+    auto thickWall = makeRectBuilding(5.72, 5.72);
+    thickWall->parameters.outerWallStrength = 0.36;
+    const Case cases[] = {
+        {"10 x 10", makeRectBuilding(10, 10), 0, 0},
+        {"14 x 10, upper floor with a room", makeRectBuilding(14, 10, 2), 1, 20},
+        {"5.72 x 5.72 with a 0.36 wall", thickWall, 0, 7.5},
+        {"L shape", makeLShapedBuilding(15, 15, 5, 5), 0, 33.3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto set = makeRequirementSet({});
+        if (c.otherRoom > 0)
+            set->requirements.push_back(makeRequirement(0, "Living", c.otherRoom, c.level));
+        {
+            // The new room starts with the space left, rounded to the hundredth.
+            RoomDialog dialog(frame.get(), c.building, set, nullptr, c.level, "New Room");
+            bool accepted = false;
+            wxTEST_DIALOG(accepted = dialog.confirm(), wxExpectModal<wxMessageDialog>(wxOK).Optional());
+            EXPECT_TRUE(accepted) << dialog.areaField->GetValue().utf8_string();
+        }
+        ProposalPane* page = open(c.building, set, c.name);
+        ASSERT_NE(page, nullptr);
+        bool passed = false;
+        wxTEST_DIALOG(passed = page->checkSpace(), wxExpectModal<wxMessageDialog>(wxOK).Optional());
+        EXPECT_TRUE(passed);
+
+        // One hundredth more is refused by both.
+        set->requirements.back()->area += 0.01;
+        wxTEST_DIALOG(passed = page->checkSpace(), wxExpectModal<wxMessageDialog>(wxOK));
+        EXPECT_FALSE(passed);
+        RoomDialog again(frame.get(), c.building, set, set->requirements.back(), c.level, "Room");
+        bool accepted = true;
+        wxTEST_DIALOG(accepted = again.confirm(), wxExpectModal<wxMessageDialog>(wxOK));
+        EXPECT_FALSE(accepted);
+    }
+}

@@ -1,4 +1,6 @@
 #include "proposal/ProposalRules.h"
+#include "requirements/RequirementTable.h"
+#include "requirements/RoomForm.h"
 
 #include "support/ModelFixtures.h"
 
@@ -74,18 +76,157 @@ TEST(SpaceCheckTest, UsesTheBuildingsOwnOuterWall)
     EXPECT_TRUE(checkSpace(building, *set).passed);
 }
 
-TEST(SpaceCheckTest, EqualityPassesOnTheFloorAndInTheTotal)
+TEST(SpaceCheckTest, EqualityAndTheRoomDialogsToleranceFitOnTheFloorAndInTheTotal)
 {
+    // The room dialog takes an area up to spaceTolerance above the space left
+    // (it shows and prefills areas to the hundredth): so does the check.
     auto building = makeRectBuilding(10, 10, 2);
     building->parameters.outerWallStrength = 0.0; // 90 m2 count on each floor
+    const double within = 90 + 0.8 * spaceTolerance, beyond = 90 + 1.2 * spaceTolerance;
     EXPECT_TRUE(checkSpace(building, *makeRequirementSet({makeRequirement(0, "Hall", 90, 0)})).passed);
-    EXPECT_FALSE(checkSpace(building, *makeRequirementSet({makeRequirement(0, "Hall", 90.001, 0)})).passed);
+    EXPECT_TRUE(checkSpace(building, *makeRequirementSet({makeRequirement(0, "Hall", within, 0)})).passed);
+    EXPECT_FALSE(checkSpace(building, *makeRequirementSet({makeRequirement(0, "Hall", beyond, 0)})).passed);
     EXPECT_TRUE(checkSpace(building, *makeRequirementSet({makeRequirement(0, "Hall", 90, 0),
-                                                         makeRequirement(1, "Loft", 90, bg::anyFloor)}))
+                                                         makeRequirement(1, "Loft", within, bg::anyFloor)}))
                     .passed);
     EXPECT_FALSE(checkSpace(building, *makeRequirementSet({makeRequirement(0, "Hall", 90, 0),
-                                                          makeRequirement(1, "Loft", 90.001, bg::anyFloor)}))
+                                                          makeRequirement(1, "Loft", beyond, bg::anyFloor)}))
                      .passed);
+}
+
+TEST(SpaceCheckTest, AgreesWithTheRoomDialogsCheckOnEveryArea)
+{
+    struct Case {
+        const char* name;
+        std::shared_ptr<bg::Building> building;
+        int level;
+    };
+    auto thickWall = makeRectBuilding(5.72, 5.72);
+    thickWall->parameters.outerWallStrength = 0.36;
+    const Case cases[] = {{"10 x 10", makeRectBuilding(10, 10), 0},
+                          {"14 x 10, upper floor", makeRectBuilding(14, 10, 2), 1},
+                          {"5.72 x 5.72, 0.36 wall", thickWall, 0},
+                          {"L shape", makeLShapedBuilding(15, 15, 5, 5), 0}};
+    for (const Case& c : cases) {
+        const auto empty = makeRequirementSet({});
+        const double space = remainingFloorArea(*c.building, *empty, c.level);
+        for (const double area : {space - 0.01, space, space + 0.004, space + 0.006, space + 0.01}) {
+            const bool dialogTakes = !areaCheckMessage(c.building.get(), *empty, nullptr, area, c.level);
+            const auto set = makeRequirementSet({makeRequirement(0, "Room", area, c.level)});
+            EXPECT_EQ(checkSpace(c.building, *set).passed, dialogTakes) << c.name << ", area " << area;
+        }
+    }
+}
+
+// ---- rooms of another requirement --------------------------------------
+
+TEST(RoomsOfTheSetTest, ChangedSetsNoLongerMatchAndTheirStaleRoomsAreNotShown)
+{
+    struct Case {
+        const char* name;
+        void (*change)(bg::RequirementSet&);
+        bool matching;
+        std::vector<std::string> shown; // names of the rooms table
+    };
+    const Case cases[] = {
+        {"Unchanged", [](bg::RequirementSet&) {}, true, {"Living", "Bath", "Bed"}},
+        // Bed is renumbered to 1: the room "Bath" holds index 1, the room
+        // "Bed" still 2; neither stands for Bed now.
+        {"BathRemoved", [](bg::RequirementSet& set) { removeRequirementByIndex(set, 1); }, false, {"Living"}},
+        {"StudyAdded",
+         [](bg::RequirementSet& set) { set.requirements.push_back(makeRequirement(3, "Study", 10)); },
+         false,
+         {"Living", "Bath", "Bed"}},
+        {"BedRenamed", [](bg::RequirementSet& set) { set.requirements[2]->name = "Guest"; }, false, {"Living", "Bath"}},
+        {"BedReplaced",
+         [](bg::RequirementSet& set) { set.requirements[2] = makeRequirement(2, "Bed", 14); },
+         false,
+         {"Living", "Bath"}},
+    };
+    for (const Case& c : cases) {
+        auto set = makeRequirementSet(
+            {makeRequirement(0, "Living", 30), makeRequirement(1, "Bath", 8), makeRequirement(2, "Bed", 14)});
+        auto proposal = makeProposal(makeRectBuilding(14, 10), set);
+        c.change(*set);
+        EXPECT_EQ(roomsMatchSet(*proposal), c.matching) << c.name;
+        std::vector<std::string> shown;
+        for (const RoomRow& row : roomRows(*proposal))
+            shown.push_back(row[1]);
+        EXPECT_EQ(shown, c.shown) << c.name;
+
+        proposal->rebuildLayoutsAndRooms();
+        EXPECT_TRUE(roomsMatchSet(*proposal)) << c.name;
+        EXPECT_EQ(roomRows(*proposal).size(), set->requirements.size()) << c.name;
+    }
+    auto withoutSet = makeProposal(makeRectBuilding(14, 10), makeRequirementSet({makeRequirement(0, "Living", 30)}));
+    withoutSet->requirementSet.reset();
+    EXPECT_TRUE(roomsMatchSet(*withoutSet));
+    EXPECT_EQ(roomRows(*withoutSet).size(), 1u);
+}
+
+// ---- why a model is infeasible ------------------------------------------
+
+TEST(InfeasibilityReasonsTest, NameTheFloorAndTheSum)
+{
+    // A 10 x 10 floor with the default outer wall: 77.51 m2 net, 9.28 m a side inside.
+    struct Case {
+        const char* name;
+        int floors;
+        std::vector<std::pair<int, double>> rooms; // (level, target area): bounds 0.8 and 1.5 times it
+        bool fillAll;
+        std::vector<std::string> reasons;
+    };
+    const Case cases[] = {
+        {"FitsWithoutFillAll", 1, {{0, 30}}, false, {}},
+        {"SmallestAreasExceedTheFloor",
+         2,
+         {{0, 30}, {1, 60}, {1, 50}},
+         false,
+         {"Floor 1: the rooms' smallest areas add up to 88.00 m\u00b2, more than its net area of 77.51 m\u00b2."}},
+        {"FillAllWithLargestAreasShort",
+         2,
+         {{0, 60}, {1, 30}},
+         true,
+         {"Floor 1: with \"Fill All\" on, the rooms' largest areas add up to only 45.00 m\u00b2, less than its net "
+          "area of 77.51 m\u00b2."}},
+        {"FillAllWithAnEmptyFloor",
+         2,
+         {{0, 60}},
+         true,
+         {"Floor 1: with \"Fill All\" on, the rooms' largest areas add up to only 0.00 m\u00b2, less than its net "
+          "area of 77.51 m\u00b2."}},
+        {"AnyFloorRoomsCountForTheWholeBuildingOnly",
+         2,
+         {{0, 60}, {bg::anyFloor, 90}, {bg::anyFloor, 50}},
+         false,
+         {"The whole building: the rooms' smallest areas add up to 160.00 m\u00b2, more than its net area of "
+          "155.01 m\u00b2."}},
+        {"AnyFloorRoomsMayFillAFloorButNotTheBuilding",
+         2,
+         {{0, 20}, {bg::anyFloor, 30}},
+         true,
+         {"The whole building: with \"Fill All\" on, the rooms' largest areas add up to only 75.00 m\u00b2, less "
+          "than its net area of 155.01 m\u00b2."}},
+    };
+    for (const Case& c : cases) {
+        auto building = makeRectBuilding(10, 10, c.floors);
+        std::vector<std::shared_ptr<bg::Requirement>> requirements;
+        for (std::size_t i = 0; i < c.rooms.size(); ++i)
+            requirements.push_back(makeRequirement(static_cast<int>(i), "Room", c.rooms[i].second, c.rooms[i].first));
+        EXPECT_EQ(infeasibilityReasons(*building, *makeRequirementSet(requirements), c.fillAll), c.reasons) << c.name;
+    }
+}
+
+TEST(InfeasibilityReasonsTest, ARoomWhoseSmallestSidesExceedTheFloor)
+{
+    auto building = makeRectBuilding(10, 6);
+    auto hall = makeRequirement(0, "Hall", 20);
+    hall->minLength = 4;
+    hall->minWidth = 5.5; // the floor is 5.28 m deep inside its outer walls
+    auto study = makeRequirement(1, "Study", 10);
+    EXPECT_EQ(infeasibilityReasons(*building, *makeRequirementSet({hall, study}), false),
+              std::vector<std::string>{"Floor 0: room \"Hall\" is at least 4.00 x 5.50 m, more than the floor's "
+                                       "9.28 x 5.28 m inside its outer walls."});
 }
 
 TEST(LayouterModeTest, AnyFloorRequirementSelectsFloorAssignment)

@@ -401,6 +401,23 @@ TEST(RoomForm, BadFieldsAreRefusedBeforeAnythingIsWritten)
         {"zero length", [](RoomForm& f) { f.dimensions.length = "0"; }, "length"},
         {"negative width", [](RoomForm& f) { f.dimensions.width = "-2"; }, "width"},
         {"width slider", [](RoomForm& f) { f.widthMin = 0; }, "minimum room width"},
+        // Finite, but beyond what a floor may span (10 km, its square for areas).
+        {"area beyond the bound", [](RoomForm& f) { f.dimensions.area = "2e9"; }, "Area"},
+        {"area whose upper slider passes the bound",
+         [](RoomForm& f) {
+             f.dimensions.area = "1e8";
+             f.areaMax = 150;
+         },
+         "Area"},
+        {"length beyond the bound", [](RoomForm& f) { f.dimensions.length = "2e9"; }, "Room Length"},
+        {"width whose upper slider passes the bound",
+         [](RoomForm& f) {
+             f.dimensions.width = "9000";
+             f.widthMax = 150;
+         },
+         "Room Width"},
+        {"x beyond the bound", [](RoomForm& f) { f.xPosition = "-20000"; }, "X-Position"},
+        {"y beyond the bound", [](RoomForm& f) { f.yPosition = "1e300"; }, "Y-Position"},
     };
     for (const Case& c : cases) {
         auto set = hallKitchenStairs();

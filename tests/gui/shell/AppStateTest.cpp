@@ -4,6 +4,7 @@
 
 #include "model/Building.h"
 #include "model/Project.h"
+#include "model/Proposal.h"
 #include "model/Requirement.h"
 #include "support/FileSupport.h"
 #include "support/ModelFixtures.h"
@@ -65,6 +66,22 @@ TEST_F(AppStateTest, FailedLoadKeepsTheOpenProject)
         EXPECT_THROW(state.loadProject(path), std::exception) << path;
         EXPECT_EQ(state.project, open) << path;
     }
+}
+
+TEST_F(AppStateTest, ALoadDerivesTheInnerOutlinesBeforeItReplacesTheProject)
+{
+    // Both "Load Project" and a load from the platform go through here: the
+    // pages of the loaded project find their rooms' inner outlines ready.
+    bg::Project placed("Placed");
+    placed.addBuilding(makeRectBuilding(10, 8));
+    placed.addRequirementSet(makeRequirementSet({makeRequirement(0, "Hall", 10)}));
+    placed.proposals.push_back(makeProposal(placed.buildings.front(), placed.requirementSets.front()));
+    placeRoom(placed.proposals.front(), placed.proposals.front()->rooms.front(), {1, 1}, {3, 3}, 0);
+    const std::string path = folder.file("placed.xsp");
+    placed.saveToFile(path);
+    state.loadProject(path);
+    ASSERT_EQ(state.project->proposals.size(), 1u);
+    EXPECT_EQ(state.project->proposals.front()->rooms.front()->innerContour.size(), 4u);
 }
 
 TEST_F(AppStateTest, FailedSaveRaisesAndKeepsTheEarlierFile)

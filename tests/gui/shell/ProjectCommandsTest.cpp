@@ -11,6 +11,7 @@
 #include "shell/ProjectPane.h"
 #include "shell/ProposalDialog.h"
 #include "proposal/ProposalPane.h"
+#include "building/BuildingPane.h"
 #include "shell/RibbonTable.h"
 
 #include "model/Building.h"
@@ -168,14 +169,84 @@ TEST_F(ProjectCommandsTest, FailedLoadShowsTheErrorAndKeepsProjectAndPages)
     settle();
     ASSERT_EQ(pageTitles().size(), 1u);
 
+    // A placed room with a corner beyond what the clipping takes: the file
+    // is well formed, its rooms' inner outlines cannot be derived.
+    bg::Project far("Far");
+    far.addBuilding(makeRectBuilding(10, 8));
+    far.addRequirementSet(makeRequirementSet({makeRequirement(0, "Hall", 10)}));
+    far.proposals.push_back(makeProposal(far.buildings.front(), far.requirementSets.front(), "Variant"));
+    placeRoom(far.proposals.front(), far.proposals.front()->rooms.front(), {1, 1}, {3, 3}, 0);
+    far.proposals.front()->rooms.front()->contour[2] = {2e9, 4};
+    far.saveToFile(folder.file("far.xsp"));
     writeText(folder.file("broken.xsp"), "<project><name>Broken</name><buildings>");
-    wxTEST_DIALOG(click(ID_LOAD_PROJECT), wxExpectModal<wxMessageDialog>(wxYES).Describe("save question"),
-                  wxExpectModal<wxFileDialog>(folder.file("broken.xsp")),
-                  wxExpectModal<wxMessageDialog>(wxOK).Describe("the error"));
-    settle();
-    EXPECT_EQ(getAppState().project, project);
-    EXPECT_EQ(pageTitles().size(), 1u);
-    EXPECT_EQ(frame->getProjectPane()->tree->GetItemText(frame->getProjectPane()->rootItem), "Project (Kept)");
+
+    for (const char* file : {"broken.xsp", "far.xsp"}) {
+        SCOPED_TRACE(file);
+        std::string error;
+        wxTEST_DIALOG(click(ID_LOAD_PROJECT), wxExpectModal<wxMessageDialog>(wxYES).Describe("save question"),
+                      wxExpectModal<wxFileDialog>(folder.file(file)), KeepMessage(&error));
+        settle();
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(getAppState().project, project);
+        EXPECT_EQ(pageTitles().size(), 1u);
+        EXPECT_EQ(frame->getProjectPane()->tree->GetItemText(frame->getProjectPane()->rootItem), "Project (Kept)");
+    }
+}
+
+TEST_F(ProjectCommandsTest, APageThatCannotBeBuiltLeavesNoEntryAndOpensOnceMended)
+{
+    // A point beyond what the clipping takes makes the page's construction
+    // throw; once the point is mended the page opens.
+    struct Case {
+        const char* name;
+        wxEventType open;
+        int pageId;
+    };
+    const Case cases[] = {{"building", EVT_OPEN_BUILDING, BuildingPane::ID_BUILDING_PANE},
+                          {"proposal", EVT_OPEN_PROPOSAL, ProposalPane::ID_PROPOSAL_PANE}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto project = std::make_shared<bg::Project>("P");
+        project->addBuilding(makeRectBuilding(10, 8));
+        project->addRequirementSet(makeRequirementSet({makeRequirement(0, "Hall", 10)}));
+        auto building = project->buildings.front();
+        auto proposal = makeProposal(building, project->requirementSets.front(), "Variant");
+        project->proposals.push_back(proposal);
+        placeRoom(proposal, proposal->rooms.front(), {1, 1}, {3, 3}, 0);
+        getAppState().project = project;
+        frame->getNotebook()->DeleteAllPages();
+        std::vector<Vec2>& contour = c.open == EVT_OPEN_BUILDING ? building->root->contour
+                                                                 : proposal->rooms.front()->contour;
+        const Vec2 kept = contour[2];
+        contour[2] = {2e9, kept.y};
+        auto openIt = [&] {
+            if (c.open == EVT_OPEN_BUILDING)
+                postObjectEvent(frame, c.open, building);
+            else
+                postObjectEvent(frame, c.open, proposal);
+            settle();
+        };
+        auto registered = [&]() -> wxWindow* {
+            const AppState& pages = getAppState();
+            if (c.open == EVT_OPEN_BUILDING)
+                return pages.buildingPages.count(building) ? pages.buildingPages.at(building) : nullptr;
+            return pages.proposalPages.count(proposal) ? pages.proposalPages.at(proposal) : nullptr;
+        };
+
+        std::string error;
+        wxTEST_DIALOG(openIt(), KeepMessage(&error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_TRUE(pageTitles().empty());
+        ASSERT_EQ(registered(), nullptr) << "a page that was never built stays registered";
+
+        contour[2] = kept;
+        openIt();
+        ASSERT_EQ(pageTitles().size(), 1u);
+        EXPECT_EQ(registered(), frame->getNotebook()->GetPage(0));
+        EXPECT_EQ(registered()->GetId(), c.pageId);
+        frame->getNotebook()->DeleteAllPages();
+        EXPECT_EQ(registered(), nullptr);
+    }
 }
 
 TEST_F(ProjectCommandsTest, FailedSaveShowsTheErrorAndKeepsTheEarlierFile)
