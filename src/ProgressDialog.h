@@ -42,4 +42,6 @@ private:
     void onTimer(wxTimerEvent& event);
     void onStop(wxCommandEvent& event);
     void onThreadDone(wxThreadEvent& event);
+    // Ends the worker (asking it to stop if it still runs) and joins it.
+    void joinThread();
 };
