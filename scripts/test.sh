@@ -19,6 +19,7 @@ if [ "${1:-}" = "--inside" ]; then
     # more costs the sanitized tests about a tenth of their time.
     export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:fast_unwind_on_malloc=0:malloc_context_size=5}"
     export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_suppressions=0}"
+    export TSAN_OPTIONS="${TSAN_OPTIONS:-suppressions=$PWD/scripts/tsan.supp}"
     quiet_solver_libraries
     # KOVRA_GTEST_FILTER picks test cases within the programs that run, which
     # the sanitized builds run in shards rather than case by case (gtest's
