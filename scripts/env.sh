@@ -6,7 +6,7 @@
 # starts from an empty environment: a variable missing here is silently unset
 # inside. TERM and XAUTHORITY are passed on their own (XAUTHORITY is copied).
 KOVRA_PASSED_VARIABLES=(
-    DISPLAY CI CTEST_ARGS
+    DISPLAY CI CTEST_ARGS KOVRA_GTEST_FILTER
     KOVRA_BUILD_TYPE KOVRA_BUILD_DIR KOVRA_TARGETS KOVRA_JOBS
     KOVRA_SCREENSHOTS KOVRA_KEEP_IFC
     KOVRA_PLATFORM_URL KOVRA_NETRC
@@ -152,10 +152,18 @@ in_root() {
 # MPI's fabric probe sleeps a whole second and UCX's memory hooks take almost
 # half of one. Every test program and every start paid that. Open MPI's memory
 # patcher goes too: programs built with AddressSanitizer die of it.
+# hwloc, which they call to learn the machine's layout, reads every PCI device
+# name from pci.ids through libpciaccess, which grows its table one entry at a
+# time: 0.1 s natively, but 30 to 90 s under AddressSanitizer, whose allocator
+# maps and unmaps (with shadow) every regrown block. Without its PCI, OpenCL,
+# Level Zero and GL probes a sanitized program that loads the solver starts in
+# about 2 s. UCX's GPU and FUSE modules load GPU runtimes for nothing.
 quiet_solver_libraries() {
     export OMPI_MCA_btl="${OMPI_MCA_btl:-^ofi}"
     export OMPI_MCA_memory="${OMPI_MCA_memory:-^patcher}"
     export UCX_MEM_MMAP_HOOK_MODE="${UCX_MEM_MMAP_HOOK_MODE:-none}"
+    export HWLOC_COMPONENTS="${HWLOC_COMPONENTS:--pci,-opencl,-levelzero,-gl}"
+    export UCX_MODULES="${UCX_MODULES:-^rocm,ze,cuda,fuse}"
 }
 
 in_env() {

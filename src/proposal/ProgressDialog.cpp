@@ -81,11 +81,20 @@ ProgressDialog::~ProgressDialog()
     // A dialog destroyed before its thread reported back still waits for it.
     if (thread) {
         thread->stopRequested = true;
-        thread->Delete();
-        delete thread;
-        thread = nullptr;
+        joinThread();
     }
     proposal.reset();
+}
+
+void ProgressDialog::joinThread()
+{
+    // Delete() only asks a running thread to stop and does not join one that
+    // has already returned (which a finished run's thread always has): the
+    // joinable thread would keep its stack. Wait() joins it in either case.
+    thread->Delete();
+    thread->Wait();
+    delete thread;
+    thread = nullptr;
 }
 
 void ProgressDialog::onTimer(wxTimerEvent&)
@@ -117,11 +126,8 @@ void ProgressDialog::onStop(wxCommandEvent&)
 
 void ProgressDialog::onThreadDone(wxThreadEvent&)
 {
-    if (thread) {
-        thread->Delete();
-        delete thread;
-        thread = nullptr;
-    }
+    if (thread)
+        joinThread();
     wxQueueEvent(GetParent(), new wxCommandEvent(EVT_OPTIMIZER_FINISHED, 0));
     if (IsModal())
         EndModal(wxID_CANCEL);

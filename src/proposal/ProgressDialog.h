@@ -52,4 +52,6 @@ private:
     void onThreadDone(wxThreadEvent& event);
     void onProgress(wxThreadEvent& event);
     void showProgress();
+    // Ends the worker (asking it to stop if it still runs) and joins it.
+    void joinThread();
 };

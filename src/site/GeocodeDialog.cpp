@@ -59,8 +59,10 @@ void GeocodeDialog::stopSearch()
 {
     if (!downloader)
         return;
-    // Delete asks the thread to stop, which aborts its transfer, and waits.
+    // Delete asks the thread to stop, which aborts its transfer; Wait joins
+    // it, also when it had already returned (Delete then joins nothing).
     downloader->Delete();
+    downloader->Wait();
     delete downloader;
     downloader = nullptr;
 }

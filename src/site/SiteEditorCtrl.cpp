@@ -41,9 +41,11 @@ void SiteEditorCtrl::stopDownloader()
 {
     if (!downloader)
         return;
-    // Delete asks the thread to stop (its transfer aborts) and waits for it;
-    // it uses our cache and mutex until it has ended.
+    // Delete asks the thread to stop (its transfer aborts); Wait joins it,
+    // also when it had already returned (Delete then joins nothing). It uses
+    // our cache and mutex until it has ended.
     downloader->Delete();
+    downloader->Wait();
     delete downloader;
     downloader = nullptr;
 }
