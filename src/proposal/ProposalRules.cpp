@@ -335,7 +335,8 @@ std::vector<std::string> exportWarnings(bool laidOut, const std::vector<std::str
         "This proposal has no layout yet: the file holds the building without rooms. Press \"Start\" to lay "
         "the rooms out, then export again."};
     for (const std::string& warning : warnings)
-        if (warning.rfind("Room \"", 0) != 0 && warning.rfind("The entrance \"", 0) != 0)
+        if (warning.rfind("Room \"", 0) != 0 && warning.rfind("The entrance \"", 0) != 0 &&
+            warning.rfind("The door between \"", 0) != 0)
             kept.push_back(warning);
     return kept;
 }

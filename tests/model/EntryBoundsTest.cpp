@@ -97,14 +97,13 @@ struct CsvCase {
 };
 
 const CsvCase csvCases[] = {
-    {"MinimumAspectRatioOverflows", csvLine("0", "1e308", "0.5"),
-     "(room \"Hall\"): the minimum length"},
+    {"MinimumLengthBeyondTheBound", csvLine("0", "1e308", "0.5"), "column \"Min. Length\""},
     {"LevelAboveTheRange", csvLine("100001", "3.000000", "4.000000"),
      "column \"Level\": level 100001 lies outside -100000 to 100000"},
     {"LevelAtIntMin", csvLine("-2147483648", "3.000000", "4.000000"), "level -2147483648 lies outside"},
     {"AnyFloor", csvLine("", "3.000000", "4.000000"), nullptr},
     {"LevelAtTheRangeEnd", csvLine("100000", "3.000000", "4.000000"), nullptr},
-    {"LargeButFiniteRatio", csvLine("0", "1e300", "1e-7"), nullptr},
+    {"LargeButFiniteRatio", csvLine("0", "10000", "1e-7"), nullptr},
 };
 
 class RequirementEntry : public ::testing::TestWithParam<CsvCase> {};

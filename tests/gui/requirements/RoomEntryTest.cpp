@@ -179,8 +179,8 @@ const SizeCase sizeCases[] = {
     {"WidthBeyondTheBound", "12", "3", "10000.5", "0", "\"Room Width (m)\""},
     {"AreaHuge", "1e300", "3", "3", "0", "\"Area (m\u00b2)\""},
     {"LevelBeyondTheRange", "12", "4", "3", "2147483647", "\"Storey Level\""},
-    {"WidthTooSmallForTheLength", "12", "10000", "1e-305", "0", "aspect ratio would not be a finite number"},
-    {"AtTheBounds", "100000000", "10000", "10000", "100000", nullptr},
+    {"WidthTooSmallForTheLength", "12", "5000", "2.5e-305", "0", "aspect ratio would not be a finite number"},
+    {"LargeWithinTheBounds", "1000000", "1000", "1000", "100000", nullptr},
     {"Ordinary", "12", "4", "3", "0", nullptr},
 };
 
