@@ -99,17 +99,23 @@ RoomDialog::RoomDialog(wxWindow* parent, const std::shared_ptr<bg::Building>& bu
     // the door list and the buttons.
     auto* body = new wxScrolledWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxVSCROLL);
     body->SetScrollRate(0, 10);
-    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    // Two columns, what the room is on the left and where it goes on the
+    // right, so that a laptop screen shows the door list without scrolling.
+    auto* sizer = new wxBoxSizer(wxHORIZONTAL);
+    auto* left = new wxBoxSizer(wxVERTICAL);
+    auto* right = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(left, 1, wxEXPAND);
+    sizer->Add(right, 1, wxEXPAND);
 
     auto* information = new wxCollapsiblePane(body, wxID_ANY, "Room Information");
     createInformationPane(information->GetPane());
-    sizer->Add(information, 0, wxALL | wxEXPAND, 5);
+    left->Add(information, 0, wxALL | wxEXPAND, 5);
     auto* dimensions = new wxCollapsiblePane(body, wxID_ANY, "Room Dimensions");
     createDimensionsPane(dimensions->GetPane());
-    sizer->Add(dimensions, 0, wxALL | wxEXPAND, 5);
+    left->Add(dimensions, 0, wxALL | wxEXPAND, 5);
     auto* position = new wxCollapsiblePane(body, wxID_ANY, "Room Position");
     createPositionPane(position->GetPane());
-    sizer->Add(position, 1, wxALL | wxEXPAND, 5);
+    right->Add(position, 1, wxALL | wxEXPAND, 5);
     for (wxCollapsiblePane* pane : {information, dimensions, position})
         pane->Expand();
 
@@ -130,14 +136,20 @@ RoomDialog::RoomDialog(wxWindow* parent, const std::shared_ptr<bg::Building>& bu
 
     bindEvents();
     SetSizer(outer);
-    // 640 x 900 where the screen has room, else as high as its work area.
+    // As wide as both columns need and 640 high where the screen has room,
+    // else as large as its work area.
     const wxRect area = wxDisplay(static_cast<const wxWindow*>(this)).GetClientArea();
-    SetSize(640, std::min(900, area.height - 40));
+    SetSize(roomDialogSize(sizer->GetMinSize().x + 30, area.width, area.height));
     Layout();
     CentreOnParent(wxBOTH);
 }
 
 RoomDialog::~RoomDialog() = default;
+
+wxSize roomDialogSize(int columnsWidth, int screenWidth, int screenHeight)
+{
+    return wxSize(std::min(std::max(columnsWidth, 640), screenWidth - 40), std::min(640, screenHeight - 40));
+}
 
 void RoomDialog::createInformationPane(wxWindow* pane)
 {

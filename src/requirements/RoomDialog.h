@@ -152,3 +152,7 @@ private:
 
     LockStates locks; // as the toggles show them
 };
+
+// The dialog's size for its columns' width on a screen's work area: 640 high
+// and at least 640 wide, never beyond the work area less a margin.
+wxSize roomDialogSize(int columnsWidth, int screenWidth, int screenHeight);

@@ -137,9 +137,10 @@ TEST_F(RoomDialogTest, NewRoomStartsAsASquareOfTheSpaceLeft)
     auto set = makeRequirementSet({makeRequirement(0, "Living", 12.5, 0)});
     RoomDialog& d = open(smallHouse(), set, nullptr, 0, "New Room");
     EXPECT_EQ(d.GetId(), ID_ROOM_DIALOG);
-    // As high as it may be on the screen, and no higher than 900.
-    EXPECT_EQ(d.GetSize().x, 640);
-    EXPECT_EQ(d.GetSize().y, std::min(900, wxDisplay(static_cast<const wxWindow*>(&d)).GetClientArea().height - 40));
+    // Within the screen's work area.
+    const wxRect area = wxDisplay(static_cast<const wxWindow*>(&d)).GetClientArea();
+    EXPECT_LE(d.GetSize().x, area.width - 40);
+    EXPECT_LE(d.GetSize().y, area.height - 40);
     EXPECT_EQ(d.roomId->GetValue(), "1");
     EXPECT_EQ(d.nameField->GetValue(), "New Room");
     EXPECT_EQ(d.typeBox->GetValue(), "Entrance");
@@ -381,6 +382,41 @@ TEST_F(RoomDialogTest, NameKeepsEveryCharacterThroughBothFiles)
     ASSERT_TRUE(loaded);
     ASSERT_EQ(loaded->requirementSets.size(), 1u);
     EXPECT_EQ(loaded->requirementSets.front()->requirements.at(0)->name, name.utf8_string());
+}
+
+TEST(RoomDialogSize, FitsTheScreenAndItsColumns)
+{
+    struct Row {
+        int columns, screenWidth, screenHeight;
+        wxSize expected;
+    } rows[] = {
+        {900, 1920, 1080, {900, 640}},  // the columns' width, 640 high
+        {500, 1920, 1080, {640, 640}},  // never narrower than 640
+        {1300, 1280, 800, {1240, 640}}, // never wider than the screen
+        {900, 1024, 600, {900, 560}},   // a low screen: as high as it has room
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(roomDialogSize(row.columns, row.screenWidth, row.screenHeight), row.expected)
+            << row.columns << " on " << row.screenWidth << " x " << row.screenHeight;
+}
+
+TEST_F(RoomDialogTest, TheDoorListAndTheButtonsShowWithoutScrollingOnALaptopScreen)
+{
+    auto set = hallKitchenStairs();
+    RoomDialog& d = open(makeRectBuilding(10, 10, 2), set, set->requirements[0], 0, "Hall");
+    d.Show();
+    pumpEventsUntil([&] { return d.IsShownOnScreen(); });
+    const wxRect area = wxDisplay(static_cast<const wxWindow*>(&d)).GetClientArea();
+    ASSERT_LE(area.height, 800) << "the tests' virtual screen is a laptop's";
+    wxWindow* body = d.doorList->GetParent();
+    while (body->GetParent() != &d)
+        body = body->GetParent();
+    EXPECT_LE(body->GetVirtualSize().y, body->GetClientSize().y) << "the panes need no scrolling";
+    const wxRect list = d.doorList->GetScreenRect();
+    const wxRect dialog = d.GetScreenRect();
+    EXPECT_TRUE(dialog.Contains(list)) << "the whole door list lies within the dialog";
+    EXPECT_GE(list.height, 100);
+    EXPECT_TRUE(dialog.Contains(d.FindWindow(wxID_OK)->GetScreenRect()));
 }
 
 TEST_F(RoomDialogTest, Screenshot)

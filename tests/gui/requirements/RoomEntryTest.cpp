@@ -131,8 +131,9 @@ TEST_P(OkWithoutChanges, ChangesNothingEvenTwice)
     const std::vector<double> before = numbersOf(*requirement);
     applyRoomForm(roomFormFor(nullptr, *set, requirement, 0), *set, requirement);
     const std::vector<double> afterFirst = numbersOf(*requirement);
-    if (row.lock == 0)
+    if (row.lock == 0) {
         EXPECT_EQ(afterFirst, before);
+    }
     applyRoomForm(roomFormFor(nullptr, *set, requirement, 0), *set, requirement);
     EXPECT_EQ(numbersOf(*requirement), afterFirst);
     expectSavesAndOpensEqual(set);
