@@ -8,6 +8,8 @@ import sys
 import tempfile
 import unittest
 
+sys.dont_write_bytecode = True
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 SCRIPT = os.path.join(HERE, "..", "..", "scripts", "check_layers.py")
 spec = importlib.util.spec_from_file_location("check_layers", SCRIPT)
