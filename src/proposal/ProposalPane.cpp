@@ -101,6 +101,9 @@ void ProposalPane::buildWindow()
     auto* right = new wxBoxSizer(wxVERTICAL);
     top->Add(left, 3, wxEXPAND | wxALL, 5);
     top->Add(right, 1, wxEXPAND | wxALL, 5);
+    // The page owns its sizers from the start, so that a table fill that
+    // throws below leaves none behind.
+    SetSizer(top);
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     auto* planButton = new wxButton(this, ID_FLOOR_PLAN_VIEW_BUTTON, "Floor plan view");
@@ -143,7 +146,6 @@ void ProposalPane::buildWindow()
                             {"Expected Area", 60}, {"Difference", 60}});
     right->Add(roomsTable, 1, wxEXPAND, 0);
     fillRoomsTable();
-    SetSizer(top);
 
     planButton->Bind(wxEVT_BUTTON, &ProposalPane::onFloorPlanViewButton, this);
     topologyButton->Bind(wxEVT_BUTTON, &ProposalPane::onTopologyViewButton, this);

@@ -223,7 +223,7 @@ TEST_F(ProposalPaneTest, StartStopContinueChooseAndReset)
     const std::string first = run(page, ID_LAYOUT_START, 1);
     const std::size_t afterFirst = page->solutions.size();
     ASSERT_GT(afterFirst, 0u);
-    EXPECT_EQ(first, "Optimization stopped. " + std::to_string(afterFirst) + " solutions are found.");
+    EXPECT_EQ(first, runEndText(afterFirst, /*stopped=*/true, /*optimal=*/false));
     EXPECT_FALSE(enabled(ID_LAYOUT_START));
     EXPECT_TRUE(enabled(ID_LAYOUT_CONTINUE));
     EXPECT_EQ(page->solutionsTable->GetItemCount(), static_cast<int>(afterFirst));
@@ -235,7 +235,7 @@ TEST_F(ProposalPaneTest, StartStopContinueChooseAndReset)
     // Continue records into the same history; its notice counts them all.
     const std::string second = run(page, ID_LAYOUT_CONTINUE, 2);
     EXPECT_GE(page->solutions.size(), afterFirst);
-    EXPECT_EQ(second, "Optimization stopped. " + std::to_string(page->solutions.size()) + " solutions are found.");
+    EXPECT_EQ(second, runEndText(page->solutions.size(), /*stopped=*/true, /*optimal=*/false));
 
     // Choosing the first recorded solution puts every room where that
     // solution has it, and the rooms table follows. Two solutions may share
