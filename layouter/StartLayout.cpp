@@ -19,7 +19,7 @@ constexpr double eps = 1e-7;
 
 // What the packing needs of a requirement; sides and extents gross (one wall
 // thickness included), areas net, as the model has them.
-struct Spec {
+struct Wanted {
     int index = 0;
     int level = 0;
     double area = 0.0;
@@ -47,38 +47,38 @@ std::set<std::string> wishesOf(const bg::Requirement& requirement)
     return sides;
 }
 
-Spec specOf(const bg::Requirement& requirement, double t)
+Wanted wantedOf(const bg::Requirement& requirement, double t)
 {
-    Spec spec;
-    spec.index = requirement.getIndex();
-    spec.level = requirement.getLevel();
-    spec.area = requirement.getArea();
+    Wanted want;
+    want.index = requirement.getIndex();
+    want.level = requirement.getLevel();
+    want.area = requirement.getArea();
     const auto [lmin, lmax] = requirement.getLengthRange();
     const auto [wmin, wmax] = requirement.getWidthRange();
-    spec.lmin = lmin + t;
-    spec.lmax = lmax + t;
-    spec.wmin = wmin + t;
-    spec.wmax = wmax + t;
+    want.lmin = lmin + t;
+    want.lmax = lmax + t;
+    want.wmin = wmin + t;
+    want.wmax = wmax + t;
     const auto [amin, amax] = requirement.getAreaErrorRange();
-    spec.amin = amin;
-    spec.amax = amax;
+    want.amin = amin;
+    want.amax = amax;
     const auto [minRatio, maxRatio] = requirement.getAspectRatioRange();
-    spec.minRatio = minRatio;
-    spec.maxRatio = maxRatio;
-    spec.vertical = requirement.getOrientation() != "horizontal";
-    spec.stair = requirement.getRoomType() == "Stair";
-    spec.corridor = requirement.getRoomType() == "Corridor";
-    spec.entrance = requirement.getRoomType() == "Entrance";
+    want.minRatio = minRatio;
+    want.maxRatio = maxRatio;
+    want.vertical = requirement.getOrientation() != "horizontal";
+    want.stair = requirement.getRoomType() == "Stair";
+    want.corridor = requirement.getRoomType() == "Corridor";
+    want.entrance = requirement.getRoomType() == "Entrance";
     // A corridor runs along x at its narrow target side.
     const auto [targetLength, targetWidth] = requirement.getTargetSize();
-    spec.corridorDepth = std::clamp(std::min(targetLength, targetWidth) + t, spec.wmin, spec.wmax);
-    spec.wishes = wishesOf(requirement);
-    return spec;
+    want.corridorDepth = std::clamp(std::min(targetLength, targetWidth) + t, want.wmin, want.wmax);
+    want.wishes = wishesOf(requirement);
+    return want;
 }
 
 // A strip of the floor across its whole width: a row of rooms or a corridor.
 struct Strip {
-    std::vector<const Spec*> rooms;
+    std::vector<const Wanted*> rooms;
     bool corridor = false;
     // Rooms shorter than the strip keep to its north edge (a row south of a
     // corridor) instead of its south edge.
@@ -95,40 +95,40 @@ struct StairPlace {
 double rowArea(const Strip& strip)
 {
     double sum = 0.0;
-    for (const Spec* spec : strip.rooms)
-        sum += spec->area;
+    for (const Wanted* want : strip.rooms)
+        sum += want->area;
     return sum;
 }
 
 // How far a rectangle is outside the room's limits, in metres of side.
-double violation(const Spec& spec, double l, double w, double t)
+double violation(const Wanted& want, double l, double w, double t)
 {
-    double v = std::max(0.0, spec.lmin - l) + std::max(0.0, l - spec.lmax) + std::max(0.0, spec.wmin - w) +
-               std::max(0.0, w - spec.wmax);
+    double v = std::max(0.0, want.lmin - l) + std::max(0.0, l - want.lmax) + std::max(0.0, want.wmin - w) +
+               std::max(0.0, w - want.wmax);
     const double z = std::max(0.0, l - t) * std::max(0.0, w - t);
-    const double side = std::sqrt(std::max(spec.area, 1.0));
-    v += (std::max(0.0, spec.amin - z) + std::max(0.0, z - spec.amax)) / side;
-    const double ratioL = spec.vertical ? w : l, ratioW = spec.vertical ? l : w;
-    v += std::max(0.0, spec.minRatio * ratioW - ratioL) + std::max(0.0, ratioL - spec.maxRatio * ratioW);
+    const double side = std::sqrt(std::max(want.area, 1.0));
+    v += (std::max(0.0, want.amin - z) + std::max(0.0, z - want.amax)) / side;
+    const double ratioL = want.vertical ? w : l, ratioW = want.vertical ? l : w;
+    v += std::max(0.0, want.minRatio * ratioW - ratioL) + std::max(0.0, ratioL - want.maxRatio * ratioW);
     return v;
 }
 
 // Brings a rectangle within the room's limits where the floor may keep
 // space free: sides into their ranges, then the ratio, then the net area.
-void bringWithinLimits(const Spec& spec, double& l, double& w, double t)
+void bringWithinLimits(const Wanted& want, double& l, double& w, double t)
 {
-    w = std::clamp(w, spec.wmin, spec.wmax);
-    l = std::clamp(l, spec.lmin, spec.lmax);
-    if (spec.vertical)
-        w = std::clamp(w, spec.minRatio * l, std::max(spec.minRatio * l, spec.maxRatio * l));
+    w = std::clamp(w, want.wmin, want.wmax);
+    l = std::clamp(l, want.lmin, want.lmax);
+    if (want.vertical)
+        w = std::clamp(w, want.minRatio * l, std::max(want.minRatio * l, want.maxRatio * l));
     else
-        l = std::clamp(l, spec.minRatio * w, std::max(spec.minRatio * w, spec.maxRatio * w));
+        l = std::clamp(l, want.minRatio * w, std::max(want.minRatio * w, want.maxRatio * w));
     if (w - t > eps) {
         const double z = (l - t) * (w - t);
-        if (z > spec.amax)
-            l = spec.amax / (w - t) + t;
-        else if (z < spec.amin)
-            l = std::min(spec.lmax, spec.amin / (w - t) + t);
+        if (z > want.amax)
+            l = want.amax / (w - t) + t;
+        else if (z < want.amin)
+            l = std::min(want.lmax, want.amin / (w - t) + t);
     }
 }
 
@@ -179,8 +179,8 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
                 continue;
             depths[s] = restArea > 0.0 ? rest * rowArea(strip) / restArea : 0.0;
             double need = 0.0;
-            for (const Spec* spec : strip.rooms)
-                need = std::max(need, spec->wmin);
+            for (const Wanted* want : strip.rooms)
+                need = std::max(need, want->wmin);
             if (depths[s] < need - eps) {
                 depths[s] = need;
                 raised[s] = true;
@@ -215,7 +215,7 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
         const Strip& strip = strips[s];
         const double depth = depths[s];
         if (strip.corridor) {
-            const Spec& c = *strip.rooms.front();
+            const Wanted& c = *strip.rooms.front();
             const double l = lengths[s], w = fill ? depth : corridorDepths[s];
             placed.penalty += violation(c, l, w, t);
             placed.rooms.push_back({c.index, box.min.x, y, l, w});
@@ -223,23 +223,23 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
             continue;
         }
         double fixedLength = 0.0, area = 0.0;
-        for (const Spec* spec : strip.rooms) {
-            if (spec->stair && stair.known)
+        for (const Wanted* want : strip.rooms) {
+            if (want->stair && stair.known)
                 fixedLength += stair.l;
             else
-                area += spec->area;
+                area += want->area;
         }
         const std::size_t count = strip.rooms.size();
         std::vector<double> ls(count), ws(count);
         std::vector<bool> fixedRoom(count, false);
         double total = 0.0;
         for (std::size_t k = 0; k < count; ++k) {
-            const Spec* spec = strip.rooms[k];
-            fixedRoom[k] = spec->stair && stair.known;
-            ls[k] = fixedRoom[k] ? stair.l : (lengths[s] - fixedLength) * spec->area / area;
+            const Wanted* want = strip.rooms[k];
+            fixedRoom[k] = want->stair && stair.known;
+            ls[k] = fixedRoom[k] ? stair.l : (lengths[s] - fixedLength) * want->area / area;
             ws[k] = fixedRoom[k] ? stair.w : depth;
             if (!fill && !fixedRoom[k])
-                bringWithinLimits(*spec, ls[k], ws[k], t);
+                bringWithinLimits(*want, ls[k], ws[k], t);
             total += ls[k];
         }
         // Rooms that grew to their limits push the row past its end: the
@@ -251,12 +251,12 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
             for (std::size_t k = 0; k < count; ++k) {
                 if (fixedRoom[k])
                     continue;
-                const Spec& spec = *strip.rooms[k];
-                double least = spec.lmin;
+                const Wanted& want = *strip.rooms[k];
+                double least = want.lmin;
                 if (ws[k] - t > eps)
-                    least = std::max(least, spec.amin / (ws[k] - t) + t);
-                if (!spec.vertical)
-                    least = std::max(least, spec.minRatio * ws[k]);
+                    least = std::max(least, want.amin / (ws[k] - t) + t);
+                if (!want.vertical)
+                    least = std::max(least, want.minRatio * ws[k]);
                 slack[k] = std::max(0.0, ls[k] - least);
                 slackSum += slack[k];
             }
@@ -266,14 +266,14 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
         }
         double x = box.min.x;
         for (std::size_t k = 0; k < count; ++k) {
-            const Spec* spec = strip.rooms[k];
+            const Wanted* want = strip.rooms[k];
             const double l = ls[k], w = ws[k];
             const double roomY = strip.anchorNorth ? y + depth - w : y;
-            PackedRoom room{spec->index, x, roomY, l, w};
+            PackedRoom room{want->index, x, roomY, l, w};
             // The last room of a row keeps to the east end when it wishes so.
-            if (k + 1 == count && spec->wishes.count("east"))
+            if (k + 1 == count && want->wishes.count("east"))
                 room.x = std::max(x, box.min.x + lengths[s] - l);
-            if (spec->stair) {
+            if (want->stair) {
                 if (stair.known) {
                     room.x = stair.x;
                     room.y = stair.y;
@@ -283,7 +283,7 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
             }
             // What the solver would reject: limits missed after all, and
             // any part outside the box.
-            placed.penalty += violation(*spec, l, w, t) + std::max(0.0, box.min.x - room.x) +
+            placed.penalty += violation(*want, l, w, t) + std::max(0.0, box.min.x - room.x) +
                               std::max(0.0, room.x + l - box.max.x) + std::max(0.0, box.min.y - room.y) +
                               std::max(0.0, room.y + w - box.max.y);
             placed.rooms.push_back(room);
@@ -298,7 +298,7 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
 // Puts each room into the row of `rows` with the least area so far, after
 // the rooms a wish or a stair ties to a row; keeps stairs at the west end,
 // west wishes before and east wishes after the others.
-void distribute(std::vector<const Spec*> rooms, std::vector<Strip*>& rows,
+void distribute(std::vector<const Wanted*> rooms, std::vector<Strip*>& rows,
                 const std::map<int, int>& partner, bool southWishTies, bool northWishTies,
                 std::mt19937* shuffle = nullptr)
 {
@@ -306,34 +306,34 @@ void distribute(std::vector<const Spec*> rooms, std::vector<Strip*>& rows,
     // splits when the even one leaves a row too shallow for its rooms.
     if (shuffle != nullptr)
         std::shuffle(rooms.begin(), rooms.end(), *shuffle);
-    std::stable_sort(rooms.begin(), rooms.end(), [&](const Spec* a, const Spec* b) {
+    std::stable_sort(rooms.begin(), rooms.end(), [&](const Wanted* a, const Wanted* b) {
         if (a->stair != b->stair)
             return a->stair;
         return shuffle == nullptr && a->area > b->area;
     });
     std::map<int, Strip*> rowOf;
-    for (const Spec* spec : rooms) {
+    for (const Wanted* want : rooms) {
         Strip* row = nullptr;
-        const auto linked = partner.find(spec->index);
+        const auto linked = partner.find(want->index);
         if (linked != partner.end() && rowOf.count(linked->second))
             row = rowOf[linked->second];
-        else if (spec->stair)
+        else if (want->stair)
             row = rows.front();
-        else if (southWishTies && spec->wishes.count("south"))
+        else if (southWishTies && want->wishes.count("south"))
             row = rows.front();
-        else if (northWishTies && spec->wishes.count("north"))
+        else if (northWishTies && want->wishes.count("north"))
             row = rows.back();
-        else if (spec->entrance && rows.size() > 2)
+        else if (want->entrance && rows.size() > 2)
             row = rows.front();
         if (row == nullptr)
             row = *std::min_element(rows.begin(), rows.end(),
                                     [](const Strip* a, const Strip* b) { return rowArea(*a) < rowArea(*b); });
-        row->rooms.push_back(spec);
-        rowOf[spec->index] = row;
+        row->rooms.push_back(want);
+        rowOf[want->index] = row;
     }
     for (Strip* row : rows) {
-        std::stable_sort(row->rooms.begin(), row->rooms.end(), [](const Spec* a, const Spec* b) {
-            auto rank = [](const Spec* s) {
+        std::stable_sort(row->rooms.begin(), row->rooms.end(), [](const Wanted* a, const Wanted* b) {
+            auto rank = [](const Wanted* s) {
                 if (s->stair)
                     return 0;
                 if (s->wishes.count("west"))
@@ -349,28 +349,28 @@ void distribute(std::vector<const Spec*> rooms, std::vector<Strip*>& rows,
 
 // Rooms tied by a door to another ordinary room of the level go into the
 // same row, next to each other.
-std::map<int, int> doorPartners(const std::vector<const Spec*>& rooms,
+std::map<int, int> doorPartners(const std::vector<const Wanted*>& rooms,
                                 const std::set<std::pair<int, int>>& doors)
 {
     std::map<int, int> partner;
-    for (const Spec* a : rooms)
-        for (const Spec* b : rooms)
+    for (const Wanted* a : rooms)
+        for (const Wanted* b : rooms)
             if (a != b && doors.count({a->index, b->index}) && !partner.count(a->index) && !partner.count(b->index))
                 partner[b->index] = a->index;
     return partner;
 }
 
-std::vector<PackedRoom> packLevel(const std::vector<const Spec*>& level, const std::set<std::pair<int, int>>& doors,
+std::vector<PackedRoom> packLevel(const std::vector<const Wanted*>& level, const std::set<std::pair<int, int>>& doors,
                                   const BoundingBox& box, double t, bool fill, StairPlace& stair)
 {
     // Corridors with doors, each with the rooms it serves.
-    std::vector<const Spec*> corridors;
-    std::map<int, std::vector<const Spec*>> served;
+    std::vector<const Wanted*> corridors;
+    std::map<int, std::vector<const Wanted*>> served;
     std::set<int> taken;
-    for (const Spec* c : level) {
+    for (const Wanted* c : level) {
         if (!c->corridor)
             continue;
-        for (const Spec* r : level)
+        for (const Wanted* r : level)
             if (r != c && !r->corridor && !taken.count(r->index) && doors.count({c->index, r->index})) {
                 served[c->index].push_back(r);
                 taken.insert(r->index);
@@ -378,34 +378,34 @@ std::vector<PackedRoom> packLevel(const std::vector<const Spec*>& level, const s
         if (!served[c->index].empty())
             corridors.push_back(c);
     }
-    std::vector<const Spec*> others;
-    for (const Spec* r : level)
+    std::vector<const Wanted*> others;
+    for (const Wanted* r : level)
         if (!taken.count(r->index) && std::find(corridors.begin(), corridors.end(), r) == corridors.end())
             others.push_back(r);
     // The band with a stair goes south, so that the stair's place is the
     // same whatever the other levels hold; then bands whose rooms wish the
     // south facade or are entrances, and last those wishing the north.
-    auto rank = [&](const Spec* c) {
+    auto rank = [&](const Wanted* c) {
         int value = 0;
-        for (const Spec* r : served[c->index]) {
+        for (const Wanted* r : served[c->index]) {
             if (r->stair)
                 value = std::min(value, -4);
             if (r->wishes.count("south") || r->entrance)
                 value = std::min(value, -2);
         }
-        for (const Spec* r : served[c->index])
+        for (const Wanted* r : served[c->index])
             if (r->wishes.count("north") && value == 0)
                 value = 2;
         return value;
     };
     std::stable_sort(corridors.begin(), corridors.end(),
-                     [&](const Spec* a, const Spec* b) { return rank(a) < rank(b); });
+                     [&](const Wanted* a, const Wanted* b) { return rank(a) < rank(b); });
 
     auto finish = [&](std::vector<Strip>& strips) {
         if (stair.known)
             for (Strip& strip : strips)
-                for (const Spec* spec : strip.rooms)
-                    if (spec->stair && !strip.corridor)
+                for (const Wanted* want : strip.rooms)
+                    if (want->stair && !strip.corridor)
                         strip.fixedDepth = stair.stripDepth;
     };
 
@@ -415,7 +415,7 @@ std::vector<PackedRoom> packLevel(const std::vector<const Spec*>& level, const s
     for (int variant = 0; !corridors.empty() && variant < 48; ++variant) {
         std::mt19937* shuffle = variant == 0 ? nullptr : &random;
         std::vector<Strip> strips;
-        for (const Spec* c : corridors) {
+        for (const Wanted* c : corridors) {
             Strip south, corridor, north;
             south.anchorNorth = true;
             corridor.corridor = true;
@@ -481,12 +481,12 @@ bool holds(double value) { return value >= -eps; }
 std::vector<PackedRoom> packRooms(const std::vector<std::shared_ptr<bg::Requirement>>& requirements,
                                   const modelsupport::FloorData& floors, double t, bool fill)
 {
-    std::vector<Spec> specs;
+    std::vector<Wanted> wanted;
     std::set<std::pair<int, int>> doors;
     for (const std::shared_ptr<bg::Requirement>& requirement : requirements) {
         if (requirement->getLevel() == bg::anyFloor || !floors.boxes.count(requirement->getLevel()))
             return {};
-        specs.push_back(specOf(*requirement, t));
+        wanted.push_back(wantedOf(*requirement, t));
         for (const int j : requirement->connectedIndices()) {
             doors.insert({requirement->getIndex(), j});
             doors.insert({j, requirement->getIndex()});
@@ -501,10 +501,10 @@ std::vector<PackedRoom> packRooms(const std::vector<std::shared_ptr<bg::Requirem
         // A floor that does not fill its box has obstacles the rows ignore.
         if (area == floors.areas.end() || std::fabs(area->second - boxArea) > 1e-6 * boxArea)
             return {};
-        std::vector<const Spec*> onLevel;
-        for (const Spec& spec : specs)
-            if (spec.level == level)
-                onLevel.push_back(&spec);
+        std::vector<const Wanted*> onLevel;
+        for (const Wanted& want : wanted)
+            if (want.level == level)
+                onLevel.push_back(&want);
         if (onLevel.empty())
             continue;
         const std::vector<PackedRoom> rooms = packLevel(onLevel, doors, box, t, fill, stair);
