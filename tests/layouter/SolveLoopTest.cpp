@@ -162,10 +162,17 @@ TEST(SolveLoop, ANewLayoutEndsTheSliceAndReachesTheRoomsAtOnce)
         const int limitBefore = firstLayout > 0 ? seen[firstLayout - 1].timeLimit : 1;
         EXPECT_EQ(first.timeLimit, limitBefore) << "a slice ended early keeps its limit for the next";
     }
+    // Some better layout ended its slice. On a slow (sanitized) build the
+    // only layout may have come at a slice's limit with none better after
+    // it; then no slice had a layout to end at.
     bool interrupted = false;
-    for (const Seen& event : seen)
-        interrupted = interrupted || event.status == SCIP_STATUS_USERINTERRUPT;
-    EXPECT_TRUE(interrupted) << "no slice ended at a new layout";
+    bool betterAfterTheFirst = false;
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        interrupted = interrupted || seen[i].status == SCIP_STATUS_USERINTERRUPT;
+        betterAfterTheFirst = betterAfterTheFirst || (i > firstLayout && seen[i].recorded > seen[i - 1].recorded);
+    }
+    EXPECT_TRUE(interrupted || (first.status == SCIP_STATUS_TIMELIMIT && !betterAfterTheFirst))
+        << "no slice ended at a new layout";
     EXPECT_FALSE(first.tuning) << "the settings for the first layout end with it";
     for (std::size_t i = 0; i < seen.size(); ++i) {
         SCOPED_TRACE("slice event " + std::to_string(i));
