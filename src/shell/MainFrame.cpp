@@ -44,29 +44,29 @@
 namespace {
 
 // A text of the page "Site" goes through the translation lookup.
-wxString ribbonText(const RibbonPageSpec& page, const char* text)
+wxString ribbonText(const RibbonPageEntry& page, const char* text)
 {
     return page.translated ? wxGetTranslation(text) : wxString(text);
 }
 
-void addRibbonPage(wxRibbonBar* ribbonBar, const RibbonPageSpec& spec)
+void addRibbonPage(wxRibbonBar* ribbonBar, const RibbonPageEntry& pageEntry)
 {
-    auto* page = new wxRibbonPage(ribbonBar, spec.id, ribbonText(spec, spec.label));
-    for (const auto& panelSpec : spec.panels) {
-        auto* panel = new wxRibbonPanel(page, wxID_ANY, ribbonText(spec, panelSpec.label));
+    auto* page = new wxRibbonPage(ribbonBar, pageEntry.id, ribbonText(pageEntry, pageEntry.label));
+    for (const auto& panelEntry : pageEntry.panels) {
+        auto* panel = new wxRibbonPanel(page, wxID_ANY, ribbonText(pageEntry, panelEntry.label));
         auto* buttons = new wxRibbonButtonBar(panel);
-        for (const auto& buttonSpec : panelSpec.buttons) {
-            const wxBitmap bitmap = loadRibbonBitmap(buttonSpec.bitmap);
+        for (const auto& buttonEntry : panelEntry.buttons) {
+            const wxBitmap bitmap = loadRibbonBitmap(buttonEntry.bitmap);
             // The library's own disabled picture is the icon in grey, which
             // grey icons share with their enabled look: a faded one differs.
             const wxBitmap faded = bitmap.IsOk() ? wxBitmap(bitmap.ConvertToImage().ConvertToDisabled()) : bitmap;
             auto* item = buttons->AddButton(
-                buttonSpec.id, ribbonText(spec, buttonSpec.label), bitmap, wxNullBitmap, faded, wxNullBitmap,
-                buttonSpec.kind == RibbonButtonKind::Toggle ? wxRIBBON_BUTTON_TOGGLE : wxRIBBON_BUTTON_NORMAL,
-                ribbonText(spec, spec.helpText));
-            buttons->SetItemClientObject(item, new RibbonButtonData(&buttonSpec, bitmap.IsOk()));
+                buttonEntry.id, ribbonText(pageEntry, buttonEntry.label), bitmap, wxNullBitmap, faded, wxNullBitmap,
+                buttonEntry.kind == RibbonButtonKind::Toggle ? wxRIBBON_BUTTON_TOGGLE : wxRIBBON_BUTTON_NORMAL,
+                ribbonText(pageEntry, pageEntry.helpText));
+            buttons->SetItemClientObject(item, new RibbonButtonData(&buttonEntry, bitmap.IsOk()));
         }
-        if (spec.translated)
+        if (pageEntry.translated)
             buttons->Realize();
     }
 }

@@ -11,9 +11,9 @@ constexpr auto Page = RibbonHandler::Page;
 constexpr auto None = RibbonHandler::None;
 } // namespace
 
-const std::vector<RibbonPageSpec>& ribbonTable()
+const std::vector<RibbonPageEntry>& ribbonTable()
 {
-    static const std::vector<RibbonPageSpec> table = {
+    static const std::vector<RibbonPageEntry> table = {
         {"Project", ID_RIBBON_PAGE_PROJECT, false, "",
          {
              {"Kovra Service",

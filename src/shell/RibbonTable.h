@@ -73,7 +73,7 @@ enum class RibbonButtonKind { Normal, Toggle };
 // workspace page of the ribbon page (bound on the ribbon bar), or nobody.
 enum class RibbonHandler { Frame, Page, None };
 
-struct RibbonButtonSpec {
+struct RibbonButtonEntry {
     const char* label;
     int id;
     const char* bitmap; // file name in the folder gfx/32x32
@@ -81,23 +81,23 @@ struct RibbonButtonSpec {
     RibbonHandler handler;
 };
 
-struct RibbonPanelSpec {
+struct RibbonPanelEntry {
     const char* label;
-    std::vector<RibbonButtonSpec> buttons;
+    std::vector<RibbonButtonEntry> buttons;
 };
 
-struct RibbonPageSpec {
+struct RibbonPageEntry {
     const char* label;
     int id; // wxID_ANY for a page without a fixed id
     // The page "Site" passes its texts through the translation lookup and
     // gives its buttons a help text; the others do neither.
     bool translated;
     const char* helpText;
-    std::vector<RibbonPanelSpec> panels;
+    std::vector<RibbonPanelEntry> panels;
 };
 
 // The five ribbon pages in creation order (index = RibbonPage).
-const std::vector<RibbonPageSpec>& ribbonTable();
+const std::vector<RibbonPageEntry>& ribbonTable();
 
 // The path of a ribbon bitmap relative to the working folder.
 wxString ribbonBitmapPath(const char* file);
@@ -108,7 +108,7 @@ wxBitmap loadRibbonBitmap(const char* file);
 // Attached to every button of the built ribbon: the table row it was made
 // from and whether its bitmap could be read.
 struct RibbonButtonData : public wxClientData {
-    RibbonButtonData(const RibbonButtonSpec* spec, bool bitmapLoaded) : spec(spec), bitmapLoaded(bitmapLoaded) {}
-    const RibbonButtonSpec* spec;
+    RibbonButtonData(const RibbonButtonEntry* entry, bool bitmapLoaded) : entry(entry), bitmapLoaded(bitmapLoaded) {}
+    const RibbonButtonEntry* entry;
     bool bitmapLoaded;
 };

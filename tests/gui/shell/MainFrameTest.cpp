@@ -133,31 +133,31 @@ TEST_F(MainFrameTest, RibbonHoldsTheRibbonTable)
     const auto& table = ribbonTable();
     ASSERT_EQ(ribbon->GetPageCount(), table.size());
     for (size_t k = 0; k < table.size(); ++k) {
-        const RibbonPageSpec& pageSpec = table[k];
+        const RibbonPageEntry& pageEntry = table[k];
         wxRibbonPage* page = ribbon->GetPage(static_cast<int>(k));
-        SCOPED_TRACE(pageSpec.label);
-        EXPECT_EQ(page->GetLabel(), pageSpec.label);
-        if (pageSpec.id != wxID_ANY) {
-            EXPECT_EQ(page->GetId(), pageSpec.id);
+        SCOPED_TRACE(pageEntry.label);
+        EXPECT_EQ(page->GetLabel(), pageEntry.label);
+        if (pageEntry.id != wxID_ANY) {
+            EXPECT_EQ(page->GetId(), pageEntry.id);
         }
         const auto panels = panelsOf(page);
-        ASSERT_EQ(panels.size(), pageSpec.panels.size());
+        ASSERT_EQ(panels.size(), pageEntry.panels.size());
         for (size_t p = 0; p < panels.size(); ++p) {
-            const RibbonPanelSpec& panelSpec = pageSpec.panels[p];
-            SCOPED_TRACE(panelSpec.label);
-            EXPECT_EQ(panels[p]->GetLabel(), panelSpec.label);
+            const RibbonPanelEntry& panelEntry = pageEntry.panels[p];
+            SCOPED_TRACE(panelEntry.label);
+            EXPECT_EQ(panels[p]->GetLabel(), panelEntry.label);
             wxRibbonButtonBar* buttons = buttonBarOf(panels[p]);
             ASSERT_NE(buttons, nullptr);
-            ASSERT_EQ(buttons->GetButtonCount(), panelSpec.buttons.size());
-            for (size_t b = 0; b < panelSpec.buttons.size(); ++b) {
-                const RibbonButtonSpec& buttonSpec = panelSpec.buttons[b];
-                SCOPED_TRACE(buttonSpec.label);
+            ASSERT_EQ(buttons->GetButtonCount(), panelEntry.buttons.size());
+            for (size_t b = 0; b < panelEntry.buttons.size(); ++b) {
+                const RibbonButtonEntry& buttonEntry = panelEntry.buttons[b];
+                SCOPED_TRACE(buttonEntry.label);
                 wxRibbonButtonBarButtonBase* item = buttons->GetItem(b);
-                EXPECT_EQ(buttons->GetItemId(item), buttonSpec.id);
+                EXPECT_EQ(buttons->GetItemId(item), buttonEntry.id);
                 auto* data = dynamic_cast<RibbonButtonData*>(buttons->GetItemClientObject(item));
                 ASSERT_NE(data, nullptr);
-                EXPECT_EQ(data->spec, &buttonSpec);
-                EXPECT_TRUE(data->bitmapLoaded) << buttonSpec.bitmap;
+                EXPECT_EQ(data->entry, &buttonEntry);
+                EXPECT_TRUE(data->bitmapLoaded) << buttonEntry.bitmap;
             }
         }
     }
