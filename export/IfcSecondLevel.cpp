@@ -331,8 +331,10 @@ void IfcStoryExporter::writeSecondLevelWallBoundaries()
         const double length = std::hypot(segment[1].x - segment[0].x, segment[1].y - segment[0].y);
         if (length >= sliverWidth)
             return false;
-        if (length <= 1e-9)
-            return true; // a point, no piece
+        // Shorter than the slab pieces' clipping precision: a point, as a
+        // slab piece that short would have no area.
+        if (length <= 1e-8)
+            return true;
         ++slivers.count;
         slivers.area += length * height;
         return true;
