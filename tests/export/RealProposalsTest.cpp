@@ -274,7 +274,7 @@ TEST_P(RealProposal, ElementsMatchThePlan)
     EXPECT_EQ(openings, fillings);
 
     // Walls: t x L x h less the openings; exterior walls one per contour
-    // edge, interior walls one per centre line of the plan.
+    // edge, interior walls one per piece of the plan's centre lines (below).
     std::map<std::string, int> exterior, interior;
     std::map<std::string, std::multiset<long long>> interiorThicknesses; // nanometres
     for (const auto& wall : exporttest::productsOf(report, "IfcWallStandardCase")) {
