@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace bench {
 
@@ -85,19 +87,19 @@ int runExportBench(int repeats, const std::string& keepFolder)
     std::printf("export of a solved proposal: 3 floors, %zu rooms, default options, fastest of %d\n",
                 proposal->getRooms().size(), repeats);
     std::printf("%-8s %10s %12s %10s %9s\n", "schema", "seconds", "bytes", "entities", "warnings");
+    std::vector<std::string> said; // the warnings' texts, each once, for below the table
     for (int schema : {bgexport::schemaIfc4, bgexport::schemaIfc2x3}) {
         const char* name = schema == bgexport::schemaIfc4 ? "IFC4" : "IFC2X3";
         const std::string path = keepFolder.empty()
                                      ? "/tmp/kovra-bench-export-" + std::to_string(::getpid()) + "-" + name + ".ifc"
                                      : keepFolder + "/export-" + name + ".ifc";
         double best = 1e300;
-        std::size_t warnings = 0;
+        std::vector<std::string> warnings;
         for (int run = 0; run < repeats; ++run) {
             const auto start = std::chrono::steady_clock::now();
             try {
                 warnings = bgexport::exportProposal(project, proposal, path, schema, bgexport::ExportSettings(),
-                                                    "Benchmark")
-                               .size();
+                                                    "Benchmark");
             } catch (const std::exception& e) {
                 std::fprintf(stderr, "kovra_bench: the %s export failed: %s\n", name, e.what());
                 return 1;
@@ -109,10 +111,15 @@ int runExportBench(int repeats, const std::string& keepFolder)
         std::istringstream lines(text);
         for (std::string line; std::getline(lines, line);)
             entities += !line.empty() && line[0] == '#' ? 1 : 0;
-        std::printf("%-8s %10.3f %12zu %10zu %9zu\n", name, best, text.size(), entities, warnings);
+        std::printf("%-8s %10.3f %12zu %10zu %9zu\n", name, best, text.size(), entities, warnings.size());
+        for (const std::string& warning : warnings)
+            if (std::find(said.begin(), said.end(), std::string(name) + ": " + warning) == said.end())
+                said.push_back(std::string(name) + ": " + warning);
         if (keepFolder.empty())
             std::remove(path.c_str());
     }
+    for (const std::string& warning : said)
+        std::printf("  %s\n", warning.c_str());
     return 0;
 }
 

@@ -47,6 +47,9 @@ struct Options {
     int exportRepeats = 5;
     std::string exportFolder;
     std::string caseId;
+    // A project file run as the one case instead of the benchmark's (its
+    // first proposal), named by its file name.
+    std::string projectFile;
     std::string statisticsFolder;
     std::string fill = "both";   // "off", "on" or "both"
     std::string method = "both"; // "sliced", "continuous" or "both"
@@ -66,6 +69,7 @@ void usage(std::FILE* out)
                  "usage: kovra_bench [options]\n"
                  "  --budget S        seconds per run (default 30)\n"
                  "  --case C          run one case only (id or number, see --list)\n"
+                 "  --project FILE    run the first proposal of a project file of one's own as the one case\n"
                  "  --fill off|on|both    \"Fill All\" setting(s) to run (default both)\n"
                  "  --method sliced|continuous|both   (default both)\n"
                  "  --tuning on|off|both  solver settings for the first layout (default on, as in the application)\n"
@@ -108,6 +112,8 @@ Options parseOptions(int argc, char** argv)
             options.caseId = value();
             if (!findCase(options.caseId))
                 throw std::invalid_argument("no case \"" + options.caseId + "\" (see --list)");
+        } else if (arg == "--project") {
+            options.projectFile = value();
         } else if (arg == "--fill") {
             options.fill = value();
             if (options.fill != "off" && options.fill != "on" && options.fill != "both")
@@ -166,7 +172,37 @@ Options parseOptions(int argc, char** argv)
             throw std::invalid_argument("unknown option " + arg);
         }
     }
+    if (!options.projectFile.empty()) {
+        if (!options.caseId.empty() || options.scale)
+            throw std::invalid_argument("--project runs its own file: not with --case or --scale");
+        const std::size_t slash = options.projectFile.rfind('/');
+        options.dataFolder = slash == std::string::npos ? "." : options.projectFile.substr(0, slash);
+    }
     return options;
+}
+
+// The case of --project: the file name without its extension as its id,
+// the file's folder as the data folder (set by parseOptions).
+const CaseInfo& projectCase(const std::string& path)
+{
+    static std::string id, file;
+    static CaseInfo info{"", "", "a project file of one's own"};
+    file = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+    id = file.substr(0, file.rfind('.'));
+    info.id = id.c_str();
+    info.file = file.c_str();
+    return info;
+}
+
+// The cases to run: the project file's, the one --case names, or all six
+// (or the scale cases).
+std::vector<CaseInfo> chosenCases(const Options& options)
+{
+    if (!options.projectFile.empty())
+        return {projectCase(options.projectFile)};
+    if (!options.caseId.empty())
+        return {*findCase(options.caseId)};
+    return options.scale ? scaleCases() : cases();
 }
 
 std::string besideProgram(const std::string& name)
@@ -670,9 +706,8 @@ int run(const Options& options)
         if (options.model == "all")
             throw std::invalid_argument("--save-solved needs one model: start, fixed, assignment or integer");
         int failures = 0;
-        for (const CaseInfo& info : cases()) {
-            if (!options.caseId.empty() && findCase(options.caseId) != &info)
-                continue;
+        const std::vector<CaseInfo> chosen = chosenCases(options);
+        for (const CaseInfo& info : chosen) {
             // The model "Start" builds unless --model asks for another: rooms
             // on any floor need the floor-assignment model.
             const std::vector<int> modes = modesToRun(options, info);
@@ -701,10 +736,11 @@ int run(const Options& options)
         return failures == 0 ? 0 : 1;
     }
     if (!options.cipPath.empty()) {
-        if (options.caseId.empty() || options.fill == "both")
-            throw std::invalid_argument("--write-cip needs --case and --fill off or --fill on");
+        if ((options.caseId.empty() && options.projectFile.empty()) || options.fill == "both")
+            throw std::invalid_argument("--write-cip needs --case (or --project) and --fill off or --fill on");
+        const std::vector<CaseInfo> chosen = chosenCases(options);
         RunConfig run;
-        run.info = findCase(options.caseId);
+        run.info = &chosen.front();
         run.fillAll = options.fill == "on";
         run.dataFolder = options.dataFolder;
         run.mode = modesToRun(options, *run.info).at(0);
@@ -718,9 +754,7 @@ int run(const Options& options)
     }
 
     std::vector<Job> jobs;
-    std::vector<CaseInfo> chosen = options.scale ? scaleCases() : cases();
-    if (!options.caseId.empty())
-        chosen = {*findCase(options.caseId)};
+    const std::vector<CaseInfo> chosen = chosenCases(options);
     for (const CaseInfo& info : chosen) {
         for (const int mode : modesToRun(options, info)) {
             for (const bool fillAll : {false, true}) {

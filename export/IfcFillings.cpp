@@ -202,7 +202,16 @@ bool IfcStoryExporter::writeEntranceDoor(const std::shared_ptr<bg::Room>& room, 
                 line = {{x + i / 2 - o / 2, y + W / 2 + d / 2}, {x + i / 2 - o / 2, y + W / 2 - d / 2}};
             else if (edge.side == "north" && std::fabs(y + W - i / 2 - e.y) < 1e-4)
                 line = {{x + L / 2 + d / 2, y + W - i / 2 + o / 2}, {x + L / 2 - d / 2, y + W - i / 2 + o / 2}};
+            // The facade's line alone is not enough: on an L-shaped floor
+            // the notch's edge may lie on the line of a room's side far from
+            // it. The door must lie on the edge itself.
+            const bool alongX = edge.side == "south" || edge.side == "north";
+            const double from = alongX ? std::min(edge.start.x, edge.end.x) : std::min(edge.start.y, edge.end.y);
+            const double to = alongX ? std::max(edge.start.x, edge.end.x) : std::max(edge.start.y, edge.end.y);
             if (!line.empty()) {
+                const double a = alongX ? line[0].x : line[0].y, b = alongX ? line[1].x : line[1].y;
+                if (std::min(a, b) < from - 1e-4 || std::max(a, b) > to + 1e-4)
+                    continue;
                 lines.push_back(line);
                 break;
             }

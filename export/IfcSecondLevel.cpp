@@ -325,6 +325,20 @@ void IfcStoryExporter::writeSecondLevelWallBoundaries()
                                                    {Polygon({{0, 0}, {length, 0}, {length, v}, {0, v}})});
         };
     };
+    // A face narrower than sliverWidth is a left-over of rounding where
+    // outlines meet: counted with the slab pieces left out, not written.
+    auto sliver = [this](const Segment2& segment, double height) {
+        const double length = std::hypot(segment[1].x - segment[0].x, segment[1].y - segment[0].y);
+        if (length >= sliverWidth)
+            return false;
+        // Shorter than the slab pieces' clipping precision: a point, as a
+        // slab piece that short would have no area.
+        if (length <= 1e-8)
+            return true;
+        ++slivers.count;
+        slivers.area += length * height;
+        return true;
+    };
     const Vec2 world(0, 0);
     std::vector<Vec2> common;
     for (auto& [wallEntity, wall] : walls) {
@@ -335,10 +349,10 @@ void IfcStoryExporter::writeSecondLevelWallBoundaries()
         if (wall.isExterior) {
             const bool f = !(wall.corners[0].x > wall.corners[3].x || wall.corners[0].y > wall.corners[3].y);
             auto ordered = [f](const Segment2& x) { return f ? x : Segment2{x[1], x[0]}; };
-            if (wall.startConnection == 4)
+            if (wall.startConnection == 4 && !sliver({wall.corners[0], wall.corners[1]}, H))
                 writeSecondLevelSingle("2b", {air, upright(wall.corners[0], wall.corners[1], world, e, true, H), nullptr},
                                        wallEntity, 1);
-            if (wall.endConnection == 4)
+            if (wall.endConnection == 4 && !sliver({wall.corners[2], wall.corners[3]}, H))
                 writeSecondLevelSingle("2b", {air, upright(wall.corners[2], wall.corners[3], world, e, true, H), nullptr},
                                        wallEntity, 1);
             for (const auto& [spaceEntity, space] : spaces) {
@@ -351,7 +365,9 @@ void IfcStoryExporter::writeSecondLevelWallBoundaries()
                     if (overlapSegments(face[0], edge, o)) {
                         const Segment2 pq = ordered(o);
                         const Segment2 outer = shifted(pq, outward);
-                        auto pair = [&](const Segment2& ab) {
+                        auto pair = [&](const Segment2& ab) -> std::pair<EntityPtr, EntityPtr> {
+                            if (sliver(ab, H))
+                                return {};
                             return writeSecondLevelPair(
                                 "2a", {spaceEntity, upright(ab[0], ab[1], space.origin, 0, true, H), nullptr},
                                 {air, upright(plus(ab[0], outward), plus(ab[1], outward), world, e, false, H), nullptr},
@@ -367,8 +383,10 @@ void IfcStoryExporter::writeSecondLevelWallBoundaries()
                                     continue;
                                 split = true;
                                 const Segment2 contact = shifted(ordered(x), {n.x * t, n.y * t});
-                                writeSecondLevelSingle("2b", {spaceEntity, upright(contact[0], contact[1], space.origin, 0, true, H), nullptr},
-                                                       wallEntity, 1);
+                                if (!sliver(contact, H))
+                                    writeSecondLevelSingle(
+                                        "2b", {spaceEntity, upright(contact[0], contact[1], space.origin, 0, true, H), nullptr},
+                                        wallEntity, 1);
                                 for (const Segment& rest : subtractSegments(outer, {x}))
                                     written = pair(shifted(ordered(rest), {n.x * t, n.y * t}));
                                 break;
@@ -384,12 +402,12 @@ void IfcStoryExporter::writeSecondLevelWallBoundaries()
                         }
                     }
                     Segment2 x;
-                    if (overlapSegments(face[2], edge, x)) {
+                    if (overlapSegments(face[2], edge, x) && !sliver(x, H)) {
                         const Segment2 ab = ordered(x);
                         writeSecondLevelSingle("2b", {spaceEntity, upright(ab[0], ab[1], space.origin, 0, true, H), nullptr},
                                                wallEntity, 1);
                     }
-                    if (overlapSegments(face[3], edge, x)) {
+                    if (overlapSegments(face[3], edge, x) && !sliver(x, H)) {
                         const Segment2 ab = ordered(x);
                         writeSecondLevelSingle("2b", {spaceEntity, upright(ab[0], ab[1], space.origin, 0, false, H), nullptr},
                                                wallEntity, 1);
@@ -401,7 +419,7 @@ void IfcStoryExporter::writeSecondLevelWallBoundaries()
                     continue;
                 for (const Segment2& otherFace : faces(other)) {
                     Segment2 x;
-                    if (overlapSegments(face[0], otherFace, x)) {
+                    if (overlapSegments(face[0], otherFace, x) && !sliver(x, H)) {
                         const Segment2 ab = ordered(x);
                         writeSecondLevelSingle(
                             "2b", {air, upright(plus(ab[0], outward), plus(ab[1], outward), world, e, false, H), nullptr},
@@ -426,10 +444,10 @@ void IfcStoryExporter::writeSecondLevelWallBoundaries()
                     left.emplace_back(spaceEntity, x);
                 if (overlapSegments(face[1], edge, x))
                     right.emplace_back(spaceEntity, x);
-                if (overlapSegments(face[2], edge, x))
+                if (overlapSegments(face[2], edge, x) && !sliver(x, H))
                     writeSecondLevelSingle("2b", {spaceEntity, upright(x[0], x[1], space.origin, 0, true, H), nullptr},
                                            wallEntity, 0);
-                if (overlapSegments(face[3], edge, x))
+                if (overlapSegments(face[3], edge, x) && !sliver(x, H))
                     writeSecondLevelSingle("2b", {spaceEntity, upright(x[0], x[1], space.origin, 0, false, H), nullptr},
                                            wallEntity, 0);
             }
@@ -445,6 +463,8 @@ void IfcStoryExporter::writeSecondLevelWallBoundaries()
                 if (!overlapSegments(o1, shifted(o2, back), x))
                     continue;
                 covered.push_back(x);
+                if (sliver(x, H))
+                    continue;
                 const auto written = writeSecondLevelPair(
                     "2a", {s1, upright(x[0], x[1], first.origin, 0, true, H), nullptr},
                     {s2, upright(plus(x[0], across), plus(x[1], across), second.origin, 0, false, H), nullptr},
@@ -457,8 +477,9 @@ void IfcStoryExporter::writeSecondLevelWallBoundaries()
                 }
             }
             for (const Segment& rest : subtractSegments(o1, covered))
-                writeSecondLevelSingle("2b", {s1, upright(rest[0], rest[1], first.origin, 0, true, H), nullptr},
-                                       wallEntity, 0);
+                if (!sliver(rest, H))
+                    writeSecondLevelSingle("2b", {s1, upright(rest[0], rest[1], first.origin, 0, true, H), nullptr},
+                                           wallEntity, 0);
         }
         for (const auto& [s2, o2] : right) {
             const SpaceRecord& second = *spaces.find(s2);
@@ -469,8 +490,9 @@ void IfcStoryExporter::writeSecondLevelWallBoundaries()
                     covered.push_back(x);
             }
             for (const Segment& rest : subtractSegments(o2, covered))
-                writeSecondLevelSingle("2b", {s2, upright(rest[0], rest[1], second.origin, 0, false, H), nullptr},
-                                       wallEntity, 0);
+                if (!sliver(rest, H))
+                    writeSecondLevelSingle("2b", {s2, upright(rest[0], rest[1], second.origin, 0, false, H), nullptr},
+                                           wallEntity, 0);
         }
     }
 }

@@ -58,6 +58,38 @@ TEST(Fillings, EntranceWithoutAWallAlongItsFacadeIsNamed)
     EXPECT_TRUE(named);
 }
 
+// On an L-shaped floor whose north-east corner is cut away, an entrance on
+// the west facade whose north side lies on the line of the notch's edge:
+// its door goes into the west wall it touches, not onto that line far
+// away, and a person walks through it into the entrance.
+TEST(Fillings, EntranceDoorGoesIntoTheFacadeItsRoomTouches)
+{
+    const auto available = testsupport::ifcOpenShellAvailable();
+    ASSERT_EQ(available.exitCode, 0) << available.output;
+    auto building = kovra_test::makeLShapedBuilding(13, 11, 4, 4);
+    auto set = kovra_test::makeRequirementSet({kovra_test::makeRequirement(0, "Hall", 8, 0, {-1}, "Entrance")});
+    auto proposal = kovra_test::makeProposal(building, set, "Notch");
+    const auto room = proposal->getRooms().front();
+    // North side at 6.74 - 0.1 = 6.64, the notch's edge inside the wall.
+    kovra_test::placeRoom(proposal, room, {0.26, 4.04}, {3.0, 2.7}, 0);
+    room->updateInnerContour();
+    testsupport::TempFile file(".ifc");
+    const auto warnings =
+        exporttest::exportTo(file.path(), std::make_shared<bg::Project>("P"), proposal, bgexport::schemaIfc4);
+    EXPECT_TRUE(warnings.empty()) << warnings.front();
+    const auto report = exporttest::checkReport(file.path());
+    const auto& doors = report["walk"]["doors"];
+    ASSERT_EQ(doors.size(), 1u);
+    EXPECT_EQ(doors[0]["external"], true);
+    std::vector<std::string> entered;
+    for (const auto& face : doors[0]["faces"]) {
+        EXPECT_TRUE(face["walls"].empty()) << doors[0].dump();
+        for (const auto& space : face["spaces"])
+            entered.push_back(space);
+    }
+    EXPECT_EQ(entered, std::vector<std::string>{"Hall"}) << doors[0].dump();
+}
+
 // Rooms that share only a door width of side: the crossing wall at its end
 // cuts their wall piece shorter than the door, so the door finds no host, and
 // the export names the pair instead of dropping it silently.

@@ -120,6 +120,45 @@ TEST(SecondLevelWalls, FourMetreWallBetweenTwoRoomsIsOnePairOfFaces)
     EXPECT_TRUE(hasPoints(south, {{0, 0}, {4, 0}, {4, -2.75}, {0, -2.75}}));
 }
 
+// The south room's corner reaches half a millimetre along the wall's face:
+// the pair of faces there is no wider than rounding. It is left out and
+// counted, with its area, in the one warning of slivers; the north room's
+// face keeps the rest of the wall.
+TEST(SecondLevelWalls, FacesNarrowerThanAMillimetreAreLeftOutAndCounted)
+{
+    auto building = kovra_test::makeRectBuilding(10, 8);
+    exporttest::StoreyHarness harness(building);
+    auto& exporter = *harness.exporter;
+    harness.beginStorey(building->floors.front());
+    harness.writer.currentSurfaceStyle = exporter.innerWallStyle;
+    exporter.writeWall({{0, 0}, {4, 0}}, 0.2, "L", 0, "Interior Wall");
+    auto set = kovra_test::makeRequirementSet(
+        {kovra_test::makeRequirement(0, "North", 12), kovra_test::makeRequirement(1, "South", 12)});
+    exporter.writeSpace(set, roomWithContour(set->requirements[0], {{0, 0.1}, {4, 0.1}, {4, 3}, {0, 3}}));
+    exporter.writeSpace(set,
+                        roomWithContour(set->requirements[1], {{3.9995, -3}, {8, -3}, {8, -0.1}, {3.9995, -0.1}}));
+    exporter.writeSecondLevelWallBoundaries();
+    exporter.reportSlivers();
+    ASSERT_EQ(exporter.warnings.size(), 1u);
+    EXPECT_NE(exporter.warnings[0].find("1 space boundary piece(s) narrower than 1 mm are left out, 0.00138 m2"),
+              std::string::npos)
+        << exporter.warnings[0];
+
+    harness.step.flush();
+    std::map<std::uint64_t, Line> lines;
+    std::vector<Line> boundaries;
+    for (const Line& line : exporttest::dataLines(harness.out.str())) {
+        lines[line.id] = line;
+        if (line.name == "IFCRELSPACEBOUNDARY2NDLEVEL")
+            boundaries.push_back(line);
+    }
+    ASSERT_EQ(boundaries.size(), 1u);
+    EXPECT_NE(boundaries[0].attributes.find("'2b'"), std::string::npos);
+    const Face north = faceOf(lines, boundaries[0]);
+    ASSERT_EQ(north.outline.size(), 5u);
+    EXPECT_NEAR(north.outline[1][0] - north.outline[0][0], 3.9995, 1e-12);
+}
+
 TEST(SecondLevelBoundaries, OptionCombinationsValidateAndPairConsistently)
 {
     const auto available = testsupport::ifcOpenShellAvailable();

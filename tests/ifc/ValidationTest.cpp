@@ -73,8 +73,8 @@ void writeBuilding(ifc::Writer& w)
     w.writeWindowType("Window 1.5 x 1.2");
     auto material = w.writeMaterial("Brick");
     w.writeMaterialLayer(0.36, material);
-    // A layer set usage is left out: IFC4 requires it to be associated with
-    // an element, which no writer operation can do.
+    // A layer set on its own, without a usage: IFC4 requires a usage to be
+    // associated with an element, as the wall's below is.
     w.writeMaterialLayerSet("Outer wall");
 
     // Upper storey first, as the export writes them from the top down.

@@ -2,7 +2,9 @@
 document, what the export tests compare with the plan: the storeys in file
 order, and per product its type, name, storey, geometric volume (openings
 cut), base quantities and common properties, its material layer set
-usages, and how the spatial structure holds it; and under "walk" what a
+usages, and how the spatial structure holds it; its space boundaries with
+their faces placed in the world; under "wallFaces" per space what its
+second-level boundaries on wall faces cover; and under "walk" what a
 person meets beyond each door's faces and the volume walls of one storey
 share.
 
@@ -74,6 +76,8 @@ def boundary(rel, boxes):
     local = numpy.array([[x, y, 0.0, 1.0] for x, y, _ in outer])
     world = (frame @ plane @ local.T).T[:, :3]
     entry["area"] = area
+    entry["low"] = [float(v) for v in world.min(axis=0)]
+    entry["high"] = [float(v) for v in world.max(axis=0)]
     entry["zmin"] = float(world[:, 2].min())
     entry["zmax"] = float(world[:, 2].max())
     entry["inElement"] = inside(world, boxes.get(rel.RelatedBuildingElement.id()))
@@ -90,6 +94,67 @@ def box_overlap(a, b):
 
 def in_box(point, box, tolerance=0.0):
     return box is not None and bool(numpy.all(point >= box[0] - tolerance) and numpy.all(point <= box[1] + tolerance))
+
+
+def upright_face(entry, tolerance=1e-6):
+    """The plane and extent of an upright boundary face: the axis (0 x, 1 y)
+    it is constant along, that constant, its interval along the other axis
+    and its heights; None for a face that is not upright along x or y."""
+    low, high = entry["low"], entry["high"]
+    if high[2] - low[2] <= tolerance:
+        return None
+    for axis in (0, 1):
+        if high[axis] - low[axis] <= tolerance:
+            other = 1 - axis
+            return axis, (low[axis] + high[axis]) / 2.0, (low[other], high[other]), (low[2], high[2])
+    return None
+
+
+def shared_area(a, b, tolerance=1e-6):
+    """The area two upright faces share: nothing unless they lie in one plane."""
+    if a is None or b is None or a[0] != b[0] or abs(a[1] - b[1]) > tolerance:
+        return 0.0
+    along = min(a[2][1], b[2][1]) - max(a[2][0], b[2][0])
+    up = min(a[3][1], b[3][1]) - max(a[3][0], b[3][0])
+    return max(0.0, along) * max(0.0, up)
+
+
+def wall_faces(boundaries):
+    """Per space, what its second-level boundaries on wall faces cover: their
+    summed area, the areas any two of them share, faces that are not upright,
+    and for each door or window face of the space how much of it lies on
+    those wall faces (the export writes a wall face whole, its openings as
+    boundaries of their own on top of it)."""
+    per_space = {}
+    for entry in boundaries:
+        if entry["name"] != "2ndLevel" or entry["relatingType"] != "IfcSpace":
+            continue
+        element = entry["elementType"]
+        space = per_space.setdefault(entry["relating"], {"space": entry["relating"], "name": entry["relatingName"],
+                                                         "area": 0.0, "walls": [], "openings": []})
+        if element.startswith("IfcWall"):
+            space["walls"].append(entry)
+        elif element.startswith("IfcDoor") or element.startswith("IfcWindow"):
+            space["openings"].append(entry)
+    result = []
+    for space in per_space.values():
+        walls = [(entry, upright_face(entry)) for entry in space["walls"]]
+        overlaps = []
+        for i, (a, face_a) in enumerate(walls):
+            for b, face_b in walls[i + 1:]:
+                shared = shared_area(face_a, face_b)
+                if shared > 1e-9:
+                    overlaps.append({"boundaries": [a["id"], b["id"]], "area": shared})
+        openings = []
+        for opening in space["openings"]:
+            face = upright_face(opening)
+            openings.append({"id": opening["id"], "element": opening["element"], "area": opening["area"],
+                             "onWalls": sum(shared_area(face, wall_face) for _, wall_face in walls)})
+        result.append({"space": space["space"], "name": space["name"],
+                       "area": sum(entry["area"] for entry, _ in walls), "count": len(walls),
+                       "notUpright": [entry["id"] for entry, face in walls if face is None],
+                       "overlaps": overlaps, "openings": openings})
+    return result
 
 
 def walk(model, whole_boxes, storey_of):
@@ -196,6 +261,7 @@ def main(path):
                                  "relations": len(getattr(group, "IsGroupedBy", []) or [])})
     for rel in model.by_type("IfcRelSpaceBoundary"):
         report["boundaries"].append(boundary(rel, boxes))
+    report["wallFaces"] = wall_faces(report["boundaries"])
     report["walk"] = walk(model, whole_boxes, storey_of)
     json.dump(report, sys.stdout)
 
