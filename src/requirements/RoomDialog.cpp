@@ -441,7 +441,8 @@ void RoomDialog::fillDoorList()
     doorList->Clear();
     // A level text that names no level filters nothing.
     const int level = parseLevel(toUtf8(levelBox->GetValue())).value_or(bg::anyFloor);
-    const std::vector<std::string> items = doorListItems(*requirementSet, level);
+    const std::vector<std::string> items = doorListItems(
+        *requirementSet, level, requirement ? std::optional<int>(requirement->index) : std::nullopt);
     const std::vector<bool> ticks = doorListTicks(items, requirement ? requirement->adjacency : std::vector<int>{});
     for (std::size_t i = 0; i < items.size(); ++i) {
         const int item = doorList->Append(fromUtf8(items[i]));
