@@ -1,6 +1,7 @@
 #include "BuildingPane.h"
 
 #include "shell/AppState.h"
+#include "shell/TableColumns.h"
 #include "BuildingEditorCtrl.h"
 #include "BuildingRules.h"
 
@@ -79,12 +80,17 @@ void BuildingPane::createControls()
     floorTable = new wxDataViewListCtrl(side, ID_FLOOR_TABLE, wxDefaultPosition, wxDefaultSize, wxDV_ROW_LINES);
     const int columnFlags = wxDATAVIEW_COL_RESIZABLE | wxDATAVIEW_COL_SORTABLE;
     const wxString squareMetres = wxString::FromUTF8("(m\xC2\xB2)");
-    floorTable->AppendTextColumn("Level", wxDATAVIEW_CELL_INERT, 50, wxALIGN_LEFT, columnFlags);
-    floorTable->AppendTextColumn("Length (m)", wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
-    floorTable->AppendTextColumn("Width (m)", wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
-    floorTable->AppendTextColumn("Gross area " + squareMetres, wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
-    floorTable->AppendTextColumn("Net area " + squareMetres, wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
-    floorTable->AppendTextColumn("Elevation (m)", wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
+    // Each column at least as wide as its title.
+    const auto addColumn = [&](const wxString& title, int width) {
+        floorTable->AppendTextColumn(title, wxDATAVIEW_CELL_INERT, titledColumnWidth(floorTable, title, width),
+                                     wxALIGN_LEFT, columnFlags);
+    };
+    addColumn("Level", 50);
+    addColumn("Length (m)", 80);
+    addColumn("Width (m)", 80);
+    addColumn("Gross area " + squareMetres, 80);
+    addColumn("Net area " + squareMetres, 80);
+    addColumn("Elevation (m)", 80);
 
     // The floor part.
     currentLevelText = new wxStaticText(side, wxID_ANY, "Current level: 0");

@@ -357,3 +357,8 @@ int exportSchemaForFilter(int filterIndex)
         return noExportSchema;
     }
 }
+
+int sideColumnWidth(int pageWidth, int tablesWidth)
+{
+    return std::max(0, std::min(tablesWidth, pageWidth * 40 / 100));
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+class wxString;
+class wxWindow;
+
+// The width a table column gets: the width asked for, widened where its title
+// would not show whole (the title's text width plus the header's margins and
+// the room of the sort arrow).
+int columnWidthForTitle(int askedWidth, int titleTextWidth);
+
+// The room a column header takes beyond its title's text.
+constexpr int COLUMN_TITLE_MARGIN = 32;
+
+// columnWidthForTitle for a column of the table, the title measured in the
+// header's (bold) font; the width to create the column with.
+int titledColumnWidth(wxWindow* table, const wxString& title, int askedWidth);
