@@ -20,6 +20,7 @@
 #include <wx/textctrl.h>
 #include <wx/valtext.h>
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -81,9 +82,11 @@ void BuildingPane::createControls()
     const int columnFlags = wxDATAVIEW_COL_RESIZABLE | wxDATAVIEW_COL_SORTABLE;
     const wxString squareMetres = wxString::FromUTF8("(m\xC2\xB2)");
     // Each column at least as wide as its title.
-    const auto addColumn = [&](const wxString& title, int width) {
-        floorTable->AppendTextColumn(title, wxDATAVIEW_CELL_INERT, titledColumnWidth(floorTable, title, width),
-                                     wxALIGN_LEFT, columnFlags);
+    int tableWidth = 0;
+    const auto addColumn = [&](const wxString& title, int asked) {
+        const int width = titledColumnWidth(floorTable, title, asked);
+        floorTable->AppendTextColumn(title, wxDATAVIEW_CELL_INERT, width, wxALIGN_LEFT, columnFlags);
+        tableWidth += width;
     };
     addColumn("Level", 50);
     addColumn("Length (m)", 80);
@@ -173,7 +176,16 @@ void BuildingPane::createControls()
     floorTable->SetMinSize(wxSize(-1, 75));
     side->SetSizer(column);
     side->SetScrollRate(0, 10);
-    side->SetMinSize(wxSize(column->CalcMin().x + wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, side), -1));
+    const int scrollBar = wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, side);
+    const int columnWidth = column->CalcMin().x + scrollBar;
+    side->SetMinSize(wxSize(columnWidth, -1));
+    // On a wide page the column takes the width the floor table's columns
+    // need, so that they show whole without scrolling sideways.
+    const int tablesWidth = tableWidth + 2 * scrollBar + 20;
+    Bind(wxEVT_SIZE, [side, columnWidth, tablesWidth](wxSizeEvent& event) {
+        side->SetMinSize(wxSize(std::max(columnWidth, sideColumnWidth(event.GetSize().x, tablesWidth)), -1));
+        event.Skip();
+    });
 
     auto* page = new wxBoxSizer(wxHORIZONTAL);
     page->Add(editor, 3, wxEXPAND | wxALL, 5);

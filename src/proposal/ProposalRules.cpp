@@ -357,8 +357,3 @@ int exportSchemaForFilter(int filterIndex)
         return noExportSchema;
     }
 }
-
-int sideColumnWidth(int pageWidth, int tablesWidth)
-{
-    return std::max(0, std::min(tablesWidth, pageWidth * 40 / 100));
-}

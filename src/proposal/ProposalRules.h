@@ -50,12 +50,6 @@ std::vector<std::string> infeasibilityReasons(const bg::Building& building, cons
 // may go on any floor, else the fixed-floor model (Layouter::mode values).
 int layouterModeFor(const bg::RequirementSet& set);
 
-// The least width of the page's side column (the solutions, levels and rooms
-// tables) on a page pageWidth wide: as wide as the tables' columns need
-// (tablesWidth), but never more than 40 % of the page, which keeps the floor
-// plan the larger part; the column's proportional share may be wider still.
-int sideColumnWidth(int pageWidth, int tablesWidth);
-
 // "Difference" of the rooms table: the deviation of the area from the
 // expected area in percent, "-" in front when below it, "0.0" when equal,
 // "n/a" when nothing was expected but there is an area.

@@ -12,6 +12,11 @@ int columnWidthForTitle(int askedWidth, int titleTextWidth)
     return std::max(askedWidth, titleTextWidth + COLUMN_TITLE_MARGIN);
 }
 
+int sideColumnWidth(int pageWidth, int tablesWidth)
+{
+    return std::max(0, std::min(tablesWidth, pageWidth * 45 / 100));
+}
+
 int titledColumnWidth(wxWindow* table, const wxString& title, int askedWidth)
 {
     wxClientDC dc(table);

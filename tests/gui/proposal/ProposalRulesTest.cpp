@@ -456,18 +456,3 @@ TEST(ExportFeedbackTest, ALayoutIsAnyRoomWithARectangle)
 }
 
 } // namespace
-
-// The side column takes what its tables need, up to 40 % of the page.
-TEST(SideColumnWidth, WhatTheTablesNeedUpToTwoFifthsOfThePage)
-{
-    struct Case {
-        int page, tables, width;
-    };
-    const Case cases[] = {
-        {1709, 669, 669}, // 1920 x 1080: the tables whole
-        {1069, 669, 427}, // 1280 x 800: the floor plan keeps the larger part
-        {1750, 300, 300}, {0, 620, 0}, {500, 0, 0},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(sideColumnWidth(c.page, c.tables), c.width) << c.page << " " << c.tables;
-}

@@ -289,6 +289,21 @@ TEST(TableColumns, WidenedOnlyWhereTheTitleWouldBeCut)
         EXPECT_EQ(columnWidthForTitle(c.asked, c.title), c.width) << c.asked << " for " << c.title;
 }
 
+// A side column of tables takes what they need, up to 45 % of the page.
+TEST(SideColumnWidth, WhatTheTablesNeedUpToNearlyHalfThePage)
+{
+    struct Case {
+        int page, tables, width;
+    };
+    const Case cases[] = {
+        {1709, 720, 720}, // 1920 x 1080: the tables whole
+        {1069, 720, 481}, // 1280 x 800: the drawing keeps the larger part
+        {1709, 300, 300}, {0, 620, 0}, {500, 0, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(sideColumnWidth(c.page, c.tables), c.width) << c.page << " " << c.tables;
+}
+
 // The rule itself, on rectangles.
 TEST(ScreenFitRule, NamesWhatIsCutOffSqueezedOrStretched)
 {
