@@ -175,6 +175,19 @@ MapView rezoom(MapPoint viewCentre, double siteLatitude, double siteLongitude, i
     return {tileOf(latitude, longitude, newZoom), tileOf(siteLatitude, siteLongitude, newZoom)};
 }
 
+MapView viewOnSite(double siteLatitude, double siteLongitude, int zoom)
+{
+    const MapPoint site = tileOf(siteLatitude, siteLongitude, zoom);
+    return {site, site};
+}
+
+MapView zoomedView(MapPoint viewCentre, double siteLatitude, double siteLongitude, int oldZoom, int newZoom)
+{
+    MapView view = rezoom(viewCentre, siteLatitude, siteLongitude, oldZoom, newZoom);
+    view.viewCentre = centreInWorld(view.viewCentre, newZoom);
+    return view;
+}
+
 MapPoint pannedCentre(MapPoint dragStartMouse, MapPoint dragStartPosition, MapPoint mouse)
 {
     return {(dragStartMouse.x - mouse.x + dragStartPosition.x) / TILE_SIZE,

@@ -82,6 +82,12 @@ struct MapView {
     MapPoint siteTile;
 };
 MapView rezoom(MapPoint viewCentre, double siteLatitude, double siteLongitude, int oldZoom, int newZoom);
+// The view of a site as a page opens it: the site's tile at the window's
+// middle.
+MapView viewOnSite(double siteLatitude, double siteLongitude, int zoom);
+// One zoom change as the map applies it: rezoom, with the view centre kept
+// within the world at the new zoom.
+MapView zoomedView(MapPoint viewCentre, double siteLatitude, double siteLongitude, int oldZoom, int newZoom);
 
 // Dragging: dragStartPosition is the dragged point at the press in tile
 // coordinates times 256. Panning moves the map with the mouse, so the view
@@ -129,6 +135,10 @@ struct Place {
 std::vector<Place> parsePlaces(const std::string& reply);
 
 } // namespace sitemap
+
+// The credit the tile service's licence asks for wherever its tiles show
+// (UTF-8).
+constexpr const char* TILE_CREDIT = "\xC2\xA9 OpenStreetMap contributors";
 
 // The one notice a map shows when its tiles fail: "Map tiles unavailable: "
 // and the reason's first line, cut to 100 characters.

@@ -1,6 +1,7 @@
 #include "BuildingPane.h"
 
 #include "shell/AppState.h"
+#include "shell/TableColumns.h"
 #include "BuildingEditorCtrl.h"
 #include "BuildingRules.h"
 
@@ -19,6 +20,7 @@
 #include <wx/textctrl.h>
 #include <wx/valtext.h>
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -79,12 +81,19 @@ void BuildingPane::createControls()
     floorTable = new wxDataViewListCtrl(side, ID_FLOOR_TABLE, wxDefaultPosition, wxDefaultSize, wxDV_ROW_LINES);
     const int columnFlags = wxDATAVIEW_COL_RESIZABLE | wxDATAVIEW_COL_SORTABLE;
     const wxString squareMetres = wxString::FromUTF8("(m\xC2\xB2)");
-    floorTable->AppendTextColumn("Level", wxDATAVIEW_CELL_INERT, 50, wxALIGN_LEFT, columnFlags);
-    floorTable->AppendTextColumn("Length (m)", wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
-    floorTable->AppendTextColumn("Width (m)", wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
-    floorTable->AppendTextColumn("Gross area " + squareMetres, wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
-    floorTable->AppendTextColumn("Net area " + squareMetres, wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
-    floorTable->AppendTextColumn("Elevation (m)", wxDATAVIEW_CELL_INERT, 80, wxALIGN_LEFT, columnFlags);
+    // Each column at least as wide as its title.
+    int tableWidth = 0;
+    const auto addColumn = [&](const wxString& title, int asked) {
+        const int width = titledColumnWidth(floorTable, title, asked);
+        floorTable->AppendTextColumn(title, wxDATAVIEW_CELL_INERT, width, wxALIGN_LEFT, columnFlags);
+        tableWidth += width;
+    };
+    addColumn("Level", 50);
+    addColumn("Length (m)", 80);
+    addColumn("Width (m)", 80);
+    addColumn("Gross area " + squareMetres, 80);
+    addColumn("Net area " + squareMetres, 80);
+    addColumn("Elevation (m)", 80);
 
     // The floor part.
     currentLevelText = new wxStaticText(side, wxID_ANY, "Current level: 0");
@@ -167,7 +176,16 @@ void BuildingPane::createControls()
     floorTable->SetMinSize(wxSize(-1, 75));
     side->SetSizer(column);
     side->SetScrollRate(0, 10);
-    side->SetMinSize(wxSize(column->CalcMin().x + wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, side), -1));
+    const int scrollBar = wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, side);
+    const int columnWidth = column->CalcMin().x + scrollBar;
+    side->SetMinSize(wxSize(columnWidth, -1));
+    // On a wide page the column takes the width the floor table's columns
+    // need, so that they show whole without scrolling sideways.
+    const int tablesWidth = tableWidth + 2 * scrollBar + 20;
+    Bind(wxEVT_SIZE, [side, columnWidth, tablesWidth](wxSizeEvent& event) {
+        side->SetMinSize(wxSize(std::max(columnWidth, sideColumnWidth(event.GetSize().x, tablesWidth)), -1));
+        event.Skip();
+    });
 
     auto* page = new wxBoxSizer(wxHORIZONTAL);
     page->Add(editor, 3, wxEXPAND | wxALL, 5);

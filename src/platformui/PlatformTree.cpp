@@ -1,6 +1,7 @@
 #include "PlatformTree.h"
 
 #include "shell/AppState.h"
+#include "shell/TableColumns.h"
 
 #include "platform/KovraClient.h"
 
@@ -60,9 +61,9 @@ PlatformTree::PlatformTree(wxWindow* parent, KovraClient::cKovraClient* client)
 {
     tree->SetMinSize(wxSize(300, 300));
     const int flags = wxCOL_RESIZABLE;
-    tree->AppendColumn("Name", 120, wxALIGN_LEFT, flags);
-    tree->AppendColumn("Description", 90, wxALIGN_LEFT, flags);
-    tree->AppendColumn("Date", 90, wxALIGN_LEFT, flags);
+    tree->AppendColumn("Name", titledColumnWidth(tree, "Name", 120), wxALIGN_LEFT, flags);
+    tree->AppendColumn("Description", titledColumnWidth(tree, "Description", 90), wxALIGN_LEFT, flags);
+    tree->AppendColumn("Date", titledColumnWidth(tree, "Date", 90), wxALIGN_LEFT, flags);
 }
 
 std::string RemoteRepository::notice() const

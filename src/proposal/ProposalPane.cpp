@@ -2,6 +2,7 @@
 
 #include "shell/AppSettings.h"
 #include "shell/AppState.h"
+#include "shell/TableColumns.h"
 #include "requirements/DiagramCtrl.h"
 #include "shell/Events.h"
 #include "ExportSettingsDialog.h"
@@ -28,11 +29,13 @@
 #include <wx/msgdlg.h>
 #include <wx/ribbon/buttonbar.h>
 #include <wx/sizer.h>
+#include <wx/settings.h>
 #include <wx/stattext.h>
 #include <wx/utils.h>
 
 #include <scip/scip.h>
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -43,12 +46,20 @@ void notify(const std::string& text)
     wxMessageBox(wxString::FromUTF8(text), wxMessageBoxCaptionStr, wxOK | wxICON_INFORMATION);
 }
 
-wxDataViewListCtrl* makeTable(wxWindow* parent, int id, const std::vector<std::pair<const char*, int>>& columns)
+// A table of the columns (title, width asked for); widest becomes at least
+// the sum of the widths the columns got.
+wxDataViewListCtrl* makeTable(wxWindow* parent, int id, const std::vector<std::pair<const char*, int>>& columns,
+                              int& widest)
 {
     auto* table = new wxDataViewListCtrl(parent, id, wxDefaultPosition, wxDefaultSize, wxDV_ROW_LINES);
-    for (const auto& [title, width] : columns)
+    int total = 0;
+    for (const auto& [title, asked] : columns) {
+        const int width = titledColumnWidth(table, title, asked);
         table->AppendTextColumn(title, wxDATAVIEW_CELL_INERT, width, wxALIGN_LEFT,
                                 wxDATAVIEW_COL_RESIZABLE | wxDATAVIEW_COL_SORTABLE);
+        total += width;
+    }
+    widest = std::max(widest, total);
     return table;
 }
 
@@ -129,23 +140,36 @@ void ProposalPane::buildWindow()
     topology->Hide();
     left->Add(topology, 1, wxEXPAND | wxALL, 5);
 
+    int tablesWidth = 0; // the widest table's columns
     solutionsTable = makeTable(this, ID_SOLUTIONS_TABLE,
-                               {{"Index", 80}, {"Objective Value (area bias of all rooms)", 120}});
+                               {{"Index", 80}, {"Objective Value (area bias of all rooms)", 120}}, tablesWidth);
     right->Add(solutionsTable, 1, wxEXPAND | wxALL, 0);
     currentSolutionLabel = new wxStaticText(this, wxID_ANY, currentSolutionText(-1));
     right->Add(currentSolutionLabel, 0, wxEXPAND | wxALL, 5);
     levelsTable = makeTable(this, ID_LEVELS_TABLE,
                             {{"Level", 80}, {"Rooms number", 80}, {"Buildable Area", 80}, {"Used Area", 80},
-                             {"Unused Area", 80}});
+                             {"Unused Area", 80}},
+                            tablesWidth);
     right->Add(levelsTable, 1, wxEXPAND, 0);
     fillLevelsTable();
     currentLevelLabel = new wxStaticText(this, wxID_ANY, "Current level: 0");
     right->Add(currentLevelLabel, 0, wxALL, 5);
     roomsTable = makeTable(this, ID_ROOMS_TABLE,
                            {{"Index", 60}, {"Name", 60}, {"Type", 110}, {"Level", 60}, {"Area", 60},
-                            {"Expected Area", 60}, {"Difference", 60}});
+                            {"Expected Area", 60}, {"Difference", 60}},
+                           tablesWidth);
     right->Add(roomsTable, 1, wxEXPAND, 0);
     fillRoomsTable();
+
+    // On a wide page the side column takes the width its tables' columns
+    // need, so that they show whole without scrolling sideways.
+    // (The toolkit tells a column's width only once it is drawn: the sum is
+    // of the widths the columns were made with.)
+    tablesWidth += wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this) + 4;
+    Bind(wxEVT_SIZE, [right, tablesWidth](wxSizeEvent& event) {
+        right->SetMinSize(wxSize(sideColumnWidth(event.GetSize().x, tablesWidth), -1));
+        event.Skip();
+    });
 
     planButton->Bind(wxEVT_BUTTON, &ProposalPane::onFloorPlanViewButton, this);
     topologyButton->Bind(wxEVT_BUTTON, &ProposalPane::onTopologyViewButton, this);

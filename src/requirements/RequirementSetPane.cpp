@@ -1,6 +1,7 @@
 #include "RequirementSetPane.h"
 
 #include "shell/AppState.h"
+#include "shell/TableColumns.h"
 #include "DiagramCtrl.h"
 #include "shell/Events.h"
 #include "shell/FileDialog.h"
@@ -34,8 +35,9 @@ RequirementSetPane::RequirementSetPane(wxWindow* parent, wxRibbonBar* ribbonBar,
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     table = new wxDataViewListCtrl(this, ID_REQUIREMENT_TABLE, wxDefaultPosition, wxDefaultSize, wxDV_ROW_LINES);
     for (const RequirementColumn& column : requirementColumns())
-        table->AppendTextColumn(wxString::FromUTF8(column.title), wxDATAVIEW_CELL_INERT, column.width, wxALIGN_LEFT,
-                                wxDATAVIEW_COL_RESIZABLE | wxDATAVIEW_COL_SORTABLE);
+        table->AppendTextColumn(wxString::FromUTF8(column.title), wxDATAVIEW_CELL_INERT,
+                                titledColumnWidth(table, wxString::FromUTF8(column.title), column.width),
+                                wxALIGN_LEFT, wxDATAVIEW_COL_RESIZABLE | wxDATAVIEW_COL_SORTABLE);
     sizer->Add(table, 3, wxEXPAND | wxALL, 5);
     diagram = new DiagramCtrl(this);
     sizer->Add(diagram, 2, wxEXPAND | wxALL, 5);

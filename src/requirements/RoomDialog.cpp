@@ -193,6 +193,15 @@ void RoomDialog::createDimensionsPane(wxWindow* pane)
 
     const wxBitmap unlocked = loadImage("unlocked.png");
     const wxBitmap locked = loadImage("locked.png");
+    // The area's toggle is 24 x 24: its pictures are scaled to it, so that
+    // the lock shows whole rather than cut to its middle.
+    const auto scaled = [](const wxBitmap& bitmap) {
+        if (!bitmap.IsOk() || (bitmap.GetWidth() <= 24 && bitmap.GetHeight() <= 24))
+            return bitmap;
+        return wxBitmap(bitmap.ConvertToImage().Scale(24, 24, wxIMAGE_QUALITY_HIGH));
+    };
+    const wxBitmap smallUnlocked = scaled(unlocked);
+    const wxBitmap smallLocked = scaled(locked);
     auto* rows = new wxFlexGridSizer(7);
     rows->AddGrowableCol(1);
     struct RowIds {
@@ -224,9 +233,10 @@ void RoomDialog::createDimensionsPane(wxWindow* pane)
         addCell(rows, *r.maxLabelOut);
         *r.maxOut = new wxSlider(pane, r.max, 150, 100, 200);
         addCell(rows, *r.maxOut);
-        *r.lockOut = new wxBitmapToggleButton(pane, r.lock, unlocked, wxDefaultPosition,
-                                              r.lock == ID_AREA_LOCK ? wxSize(24, 24) : wxDefaultSize, wxBORDER_NONE);
-        (*r.lockOut)->SetBitmapPressed(locked);
+        const bool area = r.lock == ID_AREA_LOCK;
+        *r.lockOut = new wxBitmapToggleButton(pane, r.lock, area ? smallUnlocked : unlocked, wxDefaultPosition,
+                                              area ? wxSize(24, 24) : wxDefaultSize, wxBORDER_NONE);
+        (*r.lockOut)->SetBitmapPressed(area ? smallLocked : locked);
         addCell(rows, *r.lockOut);
     }
     column->Add(rows, 0, wxEXPAND);
@@ -441,7 +451,8 @@ void RoomDialog::fillDoorList()
     doorList->Clear();
     // A level text that names no level filters nothing.
     const int level = parseLevel(toUtf8(levelBox->GetValue())).value_or(bg::anyFloor);
-    const std::vector<std::string> items = doorListItems(*requirementSet, level);
+    const std::vector<std::string> items = doorListItems(
+        *requirementSet, level, requirement ? std::optional<int>(requirement->index) : std::nullopt);
     const std::vector<bool> ticks = doorListTicks(items, requirement ? requirement->adjacency : std::vector<int>{});
     for (std::size_t i = 0; i < items.size(); ++i) {
         const int item = doorList->Append(fromUtf8(items[i]));

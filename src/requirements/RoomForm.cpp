@@ -376,12 +376,15 @@ std::vector<std::string> boundaryWish(const std::vector<std::string>& tickedWord
     return {"whatever"};
 }
 
-std::vector<std::string> doorListItems(const bg::RequirementSet& set, int level)
+std::vector<std::string> doorListItems(const bg::RequirementSet& set, int level, std::optional<int> ownIndex)
 {
     std::vector<std::string> items;
-    for (const auto& requirement : set.requirements)
+    for (const auto& requirement : set.requirements) {
+        if (ownIndex && requirement->index == *ownIndex)
+            continue;
         if (level == bg::anyFloor || requirement->level == level || requirement->level == bg::anyFloor)
             items.push_back(std::to_string(requirement->index) + "_" + requirement->name);
+    }
     return items;
 }
 
@@ -524,7 +527,8 @@ RoomForm roomFormFor(const bg::Building* building, const bg::RequirementSet& set
         form.direction = directionToTick(r.boundaries);
     }
     const auto level = parseLevel(form.level);
-    form.doorItems = doorListItems(set, level.value_or(bg::anyFloor));
+    form.doorItems = doorListItems(set, level.value_or(bg::anyFloor),
+                                   requirement ? std::optional<int>(requirement->index) : std::nullopt);
     form.doorTicks = doorListTicks(form.doorItems, requirement ? requirement->adjacency : std::vector<int>{});
     return form;
 }

@@ -126,8 +126,10 @@ std::string directionToTick(const std::vector<std::string>& boundaries);
 std::vector<std::string> boundaryWish(const std::vector<std::string>& tickedWords);
 
 // The door list's items ("index_name") for the level (anyFloor: every
-// requirement; otherwise that level's and those on any floor).
-std::vector<std::string> doorListItems(const bg::RequirementSet& set, int level);
+// requirement; otherwise that level's and those on any floor). A room has no
+// door to itself: the requirement of ownIndex (the edited room) is left out.
+std::vector<std::string> doorListItems(const bg::RequirementSet& set, int level,
+                                       std::optional<int> ownIndex = std::nullopt);
 // The requirement index an item names: the integer before its first underscore.
 std::optional<int> doorItemIndex(const std::string& item);
 // Which items a stored adjacency list ticks.

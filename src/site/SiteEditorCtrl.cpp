@@ -53,11 +53,17 @@ void SiteEditorCtrl::stopDownloader()
 void SiteEditorCtrl::setSite(std::shared_ptr<bg::Site> newSite)
 {
     site = std::move(newSite);
-    if (site && site->building) {
-        siteTile = tileOf(site->lat, site->lon, zoom);
-        viewCentre = siteTile;
+    if (!site)
+        return;
+    // The view starts on the site also while it has no building yet: a zoom
+    // keeps the point under the view centre and moves the site to its tile,
+    // so a view left at the world's corner would zoom the building, once
+    // added, out of sight for good.
+    const MapView view = viewOnSite(site->lat, site->lon, zoom);
+    siteTile = view.siteTile;
+    viewCentre = view.viewCentre;
+    if (site->building)
         showMap = true;
-    }
 }
 
 wxString SiteEditorCtrl::tileUrl(int zoom, int column, int row)
@@ -93,9 +99,9 @@ void SiteEditorCtrl::applyZoom(int newZoom)
 {
     const double siteLat = site ? site->lat : latitudeOfRow(siteTile.y, zoom);
     const double siteLon = site ? site->lon : longitudeOfColumn(siteTile.x, zoom);
-    const MapView view = rezoom(viewCentre, siteLat, siteLon, zoom, newZoom);
+    const MapView view = zoomedView(viewCentre, siteLat, siteLon, zoom, newZoom);
     zoom = newZoom;
-    viewCentre = centreInWorld(view.viewCentre, zoom);
+    viewCentre = view.viewCentre;
     siteTile = view.siteTile;
     Refresh(true);
 }
@@ -206,7 +212,12 @@ void SiteEditorCtrl::paintTiles(wxDC& dc, const wxSize& size)
 void SiteEditorCtrl::onPaint(wxPaintEvent&)
 {
     wxAutoBufferedPaintDC dc(this);
-    const wxSize size = GetClientSize();
+    draw(dc, GetClientSize());
+    ++paintCount;
+}
+
+void SiteEditorCtrl::draw(wxDC& dc, const wxSize& size)
+{
     const wxPen defaultPen = dc.GetPen();
     const wxBrush defaultBrush = dc.GetBrush();
     dc.SetPen(*wxBLACK_PEN);
@@ -275,7 +286,7 @@ void SiteEditorCtrl::onPaint(wxPaintEvent&)
 
     if (showMap) {
         // The tile service's licence asks for its credit wherever its tiles show.
-        const wxString credit = wxString::FromUTF8("© OpenStreetMap contributors");
+        const wxString credit = wxString::FromUTF8(TILE_CREDIT);
         const wxSize extent = dc.GetTextExtent(credit);
         const int x = size.x - extent.x - 4;
         const int y = size.y - extent.y - 2;
@@ -290,5 +301,4 @@ void SiteEditorCtrl::onPaint(wxPaintEvent&)
     dc.DrawLine(size.x / 2, 0, size.x / 2, h);
     dc.SetPen(defaultPen);
     dc.SetBrush(defaultBrush);
-    ++paintCount;
 }

@@ -31,6 +31,10 @@ public:
     static wxString tileUrl(int zoom, int column, int row);
     // Whether a download thread still serves requested tiles.
     bool downloadsPending();
+    // Draws the map as a paint does, into dc of the given size (the paint
+    // handler's device is the window; a test's may be a bitmap). Asks for
+    // the tiles it lacks.
+    void draw(wxDC& dc, const wxSize& size);
 
     std::shared_ptr<bg::Site> site;
     int zoom = 16;

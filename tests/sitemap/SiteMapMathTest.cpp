@@ -83,6 +83,53 @@ TEST(SiteMapMath, ZoomingKeepsThePointUnderTheCentre)
     EXPECT_NEAR(out.viewCentre.y, centre.y, 1e-6);
 }
 
+// The ribbon's zoom buttons from the view a page opens with: every click
+// that can zoom moves one level, and the site stays at the window's middle
+// (for a new site, at 0, 0, as for one placed anywhere on the map), so its
+// building never leaves the view.
+TEST(SiteMapMath, ZoomButtonsFromTheOpeningViewKeepTheSiteInTheMiddle)
+{
+    struct Case {
+        const char* name;
+        double lat, lon;
+        int zoom;
+        const char* clicks; // '+' zoom in, '-' zoom out
+        int finalZoom;
+    };
+    const Case cases[] = {
+        {"new site, twice in", 0.0, 0.0, 16, "++", 18},
+        {"new site, in at the limit", 0.0, 0.0, 16, "+++", 18},
+        {"new site, out and in", 0.0, 0.0, 16, "--+", 15},
+        {"new site, out to the limit", 0.0, 0.0, 3, "---", 1},
+        {"a town", 47.3769, 8.5417, 16, "++", 18},
+        {"date line east", -33.75, 180.0, 16, "++", 18},
+        {"date line west", 12.5, -180.0, 2, "-++", 3},
+        {"far north", 85.0, 0.0, 10, "++-", 11},
+        {"northern edge", MAX_LATITUDE, 0.0, 16, "+-", 16},
+    };
+    const int width = 1090, height = 520;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        int zoom = c.zoom;
+        MapView view = viewOnSite(c.lat, c.lon, zoom);
+        for (const char* click = c.clicks; *click; ++click) {
+            const int before = zoom;
+            const int wanted = *click == '+' ? zoomedIn(zoom) : zoomedOut(zoom);
+            if (wanted == zoom)
+                continue;
+            view = zoomedView(view.viewCentre, c.lat, c.lon, zoom, wanted);
+            zoom = wanted;
+            EXPECT_EQ(std::abs(zoom - before), 1);
+            const MapPoint site = windowPosition(view.siteTile, view.viewCentre, width, height);
+            EXPECT_NEAR(site.x, width / 2.0, 1e-3) << "after click " << (click - c.clicks + 1);
+            EXPECT_NEAR(site.y, height / 2.0, 1e-3) << "after click " << (click - c.clicks + 1);
+        }
+        EXPECT_EQ(zoom, c.finalZoom);
+        EXPECT_NEAR(view.siteTile.x, tileColumn(c.lon, zoom), 1e-9);
+        EXPECT_NEAR(view.siteTile.y, tileRow(c.lat, zoom), 1e-9);
+    }
+}
+
 TEST(SiteMapMath, DragOf256PixelsMovesOneTile)
 {
     const MapPoint start{100.0, 100.0};

@@ -275,6 +275,46 @@ TEST(RoomForm, DoorListItemsFollowTheLevel)
     EXPECT_EQ(doorListTicks({"0_Hall", "2_Stairs"}, {-1, 2}), (std::vector<bool>{false, false}));
 }
 
+// A room has no door to itself: its own dialog leaves it out of the list, on
+// its level and on "Any floor"; a new room (no index yet) and a room on
+// another level see every room of the level.
+TEST(RoomForm, DoorListLeavesOutTheRoomItself)
+{
+    struct Case {
+        int level;
+        std::optional<int> own;
+        std::vector<std::string> items;
+    };
+    const Case cases[] = {
+        {0, 0, {"2_Stairs"}},
+        {bg::anyFloor, 0, {"1_Kitchen", "2_Stairs"}},
+        {bg::anyFloor, 2, {"0_Hall", "1_Kitchen"}},
+        {1, 2, {"1_Kitchen"}},
+        {1, 0, {"1_Kitchen", "2_Stairs"}},
+        {0, std::nullopt, {"0_Hall", "2_Stairs"}},
+        {0, 7, {"0_Hall", "2_Stairs"}},
+    };
+    auto set = hallKitchenStairs();
+    for (const Case& c : cases)
+        EXPECT_EQ(doorListItems(*set, c.level, c.own), c.items) << c.level << " " << c.own.value_or(-99);
+
+    // The form of an existing room leaves it out; a new room's lists all.
+    const auto hall = set->requirements[0];
+    const RoomForm hallForm = roomFormFor(nullptr, *set, hall, 0);
+    EXPECT_EQ(hallForm.doorItems, (std::vector<std::string>{"2_Stairs"}));
+    EXPECT_EQ(hallForm.doorTicks, (std::vector<bool>{true}));
+    const RoomForm stairsForm = roomFormFor(nullptr, *set, set->requirements[2], 0);
+    EXPECT_EQ(stairsForm.doorItems, (std::vector<std::string>{"0_Hall", "1_Kitchen"}));
+    EXPECT_EQ(stairsForm.doorTicks, (std::vector<bool>{true, false}));
+
+    // OK with the shortened list keeps the neighbours as they were.
+    RoomForm form = hallForm;
+    form.level = "0";
+    applyRoomForm(form, *set, set->requirements[0]);
+    EXPECT_EQ(hall->adjacency, (std::vector<int>{1, 2}));
+    EXPECT_EQ(set->requirements[2]->adjacency, std::vector<int>{0});
+}
+
 TEST(RoomForm, OkWithoutChangesKeepsNeighboursOnOtherFloors)
 {
     auto set = hallKitchenStairs();

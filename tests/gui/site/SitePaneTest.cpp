@@ -25,8 +25,11 @@
 #include <wx/ribbon/buttonbar.h>
 #include <wx/weakref.h>
 
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
 #include <wx/listbox.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -108,6 +111,73 @@ protected:
         const int before = map->paintCount;
         map->Refresh();
         ASSERT_TRUE(pumpEventsUntil([&] { return map->paintCount > before; }));
+    }
+
+    // A click of the mouse on the ribbon's button as its button bar gets
+    // it: the pointer arrives, the button goes down and up at its middle.
+    // (Real pointer input would reach whichever test's window lies on top
+    // of the display that the GUI tests share.)
+    void mouseClick(int id)
+    {
+        wxRibbonButtonBar* bar = buttonBarWith(frame->getRibbonBar(), id);
+        ASSERT_NE(bar, nullptr);
+        ASSERT_TRUE(bar->IsShownOnScreen()) << id;
+        const wxRect rect = bar->GetItemRect(id);
+        ASSERT_FALSE(rect.IsEmpty()) << id;
+        const wxPoint middle = rect.GetPosition() + rect.GetSize() / 2;
+        for (const wxEventType type : {wxEVT_ENTER_WINDOW, wxEVT_MOTION, wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
+            wxMouseEvent event(type);
+            event.SetEventObject(bar);
+            event.SetPosition(middle);
+            event.m_leftDown = type == wxEVT_LEFT_DOWN;
+            bar->ProcessWindowEvent(event);
+        }
+        pumpEvents(20);
+    }
+
+    // The map as its paint draws it now, at the window's size.
+    static wxImage drawn(SiteEditorCtrl* map)
+    {
+        const wxSize size = map->GetClientSize();
+        wxBitmap bitmap(size.x, size.y, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            dc.SetFont(map->GetFont());
+            map->draw(dc, size);
+        }
+        return bitmap.ConvertToImage();
+    }
+
+    // The box of the building's red outline on the screen, the red cross
+    // through the middle left out; empty when no outline shows.
+    static wxRect outlineBox(const wxImage& image)
+    {
+        wxRect box;
+        for (int y = 0; y < image.GetHeight(); ++y)
+            for (int x = 0; x < image.GetWidth(); ++x)
+                if (std::abs(x - image.GetWidth() / 2) > 1 && std::abs(y - image.GetHeight() / 2) > 1 &&
+                    image.GetRed(x, y) > 200 && image.GetGreen(x, y) < 40 && image.GetBlue(x, y) < 40)
+                    box = box.IsEmpty() ? wxRect(x, y, 1, 1) : box.Union(wxRect(x, y, 1, 1));
+        return box;
+    }
+
+    // Whether the map draws the tile service's credit at its lower right: a
+    // white box with dark letters.
+    static bool creditShows(SiteEditorCtrl* map)
+    {
+        const wxImage image = drawn(map);
+        wxClientDC dc(map);
+        const wxSize extent = dc.GetTextExtent(wxString::FromUTF8(TILE_CREDIT));
+        const wxSize size = map->GetClientSize();
+        int white = 0, dark = 0, all = 0;
+        for (int y = size.y - extent.y - 1; y < size.y - 1; ++y)
+            for (int x = size.x - extent.x - 4; x < size.x - 4; ++x) {
+                const int r = image.GetRed(x, y), g = image.GetGreen(x, y), b = image.GetBlue(x, y);
+                white += r > 245 && g > 245 && b > 245;
+                dark += r < 110 && g < 110 && b < 110;
+                ++all;
+            }
+        return white > all / 2 && dark > 20;
     }
 
     kovra_test::FakeMapServices services;
@@ -373,4 +443,112 @@ TEST_F(SitePaneTest, ScreenshotOfATurnedBuildingOnLoopbackTiles)
     repaint(map);
     EXPECT_EQ(map->zoom, 18);
     takeScreenshot("site-page");
+}
+
+// A new site, made with "New Site" (no place, no building), gets its
+// building and then two clicks of the mouse on "Zoom in": the zoom goes up
+// one level per click, the map stays centred on the site and the building's
+// outline shows at the middle, at the scale of the zoom. Also for a new site
+// placed by the place search, whose tiles then come from the loopback server.
+TEST_F(SitePaneTest, TwoZoomInClicksOnANewSiteKeepTheBuildingInView)
+{
+    for (const bool searched : {false, true}) {
+        SCOPED_TRACE(searched ? "placed by the search" : "no place");
+        getAppState().project = std::make_shared<bg::Project>("New");
+        auto house = kovra_test::makeLShapedBuilding(24, 16, 10, 6);
+        house->name = "House";
+        getAppState().project->buildings.push_back(house);
+        wxTEST_DIALOG(click(ID_NEW_SITE), ExpectTextEntry("Plot"));
+        ASSERT_EQ(getAppState().project->sites.size(), 1u);
+        const auto site = getAppState().project->sites.front();
+        auto* page = dynamic_cast<SitePane*>(getAppState().sitePages[site]);
+        ASSERT_NE(page, nullptr);
+        SiteEditorCtrl* map = page->map;
+        ASSERT_TRUE(pumpEventsUntil([&] { return map->paintCount > 0; }));
+        if (searched)
+            wxTEST_DIALOG(click(ID_SEARCH_LOCATION), ExpectPlace(-33.75, 151.125));
+        wxArrayString offered;
+        wxTEST_DIALOG(click(ID_ADD_BUILDING), ExpectChoice(&offered, 0));
+        ASSERT_EQ(site->building, house);
+        repaint(map);
+        EXPECT_EQ(map->zoom, 16);
+
+        for (const int expected : {17, 18}) {
+            SCOPED_TRACE(expected);
+            const int paints = map->paintCount;
+            mouseClick(ID_ZOOM_IN);
+            ASSERT_TRUE(pumpEventsUntil([&] { return map->zoom != expected - 1 && map->paintCount > paints; }));
+            EXPECT_EQ(map->zoom, expected);
+            EXPECT_NEAR(map->viewCentre.x, map->siteTile.x, 1e-6);
+            EXPECT_NEAR(map->viewCentre.y, map->siteTile.y, 1e-6);
+            EXPECT_NEAR(map->siteTile.x, sitemap::tileColumn(site->lon, expected), 1e-6);
+            EXPECT_NEAR(map->siteTile.y, sitemap::tileRow(site->lat, expected), 1e-6);
+            // The outline (24 m east, 16 m north of the site) at the window's
+            // middle, as wide as 24 m are at this zoom.
+            const wxSize size = map->GetClientSize();
+            const double metres = sitemap::metresPerPixel(map->siteTile.y, expected);
+            const wxRect box = outlineBox(drawn(map));
+            EXPECT_NEAR(box.x, size.x / 2, 3) << "the building's outline is in view at the middle";
+            EXPECT_NEAR(box.GetBottom(), size.y / 2, 3);
+            EXPECT_NEAR(box.width, 24 / metres, 3);
+        }
+        if (searched) {
+            ASSERT_TRUE(pumpEventsUntil([&] { return !map->downloadsPending(); }, 60000));
+            const sitemap::MapPoint tile = map->siteTile;
+            const std::string path = "/tiles/18/" + std::to_string(int(tile.x)) + "/" +
+                                     std::to_string(int(tile.y)) + ".png";
+            const auto paths = services.requestedPaths();
+            EXPECT_NE(std::find(paths.begin(), paths.end(), path), paths.end()) << path;
+            repaint(map);
+            takeScreenshot("site-page-new-site-zoomed-in-twice");
+        }
+        frame->getNotebook()->DeleteAllPages();
+        pumpEvents(20);
+    }
+}
+
+// The tile service's credit shows as soon as the map shows tiles the first
+// time: on a page opened with its building, on a new site placed by the
+// search, and on a new site that got its building before its place.
+TEST_F(SitePaneTest, TheCreditShowsWithTheFirstTiles)
+{
+    enum Road { Opened, Searched, BuildingThenSearched };
+    for (const Road road : {Opened, Searched, BuildingThenSearched}) {
+        SCOPED_TRACE(road);
+        SitePane* page = nullptr;
+        if (road == Opened) {
+            page = open(siteWithBuilding(47.3769, 8.5417));
+        } else {
+            wxTEST_DIALOG(click(ID_NEW_SITE), ExpectTextEntry("Plot"));
+            const auto site = getAppState().project->sites.back();
+            page = dynamic_cast<SitePane*>(getAppState().sitePages[site]);
+        }
+        ASSERT_NE(page, nullptr);
+        SiteEditorCtrl* map = page->map;
+        ASSERT_TRUE(pumpEventsUntil([&] { return map->paintCount > 0; }));
+        if (road == BuildingThenSearched) {
+            getAppState().project->buildings.push_back(kovra_test::makeRectBuilding(12, 9));
+            wxArrayString offered;
+            wxTEST_DIALOG(click(ID_ADD_BUILDING), ExpectChoice(&offered, 0));
+            repaint(map);
+            EXPECT_FALSE(map->showMap);
+            pumpEvents(100);
+            EXPECT_FALSE(creditShows(map)) << "no tiles, no credit";
+        }
+        if (road != Opened)
+            wxTEST_DIALOG(click(ID_SEARCH_LOCATION), ExpectPlace(-33.75, 151.125));
+        ASSERT_TRUE(map->showMap);
+        ASSERT_TRUE(pumpEventsUntil([&] {
+            wxMutexLocker lock(map->tileMutex);
+            for (const auto& [url, image] : map->tileCache)
+                if (image.IsOk())
+                    return true;
+            return false;
+        }, 30000)) << "no tile arrived";
+        repaint(map);
+        EXPECT_TRUE(creditShows(map));
+        takeScreenshot("site-page-credit-" + std::to_string(int(road)));
+        frame->getNotebook()->DeleteAllPages();
+        pumpEvents(20);
+    }
 }
