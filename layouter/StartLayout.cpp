@@ -10,6 +10,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <unordered_set>
 
 namespace startlayout {
 
@@ -601,6 +602,95 @@ std::vector<PackedRoom> roomsOf(const std::vector<std::shared_ptr<bg::Requiremen
         rooms.push_back(room);
     }
     return rooms;
+}
+
+std::unordered_map<SCIP_VAR*, double> completeValues(SCIP* scip, const modelsupport::Registry& variables,
+                                                     const std::unordered_map<std::string, double>& values)
+{
+    std::unordered_map<SCIP_VAR*, double> known;
+    if (scip == nullptr || SCIPgetStage(scip) != SCIP_STAGE_PROBLEM)
+        return {};
+    for (const auto& [name, var] : variables) {
+        const auto found = values.find(name);
+        if (found != values.end())
+            known[var] = found->second;
+    }
+    // The rest must be binaries that the rows decide.
+    std::unordered_set<SCIP_VAR*> open;
+    SCIP_VAR** all = SCIPgetOrigVars(scip);
+    for (int k = 0; k < SCIPgetNOrigVars(scip); ++k) {
+        if (known.count(all[k]) != 0)
+            continue;
+        if (SCIPvarGetType(all[k]) != SCIP_VARTYPE_BINARY)
+            return {};
+        open.insert(all[k]);
+    }
+    // A binary at 1 in a row whose other variables are known: the row must
+    // still hold. Rows with more than one open binary (a facade's "at least
+    // one of these walls") decide nothing; the whole solution's check sees
+    // to them.
+    std::unordered_set<SCIP_VAR*> ruledOut;
+    SCIP_CONSHDLR* linear = SCIPfindConshdlr(scip, "linear");
+    SCIP_CONS** conss = SCIPgetConss(scip);
+    for (int c = 0; c < SCIPgetNConss(scip) && !open.empty(); ++c) {
+        SCIP_CONS* cons = conss[c];
+        if (SCIPconsGetHdlr(cons) != linear)
+            continue;
+        SCIP_VAR** vars = SCIPgetVarsLinear(scip, cons);
+        SCIP_Real* coefs = SCIPgetValsLinear(scip, cons);
+        SCIP_VAR* single = nullptr;
+        int openCount = 0;
+        double activity = 0.0;
+        for (int k = 0; k < SCIPgetNVarsLinear(scip, cons); ++k) {
+            if (open.count(vars[k]) != 0) {
+                single = vars[k];
+                ++openCount;
+                activity += coefs[k];
+            } else {
+                activity += coefs[k] * known.at(vars[k]);
+            }
+        }
+        if (openCount != 1)
+            continue;
+        if (SCIPisFeasLT(scip, activity, SCIPgetLhsLinear(scip, cons)) ||
+            SCIPisFeasGT(scip, activity, SCIPgetRhsLinear(scip, cons)))
+            ruledOut.insert(single);
+    }
+    for (SCIP_VAR* var : open)
+        known[var] = ruledOut.count(var) != 0 ? 0.0 : 1.0;
+    return known;
+}
+
+SCIP_RETCODE offerCompleteSolution(SCIP* scip, const modelsupport::Registry& variables,
+                                   const std::unordered_map<std::string, double>& values, bool& accepted)
+{
+    accepted = false;
+    if (scip == nullptr || SCIPgetStage(scip) != SCIP_STAGE_PROBLEM || values.empty())
+        return SCIP_OKAY;
+    const std::unordered_map<SCIP_VAR*, double> complete = completeValues(scip, variables, values);
+    if (complete.empty())
+        return SCIP_OKAY;
+    SCIP_SOL* sol = nullptr;
+    SCIP_CALL(SCIPcreateOrigSol(scip, &sol, nullptr));
+    for (const auto& [var, value] : complete) {
+        const SCIP_RETCODE set = SCIPsetSolVal(scip, sol, var, value);
+        if (set != SCIP_OKAY) {
+            SCIP_CALL(SCIPfreeSol(scip, &sol));
+            return set;
+        }
+    }
+    SCIP_Bool feasible = FALSE;
+    const SCIP_RETCODE checked = SCIPcheckSolOrig(scip, sol, &feasible, FALSE, FALSE);
+    if (checked != SCIP_OKAY || !feasible) {
+        SCIP_CALL(SCIPfreeSol(scip, &sol));
+        return checked;
+    }
+    // Not stored only when the same solution is there already: taken whole
+    // all the same.
+    SCIP_Bool stored = FALSE;
+    SCIP_CALL(SCIPaddSolFree(scip, &sol, &stored));
+    accepted = true;
+    return SCIP_OKAY;
 }
 
 SCIP_RETCODE offerPartialSolution(SCIP* scip, const modelsupport::Registry& variables,

@@ -60,6 +60,23 @@ std::unordered_map<std::string, double> modelValues(const std::vector<std::share
 std::vector<PackedRoom> roomsOf(const std::vector<std::shared_ptr<bg::Requirement>>& requirements,
                                 const std::unordered_map<std::string, double>& values);
 
+// Every variable of the problem given a value: the named ones from `values`,
+// every other one (the facade binaries) from the rows it stands in: a binary
+// is 1 where each row whose other variables all have values still holds with
+// it at 1, else 0. Empty when a variable without a value is not binary.
+// Only in the problem stage.
+std::unordered_map<SCIP_VAR*, double> completeValues(SCIP* scip, const modelsupport::Registry& variables,
+                                                     const std::unordered_map<std::string, double>& values);
+
+// Hands the values, completed by completeValues, to the solver as a whole
+// solution when it satisfies every row of the model: the solver then takes it
+// as it transforms the problem, before presolving and with no search at all.
+// `accepted` says whether it did; a start that breaks a row is not handed over
+// (the caller can still offer it as a partial solution). Only in the problem
+// stage.
+SCIP_RETCODE offerCompleteSolution(SCIP* scip, const modelsupport::Registry& variables,
+                                   const std::unordered_map<std::string, double>& values, bool& accepted);
+
 // Hands the values to the solver as a partial solution, which its completion
 // heuristic completes before presolving. Only in the problem stage; names the
 // registry lacks are skipped.
