@@ -211,15 +211,62 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
             lengths[s + 1] = std::min(lengths[s + 1], l);
     }
 
+    // A corridor shorter than the floor, with its rows, keeps to the east
+    // end when a room along it wishes the east facade and none the west (nor
+    // is an entrance, which takes the west end of its row).
+    std::vector<double> offsets(strips.size(), 0.0);
+    for (std::size_t s = 0; s < strips.size(); ++s) {
+        if (!strips[s].corridor || lengths[s] >= W - eps)
+            continue;
+        bool east = false, west = false;
+        std::vector<std::size_t> along;
+        for (const std::size_t n : {s - 1, s + 1}) {
+            if (n >= strips.size() || strips[n].corridor || lengths[n] > lengths[s] + eps)
+                continue;
+            along.push_back(n);
+            for (const Wanted* want : strips[n].rooms) {
+                east = east || want->wishes.count("east") != 0;
+                west = west || want->wishes.count("west") != 0 || want->entrance || want->stair;
+            }
+        }
+        if (!east || west)
+            continue;
+        offsets[s] = W - lengths[s];
+        for (const std::size_t n : along)
+            offsets[n] = offsets[s];
+    }
+
+    // Facade wishes met by touching the box's side along the room's whole
+    // extent (the floor is its box); an entrance touches some side.
+    auto missedWishes = [&](const Wanted& want, const PackedRoom& room) {
+        auto touches = [&](const std::string& side) {
+            if (side == "east")
+                return std::fabs(room.x + room.l - box.max.x) < eps;
+            if (side == "west")
+                return std::fabs(room.x - box.min.x) < eps;
+            if (side == "south")
+                return std::fabs(room.y - box.min.y) < eps;
+            return std::fabs(room.y + room.w - box.max.y) < eps;
+        };
+        double missed = 0.0;
+        for (const std::string& side : want.wishes)
+            if (!touches(side))
+                missed += 1.0;
+        if (want.entrance && !touches("east") && !touches("west") && !touches("south") && !touches("north"))
+            missed += 1.0;
+        return missed;
+    };
+
     double y = box.min.y;
     for (std::size_t s = 0; s < strips.size(); ++s) {
         const Strip& strip = strips[s];
         const double depth = depths[s];
+        const double start = box.min.x + offsets[s];
         if (strip.corridor) {
             const Wanted& c = *strip.rooms.front();
             const double l = lengths[s], w = fill ? depth : corridorDepths[s];
             placed.penalty += violation(c, l, w, t);
-            placed.rooms.push_back({c.index, box.min.x, y, l, w});
+            placed.rooms.push_back({c.index, start, y, l, w});
             y += depth;
             continue;
         }
@@ -265,15 +312,16 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
                 for (std::size_t k = 0; k < count; ++k)
                     ls[k] -= slack[k] * std::min(1.0, excess / slackSum);
         }
-        double x = box.min.x;
+        double x = start;
         for (std::size_t k = 0; k < count; ++k) {
             const Wanted* want = strip.rooms[k];
             const double l = ls[k], w = ws[k];
             const double roomY = strip.anchorNorth ? y + depth - w : y;
             PackedRoom room{want->index, x, roomY, l, w};
-            // The last room of a row keeps to the east end when it wishes so.
-            if (k + 1 == count && want->wishes.count("east"))
-                room.x = std::max(x, box.min.x + lengths[s] - l);
+            // The last room of a row keeps to the east end when it wishes so,
+            // or when it is an entrance the row's stair keeps from the west.
+            if (k + 1 == count && (want->wishes.count("east") || (want->entrance && k > 0)))
+                room.x = std::max(x, start + lengths[s] - l);
             if (want->stair) {
                 if (stair.known) {
                     room.x = stair.x;
@@ -286,7 +334,7 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
             // any part outside the box.
             placed.penalty += violation(*want, l, w, t) + std::max(0.0, box.min.x - room.x) +
                               std::max(0.0, room.x + l - box.max.x) + std::max(0.0, box.min.y - room.y) +
-                              std::max(0.0, room.y + w - box.max.y);
+                              std::max(0.0, room.y + w - box.max.y) + missedWishes(*want, room);
             placed.rooms.push_back(room);
             x = room.x + l;
         }
@@ -333,13 +381,17 @@ void distribute(std::vector<const Wanted*> rooms, std::vector<Strip*>& rows,
         rowOf[want->index] = row;
     }
     for (Strip* row : rows) {
-        std::stable_sort(row->rooms.begin(), row->rooms.end(), [](const Wanted* a, const Wanted* b) {
-            auto rank = [](const Wanted* s) {
+        // An entrance takes the west end, which is a wall, or after a stair
+        // the east end.
+        const bool stairFirst =
+            std::any_of(row->rooms.begin(), row->rooms.end(), [](const Wanted* s) { return s->stair; });
+        std::stable_sort(row->rooms.begin(), row->rooms.end(), [&](const Wanted* a, const Wanted* b) {
+            auto rank = [&](const Wanted* s) {
                 if (s->stair)
                     return 0;
-                if (s->wishes.count("west"))
+                if (s->wishes.count("west") || (s->entrance && !stairFirst))
                     return 1;
-                if (s->wishes.count("east"))
+                if (s->wishes.count("east") || s->entrance)
                     return 3;
                 return 2;
             };
