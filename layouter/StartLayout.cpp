@@ -529,6 +529,62 @@ std::vector<PackedRoom> packLevel(const std::vector<const Wanted*>& level, const
 
 bool holds(double value) { return value >= -eps; }
 
+// Whether the point lies inside the closed polygon (a ray along x crosses
+// its edges an odd number of times).
+bool insidePolygon(const std::vector<Vec2>& points, double px, double py)
+{
+    bool inside = false;
+    for (std::size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
+        const Vec2& a = points[i];
+        const Vec2& b = points[j];
+        if ((a.y > py) != (b.y > py) && px < a.x + (py - a.y) * (b.x - a.x) / (b.y - a.y))
+            inside = !inside;
+    }
+    return inside;
+}
+
+// The largest rectangle inside a floor that is not its box (an L, a notch),
+// with its sides on the lines through the floor's corners: the rows go there
+// when rooms may leave space free. An axis-parallel floor is a union of the
+// cells those lines make, so a rectangle of cells whose centres are all
+// inside lies inside. Zero extents when there is none.
+BoundingBox largestInnerBox(const std::vector<Vec2>& points)
+{
+    std::vector<double> xs, ys;
+    for (const Vec2& p : points) {
+        xs.push_back(p.x);
+        ys.push_back(p.y);
+    }
+    auto unique = [](std::vector<double>& v) {
+        std::sort(v.begin(), v.end());
+        v.erase(std::unique(v.begin(), v.end(), [](double a, double b) { return std::fabs(a - b) < eps; }), v.end());
+    };
+    unique(xs);
+    unique(ys);
+    const std::size_t nx = xs.size(), ny = ys.size();
+    std::vector<std::vector<bool>> cell(nx, std::vector<bool>(ny, false));
+    for (std::size_t i = 0; i + 1 < nx; ++i)
+        for (std::size_t j = 0; j + 1 < ny; ++j)
+            cell[i][j] = insidePolygon(points, 0.5 * (xs[i] + xs[i + 1]), 0.5 * (ys[j] + ys[j + 1]));
+    BoundingBox best{};
+    double bestArea = 0.0;
+    for (std::size_t i0 = 0; i0 + 1 < nx; ++i0)
+        for (std::size_t j0 = 0; j0 + 1 < ny; ++j0)
+            for (std::size_t i1 = i0 + 1; i1 < nx; ++i1)
+                for (std::size_t j1 = j0 + 1; j1 < ny; ++j1) {
+                    bool inside = true;
+                    for (std::size_t i = i0; i < i1 && inside; ++i)
+                        for (std::size_t j = j0; j < j1 && inside; ++j)
+                            inside = cell[i][j];
+                    const double area = (xs[i1] - xs[i0]) * (ys[j1] - ys[j0]);
+                    if (inside && area > bestArea + eps) {
+                        bestArea = area;
+                        best = {Vec2(xs[i0], ys[j0]), Vec2(xs[i1], ys[j1])};
+                    }
+                }
+    return best;
+}
+
 } // namespace
 
 std::vector<PackedRoom> packRooms(const std::vector<std::shared_ptr<bg::Requirement>>& requirements,
@@ -548,12 +604,22 @@ std::vector<PackedRoom> packRooms(const std::vector<std::shared_ptr<bg::Requirem
     std::vector<PackedRoom> packed;
     StairPlace stair;
     for (const int level : floors.levels) {
-        const BoundingBox& box = floors.box(level);
+        BoundingBox box = floors.box(level);
         const auto area = floors.areas.find(level);
         const double boxArea = (box.max.x - box.min.x) * (box.max.y - box.min.y);
-        // A floor that does not fill its box has obstacles the rows ignore.
-        if (area == floors.areas.end() || std::fabs(area->second - boxArea) > 1e-6 * boxArea)
+        if (area == floors.areas.end())
             return {};
+        // A floor that does not fill its box has parts of the box the rows
+        // must keep clear of: they take the floor's largest rectangle where
+        // space may stay free, and nothing where the floor must be filled.
+        if (std::fabs(area->second - boxArea) > 1e-6 * boxArea) {
+            const auto polygon = floors.polygons.find(level);
+            if (fill || polygon == floors.polygons.end())
+                return {};
+            box = largestInnerBox(polygon->second.points);
+            if (box.max.x - box.min.x < eps || box.max.y - box.min.y < eps)
+                return {};
+        }
         std::vector<const Wanted*> onLevel;
         for (const Wanted& want : wanted)
             if (want.level == level)

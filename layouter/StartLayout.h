@@ -34,9 +34,11 @@ struct PackedRoom {
 // it, with the corridor's rooms in those rows. Rooms on a side's facade wish
 // go to that side's row or end; stairs take the same place on every level.
 // Rows fill the box exactly (sides ∝ areas); with `fill` false a side out of
-// the room's limits is brought within them. Empty when the programme has a
-// room on any floor, a floor that is not its box (obstacles), or a level
-// without a floor: then there is nothing to offer.
+// the room's limits is brought within them. A floor that is not its box (an
+// L, a notch) gets its rows in its largest rectangle when `fill` is false.
+// Empty when the programme has a room on any floor, a floor that is not its
+// box while `fill` is set, or a level without a floor: then there is nothing
+// to offer.
 std::vector<PackedRoom> packRooms(const std::vector<std::shared_ptr<bg::Requirement>>& requirements,
                                   const modelsupport::FloorData& floors, double t, bool fill);
 

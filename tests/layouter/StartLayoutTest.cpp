@@ -274,15 +274,30 @@ TEST_P(StartLayoutTest, TheSolverCompletesItFirst)
 INSTANTIATE_TEST_SUITE_P(Programmes, StartLayoutTest, ::testing::ValuesIn(packCases),
                          [](const ::testing::TestParamInfo<PackCase>& info) { return std::string(info.param.label); });
 
-// A floor with a notch has obstacles the rows ignore: no packing, and the
-// search runs as without one.
-TEST(StartLayout, AnLShapedFloorGetsNoPacking)
+// A floor with a notch: where the rooms must fill it, no packing, and the
+// search runs as without one; where they may leave space free, the rows take
+// its largest rectangle and keep clear of the notch.
+TEST(StartLayout, AnLShapedFloorIsPackedInItsLargestRectangleOnlyWhenSpaceMayStayFree)
 {
     auto proposal = makeProposal(makeLShapedBuilding(13, 11, 4, 4), house()->requirementSet);
-    Layouter layouter(proposal, 1);
-    EXPECT_TRUE(pack(layouter).empty());
-    ASSERT_EQ(layouter.buildModel(), SCIP_OKAY);
-    EXPECT_EQ(layouter.startsOffered, 0);
+    Layouter filled(proposal, 0);
+    EXPECT_TRUE(pack(filled).empty());
+    ASSERT_EQ(filled.buildModel(), SCIP_OKAY);
+    EXPECT_EQ(filled.startsOffered, 0);
+
+    Layouter free(proposal, 1);
+    const std::vector<startlayout::PackedRoom> packed = pack(free);
+    ASSERT_EQ(packed.size(), free.requirementSet->getRequirements().size());
+    ASSERT_FALSE(free.obstacles.empty());
+    const double t = getBuildingParameters().innerWallStrength;
+    free.applySolution(Solution{0.0, startlayout::modelValues(free.requirementSet->getRequirements(), packed, {}, t,
+                                                              getBuildingParameters().doorWidth)});
+    LayoutRules rules = rulesFor(free);
+    rules.separation = true;
+    rules.doors = true;
+    EXPECT_EQ(describe(checkLayout(proposal, rules)), "") << "inside the L, clear of the notch, doors kept";
+    ASSERT_EQ(free.buildModel(), SCIP_OKAY);
+    EXPECT_EQ(free.startsOffered, 1);
 }
 
 // The layout on the screen starts the next model of the same rooms; a
