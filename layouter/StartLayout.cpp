@@ -212,8 +212,8 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
     }
 
     // A corridor shorter than the floor, with its rows, keeps to the east
-    // end when a room along it wishes the east facade and none the west (nor
-    // is an entrance, which takes the west end of its row).
+    // end when a room along it wishes the east facade and none the west nor
+    // is a stair (whose place is the same on every level).
     std::vector<double> offsets(strips.size(), 0.0);
     for (std::size_t s = 0; s < strips.size(); ++s) {
         if (!strips[s].corridor || lengths[s] >= W - eps)
@@ -226,7 +226,7 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
             along.push_back(n);
             for (const Wanted* want : strips[n].rooms) {
                 east = east || want->wishes.count("east") != 0;
-                west = west || want->wishes.count("west") != 0 || want->entrance || want->stair;
+                west = west || want->wishes.count("west") != 0 || want->stair;
             }
         }
         if (!east || west)
@@ -270,19 +270,26 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
             y += depth;
             continue;
         }
+        // In a row moved to the east end, an entrance takes that end too,
+        // unless a room wishing the east facade does.
+        std::vector<const Wanted*> rooms = strip.rooms;
+        const bool shifted = offsets[s] > eps;
+        if (shifted && std::none_of(rooms.begin(), rooms.end(),
+                                    [](const Wanted* want) { return want->wishes.count("east") != 0; }))
+            std::stable_partition(rooms.begin(), rooms.end(), [](const Wanted* want) { return !want->entrance; });
         double fixedLength = 0.0, area = 0.0;
-        for (const Wanted* want : strip.rooms) {
+        for (const Wanted* want : rooms) {
             if (want->stair && stair.known)
                 fixedLength += stair.l;
             else
                 area += want->area;
         }
-        const std::size_t count = strip.rooms.size();
+        const std::size_t count = rooms.size();
         std::vector<double> ls(count), ws(count);
         std::vector<bool> fixedRoom(count, false);
         double total = 0.0;
         for (std::size_t k = 0; k < count; ++k) {
-            const Wanted* want = strip.rooms[k];
+            const Wanted* want = rooms[k];
             fixedRoom[k] = want->stair && stair.known;
             ls[k] = fixedRoom[k] ? stair.l : (lengths[s] - fixedLength) * want->area / area;
             ws[k] = fixedRoom[k] ? stair.w : depth;
@@ -299,7 +306,7 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
             for (std::size_t k = 0; k < count; ++k) {
                 if (fixedRoom[k])
                     continue;
-                const Wanted& want = *strip.rooms[k];
+                const Wanted& want = *rooms[k];
                 double least = want.lmin;
                 if (ws[k] - t > eps)
                     least = std::max(least, want.amin / (ws[k] - t) + t);
@@ -314,13 +321,14 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
         }
         double x = start;
         for (std::size_t k = 0; k < count; ++k) {
-            const Wanted* want = strip.rooms[k];
+            const Wanted* want = rooms[k];
             const double l = ls[k], w = ws[k];
             const double roomY = strip.anchorNorth ? y + depth - w : y;
             PackedRoom room{want->index, x, roomY, l, w};
             // The last room of a row keeps to the east end when it wishes so,
-            // or when it is an entrance the row's stair keeps from the west.
-            if (k + 1 == count && (want->wishes.count("east") || (want->entrance && k > 0)))
+            // or when it is an entrance the row's stair or place keeps from
+            // the west.
+            if (k + 1 == count && (want->wishes.count("east") || (want->entrance && (k > 0 || shifted))))
                 room.x = std::max(x, start + lengths[s] - l);
             if (want->stair) {
                 if (stair.known) {
