@@ -16,7 +16,8 @@ class Requirement;
 // A start for the fixed-floor model's search. On large floors the solver's
 // own heuristics rarely meet every door at once and the first layout comes
 // late or never; a quick packing that already has the corridors with their
-// rooms along them lets the solver's completion of partial solutions find one
+// rooms along them is that first layout when it satisfies the model (handed
+// over whole), or lets the solver's completion of partial solutions find one
 // before presolving. A packing the solver cannot complete costs a few
 // milliseconds and changes nothing else.
 namespace startlayout {
