@@ -42,15 +42,37 @@ struct Timeline {
         double solver;
         double objective;
         double primalBound;
+        std::string origin;
     };
     std::vector<Found> found;
 };
 
+// Where a solution the search found came from (RunResult::firstFrom).
+std::string originOf(SCIP_SOL* sol)
+{
+    switch (SCIPsolGetType(sol)) {
+    case SCIP_SOLTYPE_HEUR: return SCIPsolGetHeur(sol) != nullptr ? SCIPheurGetName(SCIPsolGetHeur(sol)) : "heur";
+    case SCIP_SOLTYPE_LPRELAX: return "lp";
+    case SCIP_SOLTYPE_PSEUDO: return "pseudo";
+    case SCIP_SOLTYPE_RELAX: return "relax";
+    case SCIP_SOLTYPE_STRONGBRANCH: return "strongbranch";
+    default: return "unknown";
+    }
+}
+
 // From the transformation on, as the optimiser's recorder: some heuristics
 // find solutions before presolving.
+// A start the solver took whole came in while it transformed the problem,
+// before any handler listened: noted when the handler starts.
 SCIP_DECL_EVENTINIT(timelineInit)
 {
     SCIP_CALL(SCIPcatchEvent(scip, SCIP_EVENTTYPE_BESTSOLFOUND, eventhdlr, nullptr, nullptr));
+    SCIP_SOL* sol = SCIPgetBestSol(scip);
+    if (sol != nullptr) {
+        auto* timeline = reinterpret_cast<Timeline*>(SCIPeventhdlrGetData(eventhdlr));
+        timeline->found.push_back({secondsSince(timeline->start), SCIPgetSolvingTime(scip), SCIPgetSolOrigObj(scip, sol),
+                                   SCIPgetPrimalbound(scip), "start"});
+    }
     return SCIP_OKAY;
 }
 
@@ -66,8 +88,9 @@ SCIP_DECL_EVENTEXEC(timelineExec)
     auto* timeline = reinterpret_cast<Timeline*>(SCIPeventhdlrGetData(eventhdlr));
     // The objective of the solution itself: the primal bound may not have
     // caught up with it yet when the event arrives.
+    SCIP_SOL* sol = SCIPeventGetSol(event);
     timeline->found.push_back({secondsSince(timeline->start), SCIPgetSolvingTime(scip),
-                               SCIPgetSolOrigObj(scip, SCIPeventGetSol(event)), SCIPgetPrimalbound(scip)});
+                               SCIPgetSolOrigObj(scip, sol), SCIPgetPrimalbound(scip), originOf(sol)});
     return SCIP_OKAY;
 }
 
@@ -121,6 +144,7 @@ struct Started {
         layouter.solutions = &history;
         layouter.tuneFirstLayout = run.tuning;
         layouter.packStartLayout = run.start;
+        layouter.offerCompleteStarts = run.completeStart;
         layouter.endSliceAtNewLayout = run.sliceEndsAtLayout;
         layouter.mode = run.mode;
         result.mode = layouter.mode;
@@ -196,6 +220,7 @@ void readOutcome(const Layouter& layouter, const Timeline& timeline, double budg
     if (!timeline.found.empty()) {
         result.firstSeconds = timeline.found.front().wall;
         result.firstSolverSeconds = timeline.found.front().solver;
+        result.firstFrom = timeline.found.front().origin;
     }
 
     for (int k = 0; k < 3; ++k)
@@ -393,6 +418,7 @@ std::string serialize(const RunResult& r)
         << "firstSeconds\t" << r.firstSeconds << "\n"
         << "firstSolverSeconds\t" << r.firstSolverSeconds << "\n"
         << "screenSolverSeconds\t" << r.screenSolverSeconds << "\n"
+        << "firstFrom\t" << clean(r.firstFrom) << "\n"
         << "solutions\t" << r.solutions << "\n"
         << "events\t" << r.events << "\n"
         << "staleObjectives\t" << r.staleObjectives << "\n";
@@ -439,6 +465,7 @@ RunResult parse(const std::string& text)
         else if (key == "firstSeconds") r.firstSeconds = number(value);
         else if (key == "firstSolverSeconds") r.firstSolverSeconds = number(value);
         else if (key == "screenSolverSeconds") r.screenSolverSeconds = number(value);
+        else if (key == "firstFrom") r.firstFrom = value;
         else if (key == "solutions") r.solutions = std::atoi(value.c_str());
         else if (key == "events") r.events = std::atoi(value.c_str());
         else if (key == "staleObjectives") r.staleObjectives = std::atoi(value.c_str());

@@ -47,6 +47,10 @@ struct RunConfig {
     // The packing handed to the solver as a start (Layouter::packStartLayout),
     // on as in the application unless switched off to compare.
     bool start = true;
+    // With the packing: a start that satisfies every row goes to the solver
+    // whole (Layouter::offerCompleteStarts), as in the application; off hands
+    // it over only as a partial solution for the solver to complete.
+    bool completeStart = true;
     // Slices end at every better layout (Layouter::endSliceAtNewLayout), as
     // in the application; off measures whole one-second slices, as before.
     bool sliceEndsAtLayout = true;
@@ -71,6 +75,11 @@ struct RunResult {
     // recorded layout: when the page would show the first layout. In a
     // continuous run the same as firstSolverSeconds. Negative: never.
     double screenSolverSeconds = -1.0;
+    // Where the first recorded solution came from: "start" for a start the
+    // solver took whole (it is there before the search begins), else the
+    // heuristic that found it ("completesol" for a completed start) or "lp",
+    // "pseudo", "relax" for the search's own solutions; empty without one.
+    std::string firstFrom;
     int solutions = 0;     // length of the solution history
     int events = 0;        // best-solution events seen by the bench itself
     // Recorded solutions whose objective is not that of the solution the

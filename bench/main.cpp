@@ -54,7 +54,7 @@ struct Options {
     std::string fill = "both";   // "off", "on" or "both"
     std::string method = "both"; // "sliced", "continuous" or "both"
     std::string tuning = "on";   // "on", "off" or "both"
-    std::string start = "on";    // "on", "off" or "both"
+    std::string start = "on";    // "on", "off", "both", "partial" or "all"
     bool scale = false;          // the scale cases instead of the six
     bool wholeSlices = false;    // slices not ended by better layouts
     std::string model = "start"; // "start", "fixed", "assignment", "integer" or "all"
@@ -73,8 +73,9 @@ void usage(std::FILE* out)
                  "  --fill off|on|both    \"Fill All\" setting(s) to run (default both)\n"
                  "  --method sliced|continuous|both   (default both)\n"
                  "  --tuning on|off|both  solver settings for the first layout (default on, as in the application)\n"
-                 "  --start on|off|both   the packing handed to the solver as a start (default on, as in the\n"
-                 "                    application)\n"
+                 "  --start on|off|both|partial|all   the packing handed to the solver as a start (default on,\n"
+                 "                    as in the application: whole when it satisfies the model, else partial);\n"
+                 "                    partial: only as a partial solution; all: on, partial and off\n"
                  "  --whole-slices    slices run their full second even after a better layout (as before)\n"
                  "  --scale           the scale cases (6 to 24 rooms, one and two floors) instead of the six\n"
                  "  --model start|fixed|assignment|integer|all   the model(s) to run (default start:\n"
@@ -133,8 +134,9 @@ Options parseOptions(int argc, char** argv)
                 throw std::invalid_argument("--tuning takes on, off or both");
         } else if (arg == "--start") {
             options.start = value();
-            if (options.start != "on" && options.start != "off" && options.start != "both")
-                throw std::invalid_argument("--start takes on, off or both");
+            if (options.start != "on" && options.start != "off" && options.start != "both" &&
+                options.start != "partial" && options.start != "all")
+                throw std::invalid_argument("--start takes on, off, both, partial or all");
         } else if (arg == "--scale") {
             options.scale = true;
         } else if (arg == "--whole-slices") {
@@ -346,6 +348,15 @@ std::string settingName(const RunConfig& run)
     return run.fillAll ? "on" : "off";
 }
 
+// "on" (the application), "part" (the packing only as a partial solution)
+// or "off".
+const char* startName(const RunConfig& run)
+{
+    if (!run.start)
+        return "off";
+    return run.completeStart ? "on" : "part";
+}
+
 const char* tuningName(const RunConfig& run)
 {
     return run.tuning ? "on" : "off";
@@ -367,7 +378,7 @@ void progressLine(std::size_t done, std::size_t total, const Job& job)
     std::printf("[%2zu/%zu] %-9s %-10s fill %-3s %-10s tuning %-3s start %-3s %6.1f s  first %-7s screen %-7s %3d "
                 "solutions  %s%s%s\n",
                 done, total, job.run.info->id, modelName(job.run.mode), settingName(job.run).c_str(),
-                methodName(job.run.method), tuningName(job.run), job.run.start ? "on" : "off", r.wallSeconds,
+                methodName(job.run.method), tuningName(job.run), startName(job.run), r.wallSeconds,
                 seconds(r.firstSeconds).c_str(), seconds(r.screenSolverSeconds).c_str(), r.solutions,
                 outcome(r).c_str(),
                 r.error.empty() ? "" : ": ", r.error.c_str());
@@ -423,14 +434,16 @@ std::string markName(int k, double budget)
 // with and without the packing as a start, and where the run ended.
 void printScreenTable(const std::vector<Job>& jobs)
 {
-    std::printf("\nfirst layout on the screen (solver CPU s)\n%-9s %-4s %-10s %-5s %7s %7s %5s %11s %-11s %7s %-10s\n",
-                "case", "fill", "method", "start", "screen", "first", "sols", "primal", "status", "solver",
+    std::printf("\nfirst layout on the screen (solver CPU s)\n%-9s %-4s %-10s %-5s %7s %7s %-12s %5s %11s %-11s %7s "
+                "%-10s\n",
+                "case", "fill", "method", "start", "screen", "first", "from", "sols", "primal", "status", "solver",
                 "check");
     for (const Job& job : jobs) {
         const RunResult& r = job.result;
-        std::printf("%-9s %-4s %-10s %-5s %7s %7s %5d %11s %-11s %7s %-10s\n", job.run.info->id,
-                    settingName(job.run).c_str(), methodName(job.run.method), job.run.start ? "on" : "off",
-                    seconds(r.screenSolverSeconds).c_str(), seconds(r.firstSolverSeconds).c_str(), r.solutions,
+        std::printf("%-9s %-4s %-10s %-5s %7s %7s %-12s %5d %11s %-11s %7s %-10s\n", job.run.info->id,
+                    settingName(job.run).c_str(), methodName(job.run.method), startName(job.run),
+                    seconds(r.screenSolverSeconds).c_str(), seconds(r.firstSolverSeconds).c_str(),
+                    r.firstFrom.empty() ? "-" : r.firstFrom.c_str(), r.solutions,
                     r.solutions > 0 ? fixed(r.primal, 3).c_str() : "-", r.status.empty() ? "-" : r.status.c_str(),
                     fixed(r.solverSeconds, 2).c_str(), outcome(r).c_str());
     }
@@ -461,7 +474,7 @@ const Job* partner(const std::vector<Job>& jobs, const Job& job, Method method, 
     for (const Job& other : jobs)
         if (other.run.info == job.run.info && other.run.mode == job.run.mode &&
             other.run.fillAll == job.run.fillAll && other.run.method == method && other.run.tuning == tuning &&
-            other.run.start == job.run.start)
+            other.run.start == job.run.start && other.run.completeStart == job.run.completeStart)
             return &other;
     return nullptr;
 }
@@ -556,7 +569,7 @@ void printModels(const std::vector<Job>& jobs)
         for (const Job& other : jobs)
             if (other.run.info == job.run.info && other.run.fillAll == job.run.fillAll &&
                 other.run.method == job.run.method && other.run.tuning == job.run.tuning &&
-                other.run.start == job.run.start)
+                other.run.start == job.run.start && other.run.completeStart == job.run.completeStart)
                 group.push_back(&other);
         shown.insert(shown.end(), group.begin(), group.end());
         if (group.size() < 2)
@@ -652,7 +665,7 @@ void writeCsv(const std::string& path, const std::vector<Job>& jobs, double budg
         << csvNumber(markFractions[0] * budget) << "s,best_at_" << csvNumber(markFractions[1] * budget)
         << "s,best_at_" << csvNumber(markFractions[2] * budget)
         << "s,primal,dual,gap,status,solved,slices,wall_s,solver_s,cpu_s,nodes,peak_mb,check,violations,error,"
-           "solver_note,best_solution_events,stale_recorded_objectives,side_error,free_share,score\n";
+           "solver_note,best_solution_events,stale_recorded_objectives,side_error,free_share,score,first_from\n";
     for (const Job& job : jobs) {
         const RunResult& r = job.result;
         std::string violations;
@@ -660,7 +673,7 @@ void writeCsv(const std::string& path, const std::vector<Job>& jobs, double budg
             violations += (violations.empty() ? "" : "; ") + violation;
         out << csvField(date) << "," << job.run.info->id << "," << modelName(job.run.mode) << ","
             << (job.run.fillAll ? "on" : "off") << ","
-            << methodName(job.run.method) << "," << tuningName(job.run) << "," << (job.run.start ? "on" : "off")
+            << methodName(job.run.method) << "," << tuningName(job.run) << "," << (startName(job.run))
             << "," << (r.screenSolverSeconds < 0 ? "" : csvNumber(r.screenSolverSeconds)) << "," << csvNumber(budget) << "," << r.mode << "," << r.buildCode << ","
             << csvNumber(r.buildSeconds) << "," << r.vars << "," << r.binaries << "," << r.constraints << ","
             << (r.firstSeconds < 0 ? "" : csvNumber(r.firstSeconds)) << ","
@@ -672,7 +685,7 @@ void writeCsv(const std::string& path, const std::vector<Job>& jobs, double budg
             << csvNumber(r.cpuSeconds) << "," << r.nodes << "," << csvNumber(r.peakMB) << "," << outcome(r) << ","
             << csvField(violations) << "," << csvField(r.error) << "," << csvField(r.note) << "," << r.events << ","
             << r.staleObjectives << "," << csvNumber(r.sideError) << "," << csvNumber(r.freeShare) << ","
-            << csvNumber(r.score) << "\n";
+            << csvNumber(r.score) << "," << csvField(r.firstFrom) << "\n";
     }
     if (!out)
         throw std::runtime_error("cannot write " + path);
@@ -769,19 +782,22 @@ int run(const Options& options)
                     for (const bool tuning : {true, false}) {
                         if ((tuning && options.tuning == "off") || (!tuning && options.tuning == "on"))
                             continue;
-                        for (const bool start : {true, false}) {
-                            if ((start && options.start == "off") || (!start && options.start == "on"))
+                        for (const std::string start : {"on", "partial", "off"}) {
+                            const bool wanted = options.start == start || options.start == "all" ||
+                                                (options.start == "both" && start != "partial");
+                            if (!wanted)
                                 continue;
                             Job job;
                             job.run = {&info, fillAll, method, options.budget, options.dataFolder, "", tuning};
                             job.run.mode = mode;
-                            job.run.start = start;
+                            job.run.start = start != "off";
+                            job.run.completeStart = start == "on";
                             job.run.sliceEndsAtLayout = !options.wholeSlices;
                             if (!options.statisticsFolder.empty())
                                 job.run.statisticsPath = options.statisticsFolder + "/" + info.id + "-" +
                                                          modelName(mode) + "-fill-" + (fillAll ? "on" : "off") +
                                                          "-" + methodName(method) + (tuning ? "" : "-tuning-off") +
-                                                         (start ? "" : "-start-off") + ".txt";
+                                                         (start == "on" ? "" : "-start-" + start) + ".txt";
                             jobs.push_back(job);
                         }
                     }

@@ -18,7 +18,9 @@ EventhdlrNewSol::EventhdlrNewSol(SCIP* scip,
 SCIP_DECL_EVENTINIT(EventhdlrNewSol::scip_init)
 {
     SCIP_CALL(SCIPcatchEvent(scip, SCIP_EVENTTYPE_BESTSOLFOUND, eventhdlr, nullptr, nullptr));
-    return SCIP_OKAY;
+    if (SCIPgetBestSol(scip) == nullptr)
+        return SCIP_OKAY;
+    return recordSafely(scip);
 }
 
 SCIP_DECL_EVENTEXIT(EventhdlrNewSol::scip_exit)
@@ -28,6 +30,11 @@ SCIP_DECL_EVENTEXIT(EventhdlrNewSol::scip_exit)
 }
 
 SCIP_DECL_EVENTEXEC(EventhdlrNewSol::scip_exec)
+{
+    return recordSafely(scip);
+}
+
+SCIP_RETCODE EventhdlrNewSol::recordSafely(SCIP* scip)
 {
     // This runs inside the solver's C frames: no exception may leave it.
     try {

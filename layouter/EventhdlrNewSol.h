@@ -22,7 +22,9 @@ public:
                     SolutionHistory* solutions, const bool* interruptAtRecord = nullptr);
 
     // Listens from the transformation of the problem on, not only while
-    // solving: some heuristics find layouts before presolving.
+    // solving: some heuristics find layouts before presolving. A start the
+    // solver took whole came in while it transformed the problem, before
+    // any handler listened: that one is recorded here.
     SCIP_DECL_EVENTINIT(scip_init) override;
     SCIP_DECL_EVENTEXIT(scip_exit) override;
     SCIP_DECL_EVENTEXEC(scip_exec) override;
@@ -38,4 +40,6 @@ public:
 
 private:
     SCIP_RETCODE record(SCIP* scip);
+    // record, with every exception turned into a return code.
+    SCIP_RETCODE recordSafely(SCIP* scip);
 };

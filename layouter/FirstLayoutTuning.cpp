@@ -101,6 +101,10 @@ SCIP_RETCODE FirstLayoutTuning::restore()
 SCIP_DECL_EVENTINIT(FirstLayoutTuning::scip_init)
 {
     SCIP_CALL(SCIPcatchEvent(scip, SCIP_EVENTTYPE_BESTSOLFOUND, eventhdlr, nullptr, nullptr));
+    // A start taken whole while the problem was transformed is the first
+    // layout already: the search runs with the usual settings.
+    if (SCIPgetBestSol(scip) != nullptr)
+        SCIP_CALL(restore());
     return SCIP_OKAY;
 }
 

@@ -216,12 +216,32 @@ SCIP_RETCODE Layouter::buildModel()
     case integerFloorMode:
         startValues.clear();
         startsOffered = 0;
+        completeStartsOffered = 0;
         return buildIntegerFloorModel();
     default:
         startValues.clear();
         startsOffered = 0;
+        completeStartsOffered = 0;
         return buildFloorAssignmentModel();
     }
+}
+
+SCIP_RETCODE Layouter::offerStart(const std::unordered_map<std::string, double>& values, bool& partial)
+{
+    // A start that satisfies every row is the first layout as it stands; one
+    // that breaks a row (or leaves a variable the rectangles cannot decide)
+    // is left to the solver's completion, which may still mend it.
+    bool accepted = false;
+    if (offerCompleteStarts)
+        SCIP_CALL(startlayout::offerCompleteSolution(scip, variables, values, accepted));
+    if (accepted) {
+        ++completeStartsOffered;
+    } else {
+        SCIP_CALL(startlayout::offerPartialSolution(scip, variables, values));
+        partial = true;
+    }
+    ++startsOffered;
+    return SCIP_OKAY;
 }
 
 SCIP_RETCODE Layouter::offerStartLayouts()
@@ -229,37 +249,35 @@ SCIP_RETCODE Layouter::offerStartLayouts()
     const std::unordered_map<std::string, double> kept = std::move(startValues);
     startValues.clear();
     startsOffered = 0;
+    completeStartsOffered = 0;
+    bool partial = false;
     const std::vector<std::shared_ptr<bg::Requirement>>& requirements = requirementSet->getRequirements();
     const double t = parameters->innerWallStrength;
     std::vector<startlayout::ObstacleBox> boxes;
     for (const Obstacle& o : obstacles)
         boxes.push_back({o.getLevel(), o.getX(), o.getY(), o.getWidth(), o.getHeight()});
-    // The last layout first: the solver tries partial solutions in turn, and
-    // that one is usually the better start. It must be a layout of these
+    // The last layout first: the solver tries starts in turn, and that one
+    // is usually the better start. It must be a layout of these
     // rooms, no more and no fewer.
     if (!kept.empty() && kept.count(modelnames::roomVarName("x", static_cast<int>(requirements.size()))) == 0) {
         const std::vector<startlayout::PackedRoom> rooms = startlayout::roomsOf(requirements, kept);
-        if (!rooms.empty()) {
-            SCIP_CALL(startlayout::offerPartialSolution(
-                scip, variables, startlayout::modelValues(requirements, rooms, boxes, t, parameters->doorWidth)));
-            ++startsOffered;
-        }
+        if (!rooms.empty())
+            SCIP_CALL(offerStart(startlayout::modelValues(requirements, rooms, boxes, t, parameters->doorWidth),
+                                 partial));
     }
-    if (!packStartLayout)
-        return SCIP_OKAY;
-    const modelsupport::FloorData floors =
-        modelsupport::computeFloorData(proposal->getBuilding()->getFloors(), parameters->outerWallStrength - 0.5 * t);
-    const std::vector<startlayout::PackedRoom> packed =
-        startlayout::packRooms(requirements, floors, t, allowFreeSpace == 0);
-    if (!packed.empty()) {
-        SCIP_CALL(startlayout::offerPartialSolution(
-            scip, variables, startlayout::modelValues(requirements, packed, boxes, t, parameters->doorWidth)));
-        ++startsOffered;
+    if (packStartLayout) {
+        const modelsupport::FloorData floors = modelsupport::computeFloorData(
+            proposal->getBuilding()->getFloors(), parameters->outerWallStrength - 0.5 * t);
+        const std::vector<startlayout::PackedRoom> packed =
+            startlayout::packRooms(requirements, floors, t, allowFreeSpace == 0);
+        if (!packed.empty())
+            SCIP_CALL(
+                offerStart(startlayout::modelValues(requirements, packed, boxes, t, parameters->doorWidth), partial));
     }
     // The completion keeps the start's rectangles as they are: widened
     // bounds would leave it a nonconvex problem of its own, which took a
     // second and more on eight rooms; fixed, only the facade choices remain.
-    if (startsOffered > 0)
+    if (partial)
         SCIP_CALL(SCIPsetRealParam(scip, "heuristics/completesol/boundwidening", 0.0));
     return SCIP_OKAY;
 }

@@ -156,8 +156,15 @@ public:
     // model is rebuilt for the same rooms. Used and emptied by the build;
     // ignored when its rooms are not the requirement set's.
     std::unordered_map<std::string, double> startValues;
-    // How many partial solutions the last build handed the solver.
+    // A start that satisfies every row of the model goes to the solver as a
+    // whole solution, the first layout before any search; otherwise, or with
+    // this cleared (only to measure or test the completion), as a partial
+    // solution for the solver's completion heuristic.
+    bool offerCompleteStarts = true;
+    // How many starts (whole or partial) the last build handed the solver,
+    // and how many of them whole.
     int startsOffered = 0;
+    int completeStartsOffered = 0;
     // Set by the solve loop while it runs with endSliceAtNewLayout; the
     // recorder interrupts the solve only then, never a plain SCIPsolve.
     // Worker thread only.
@@ -177,4 +184,7 @@ private:
     // After a fixed-floor build: offers startValues and the packing as
     // partial solutions, which the solver completes before presolving.
     SCIP_RETCODE offerStartLayouts();
+    // One start: whole when the solver's check accepts it, else partial
+    // (then `partial` is set).
+    SCIP_RETCODE offerStart(const std::unordered_map<std::string, double>& values, bool& partial);
 };

@@ -10,6 +10,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <unordered_set>
 
 namespace startlayout {
 
@@ -210,31 +211,85 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
             lengths[s + 1] = std::min(lengths[s + 1], l);
     }
 
+    // A corridor shorter than the floor, with its rows, keeps to the east
+    // end when a room along it wishes the east facade and none the west nor
+    // is a stair (whose place is the same on every level).
+    std::vector<double> offsets(strips.size(), 0.0);
+    for (std::size_t s = 0; s < strips.size(); ++s) {
+        if (!strips[s].corridor || lengths[s] >= W - eps)
+            continue;
+        bool east = false, west = false;
+        std::vector<std::size_t> along;
+        for (const std::size_t n : {s - 1, s + 1}) {
+            if (n >= strips.size() || strips[n].corridor || lengths[n] > lengths[s] + eps)
+                continue;
+            along.push_back(n);
+            for (const Wanted* want : strips[n].rooms) {
+                east = east || want->wishes.count("east") != 0;
+                west = west || want->wishes.count("west") != 0 || want->stair;
+            }
+        }
+        if (!east || west)
+            continue;
+        offsets[s] = W - lengths[s];
+        for (const std::size_t n : along)
+            offsets[n] = offsets[s];
+    }
+
+    // Facade wishes met by touching the box's side along the room's whole
+    // extent (the floor is its box); an entrance touches some side.
+    auto missedWishes = [&](const Wanted& want, const PackedRoom& room) {
+        auto touches = [&](const std::string& side) {
+            if (side == "east")
+                return std::fabs(room.x + room.l - box.max.x) < eps;
+            if (side == "west")
+                return std::fabs(room.x - box.min.x) < eps;
+            if (side == "south")
+                return std::fabs(room.y - box.min.y) < eps;
+            return std::fabs(room.y + room.w - box.max.y) < eps;
+        };
+        double missed = 0.0;
+        for (const std::string& side : want.wishes)
+            if (!touches(side))
+                missed += 1.0;
+        if (want.entrance && !touches("east") && !touches("west") && !touches("south") && !touches("north"))
+            missed += 1.0;
+        return missed;
+    };
+
     double y = box.min.y;
     for (std::size_t s = 0; s < strips.size(); ++s) {
         const Strip& strip = strips[s];
         const double depth = depths[s];
+        const double start = box.min.x + offsets[s];
         if (strip.corridor) {
             const Wanted& c = *strip.rooms.front();
             const double l = lengths[s], w = fill ? depth : corridorDepths[s];
             placed.penalty += violation(c, l, w, t);
-            placed.rooms.push_back({c.index, box.min.x, y, l, w});
+            placed.rooms.push_back({c.index, start, y, l, w});
             y += depth;
             continue;
         }
+        // In a row moved to the east end, an entrance takes that end too,
+        // unless a room wishing the east facade does.
+        std::vector<const Wanted*> rooms = strip.rooms;
+        const bool shifted = offsets[s] > eps;
+        if (shifted && std::none_of(rooms.begin(), rooms.end(),
+                                    [](const Wanted* want) { return want->wishes.count("east") != 0; }))
+            std::stable_partition(rooms.begin(), rooms.end(), [](const Wanted* want) { return !want->entrance; });
         double fixedLength = 0.0, area = 0.0;
-        for (const Wanted* want : strip.rooms) {
+        for (const Wanted* want : rooms) {
             if (want->stair && stair.known)
                 fixedLength += stair.l;
             else
                 area += want->area;
         }
-        const std::size_t count = strip.rooms.size();
+        const std::size_t count = rooms.size();
         std::vector<double> ls(count), ws(count);
         std::vector<bool> fixedRoom(count, false);
         double total = 0.0;
         for (std::size_t k = 0; k < count; ++k) {
-            const Wanted* want = strip.rooms[k];
+            const Wanted* want = rooms[k];
             fixedRoom[k] = want->stair && stair.known;
             ls[k] = fixedRoom[k] ? stair.l : (lengths[s] - fixedLength) * want->area / area;
             ws[k] = fixedRoom[k] ? stair.w : depth;
@@ -251,7 +306,7 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
             for (std::size_t k = 0; k < count; ++k) {
                 if (fixedRoom[k])
                     continue;
-                const Wanted& want = *strip.rooms[k];
+                const Wanted& want = *rooms[k];
                 double least = want.lmin;
                 if (ws[k] - t > eps)
                     least = std::max(least, want.amin / (ws[k] - t) + t);
@@ -264,15 +319,17 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
                 for (std::size_t k = 0; k < count; ++k)
                     ls[k] -= slack[k] * std::min(1.0, excess / slackSum);
         }
-        double x = box.min.x;
+        double x = start;
         for (std::size_t k = 0; k < count; ++k) {
-            const Wanted* want = strip.rooms[k];
+            const Wanted* want = rooms[k];
             const double l = ls[k], w = ws[k];
             const double roomY = strip.anchorNorth ? y + depth - w : y;
             PackedRoom room{want->index, x, roomY, l, w};
-            // The last room of a row keeps to the east end when it wishes so.
-            if (k + 1 == count && want->wishes.count("east"))
-                room.x = std::max(x, box.min.x + lengths[s] - l);
+            // The last room of a row keeps to the east end when it wishes so,
+            // or when it is an entrance the row's stair or place keeps from
+            // the west.
+            if (k + 1 == count && (want->wishes.count("east") || (want->entrance && (k > 0 || shifted))))
+                room.x = std::max(x, start + lengths[s] - l);
             if (want->stair) {
                 if (stair.known) {
                     room.x = stair.x;
@@ -285,7 +342,7 @@ Placed placeStrips(const std::vector<Strip>& strips, const BoundingBox& box, dou
             // any part outside the box.
             placed.penalty += violation(*want, l, w, t) + std::max(0.0, box.min.x - room.x) +
                               std::max(0.0, room.x + l - box.max.x) + std::max(0.0, box.min.y - room.y) +
-                              std::max(0.0, room.y + w - box.max.y);
+                              std::max(0.0, room.y + w - box.max.y) + missedWishes(*want, room);
             placed.rooms.push_back(room);
             x = room.x + l;
         }
@@ -332,13 +389,17 @@ void distribute(std::vector<const Wanted*> rooms, std::vector<Strip*>& rows,
         rowOf[want->index] = row;
     }
     for (Strip* row : rows) {
-        std::stable_sort(row->rooms.begin(), row->rooms.end(), [](const Wanted* a, const Wanted* b) {
-            auto rank = [](const Wanted* s) {
+        // An entrance takes the west end, which is a wall, or after a stair
+        // the east end.
+        const bool stairFirst =
+            std::any_of(row->rooms.begin(), row->rooms.end(), [](const Wanted* s) { return s->stair; });
+        std::stable_sort(row->rooms.begin(), row->rooms.end(), [&](const Wanted* a, const Wanted* b) {
+            auto rank = [&](const Wanted* s) {
                 if (s->stair)
                     return 0;
-                if (s->wishes.count("west"))
+                if (s->wishes.count("west") || (s->entrance && !stairFirst))
                     return 1;
-                if (s->wishes.count("east"))
+                if (s->wishes.count("east") || s->entrance)
                     return 3;
                 return 2;
             };
@@ -476,6 +537,62 @@ std::vector<PackedRoom> packLevel(const std::vector<const Wanted*>& level, const
 
 bool holds(double value) { return value >= -eps; }
 
+// Whether the point lies inside the closed polygon (a ray along x crosses
+// its edges an odd number of times).
+bool insidePolygon(const std::vector<Vec2>& points, double px, double py)
+{
+    bool inside = false;
+    for (std::size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
+        const Vec2& a = points[i];
+        const Vec2& b = points[j];
+        if ((a.y > py) != (b.y > py) && px < a.x + (py - a.y) * (b.x - a.x) / (b.y - a.y))
+            inside = !inside;
+    }
+    return inside;
+}
+
+// The largest rectangle inside a floor that is not its box (an L, a notch),
+// with its sides on the lines through the floor's corners: the rows go there
+// when rooms may leave space free. An axis-parallel floor is a union of the
+// cells those lines make, so a rectangle of cells whose centres are all
+// inside lies inside. Zero extents when there is none.
+BoundingBox largestInnerBox(const std::vector<Vec2>& points)
+{
+    std::vector<double> xs, ys;
+    for (const Vec2& p : points) {
+        xs.push_back(p.x);
+        ys.push_back(p.y);
+    }
+    auto unique = [](std::vector<double>& v) {
+        std::sort(v.begin(), v.end());
+        v.erase(std::unique(v.begin(), v.end(), [](double a, double b) { return std::fabs(a - b) < eps; }), v.end());
+    };
+    unique(xs);
+    unique(ys);
+    const std::size_t nx = xs.size(), ny = ys.size();
+    std::vector<std::vector<bool>> cell(nx, std::vector<bool>(ny, false));
+    for (std::size_t i = 0; i + 1 < nx; ++i)
+        for (std::size_t j = 0; j + 1 < ny; ++j)
+            cell[i][j] = insidePolygon(points, 0.5 * (xs[i] + xs[i + 1]), 0.5 * (ys[j] + ys[j + 1]));
+    BoundingBox best{};
+    double bestArea = 0.0;
+    for (std::size_t i0 = 0; i0 + 1 < nx; ++i0)
+        for (std::size_t j0 = 0; j0 + 1 < ny; ++j0)
+            for (std::size_t i1 = i0 + 1; i1 < nx; ++i1)
+                for (std::size_t j1 = j0 + 1; j1 < ny; ++j1) {
+                    bool inside = true;
+                    for (std::size_t i = i0; i < i1 && inside; ++i)
+                        for (std::size_t j = j0; j < j1 && inside; ++j)
+                            inside = cell[i][j];
+                    const double area = (xs[i1] - xs[i0]) * (ys[j1] - ys[j0]);
+                    if (inside && area > bestArea + eps) {
+                        bestArea = area;
+                        best = {Vec2(xs[i0], ys[j0]), Vec2(xs[i1], ys[j1])};
+                    }
+                }
+    return best;
+}
+
 } // namespace
 
 std::vector<PackedRoom> packRooms(const std::vector<std::shared_ptr<bg::Requirement>>& requirements,
@@ -495,12 +612,22 @@ std::vector<PackedRoom> packRooms(const std::vector<std::shared_ptr<bg::Requirem
     std::vector<PackedRoom> packed;
     StairPlace stair;
     for (const int level : floors.levels) {
-        const BoundingBox& box = floors.box(level);
+        BoundingBox box = floors.box(level);
         const auto area = floors.areas.find(level);
         const double boxArea = (box.max.x - box.min.x) * (box.max.y - box.min.y);
-        // A floor that does not fill its box has obstacles the rows ignore.
-        if (area == floors.areas.end() || std::fabs(area->second - boxArea) > 1e-6 * boxArea)
+        if (area == floors.areas.end())
             return {};
+        // A floor that does not fill its box has parts of the box the rows
+        // must keep clear of: they take the floor's largest rectangle where
+        // space may stay free, and nothing where the floor must be filled.
+        if (std::fabs(area->second - boxArea) > 1e-6 * boxArea) {
+            const auto polygon = floors.polygons.find(level);
+            if (fill || polygon == floors.polygons.end())
+                return {};
+            box = largestInnerBox(polygon->second.points);
+            if (box.max.x - box.min.x < eps || box.max.y - box.min.y < eps)
+                return {};
+        }
         std::vector<const Wanted*> onLevel;
         for (const Wanted& want : wanted)
             if (want.level == level)
@@ -601,6 +728,95 @@ std::vector<PackedRoom> roomsOf(const std::vector<std::shared_ptr<bg::Requiremen
         rooms.push_back(room);
     }
     return rooms;
+}
+
+std::unordered_map<SCIP_VAR*, double> completeValues(SCIP* scip, const modelsupport::Registry& variables,
+                                                     const std::unordered_map<std::string, double>& values)
+{
+    std::unordered_map<SCIP_VAR*, double> known;
+    if (scip == nullptr || SCIPgetStage(scip) != SCIP_STAGE_PROBLEM)
+        return {};
+    for (const auto& [name, var] : variables) {
+        const auto found = values.find(name);
+        if (found != values.end())
+            known[var] = found->second;
+    }
+    // The rest must be binaries that the rows decide.
+    std::unordered_set<SCIP_VAR*> open;
+    SCIP_VAR** all = SCIPgetOrigVars(scip);
+    for (int k = 0; k < SCIPgetNOrigVars(scip); ++k) {
+        if (known.count(all[k]) != 0)
+            continue;
+        if (SCIPvarGetType(all[k]) != SCIP_VARTYPE_BINARY)
+            return {};
+        open.insert(all[k]);
+    }
+    // A binary at 1 in a row whose other variables are known: the row must
+    // still hold. Rows with more than one open binary (a facade's "at least
+    // one of these walls") decide nothing; the whole solution's check sees
+    // to them.
+    std::unordered_set<SCIP_VAR*> ruledOut;
+    SCIP_CONSHDLR* linear = SCIPfindConshdlr(scip, "linear");
+    SCIP_CONS** conss = SCIPgetConss(scip);
+    for (int c = 0; c < SCIPgetNConss(scip) && !open.empty(); ++c) {
+        SCIP_CONS* cons = conss[c];
+        if (SCIPconsGetHdlr(cons) != linear)
+            continue;
+        SCIP_VAR** vars = SCIPgetVarsLinear(scip, cons);
+        SCIP_Real* coefs = SCIPgetValsLinear(scip, cons);
+        SCIP_VAR* single = nullptr;
+        int openCount = 0;
+        double activity = 0.0;
+        for (int k = 0; k < SCIPgetNVarsLinear(scip, cons); ++k) {
+            if (open.count(vars[k]) != 0) {
+                single = vars[k];
+                ++openCount;
+                activity += coefs[k];
+            } else {
+                activity += coefs[k] * known.at(vars[k]);
+            }
+        }
+        if (openCount != 1)
+            continue;
+        if (SCIPisFeasLT(scip, activity, SCIPgetLhsLinear(scip, cons)) ||
+            SCIPisFeasGT(scip, activity, SCIPgetRhsLinear(scip, cons)))
+            ruledOut.insert(single);
+    }
+    for (SCIP_VAR* var : open)
+        known[var] = ruledOut.count(var) != 0 ? 0.0 : 1.0;
+    return known;
+}
+
+SCIP_RETCODE offerCompleteSolution(SCIP* scip, const modelsupport::Registry& variables,
+                                   const std::unordered_map<std::string, double>& values, bool& accepted)
+{
+    accepted = false;
+    if (scip == nullptr || SCIPgetStage(scip) != SCIP_STAGE_PROBLEM || values.empty())
+        return SCIP_OKAY;
+    const std::unordered_map<SCIP_VAR*, double> complete = completeValues(scip, variables, values);
+    if (complete.empty())
+        return SCIP_OKAY;
+    SCIP_SOL* sol = nullptr;
+    SCIP_CALL(SCIPcreateOrigSol(scip, &sol, nullptr));
+    for (const auto& [var, value] : complete) {
+        const SCIP_RETCODE set = SCIPsetSolVal(scip, sol, var, value);
+        if (set != SCIP_OKAY) {
+            SCIP_CALL(SCIPfreeSol(scip, &sol));
+            return set;
+        }
+    }
+    SCIP_Bool feasible = FALSE;
+    const SCIP_RETCODE checked = SCIPcheckSolOrig(scip, sol, &feasible, FALSE, FALSE);
+    if (checked != SCIP_OKAY || !feasible) {
+        SCIP_CALL(SCIPfreeSol(scip, &sol));
+        return checked;
+    }
+    // Not stored only when the same solution is there already: taken whole
+    // all the same.
+    SCIP_Bool stored = FALSE;
+    SCIP_CALL(SCIPaddSolFree(scip, &sol, &stored));
+    accepted = true;
+    return SCIP_OKAY;
 }
 
 SCIP_RETCODE offerPartialSolution(SCIP* scip, const modelsupport::Registry& variables,

@@ -16,7 +16,8 @@ class Requirement;
 // A start for the fixed-floor model's search. On large floors the solver's
 // own heuristics rarely meet every door at once and the first layout comes
 // late or never; a quick packing that already has the corridors with their
-// rooms along them lets the solver's completion of partial solutions find one
+// rooms along them is that first layout when it satisfies the model (handed
+// over whole), or lets the solver's completion of partial solutions find one
 // before presolving. A packing the solver cannot complete costs a few
 // milliseconds and changes nothing else.
 namespace startlayout {
@@ -34,9 +35,11 @@ struct PackedRoom {
 // it, with the corridor's rooms in those rows. Rooms on a side's facade wish
 // go to that side's row or end; stairs take the same place on every level.
 // Rows fill the box exactly (sides ∝ areas); with `fill` false a side out of
-// the room's limits is brought within them. Empty when the programme has a
-// room on any floor, a floor that is not its box (obstacles), or a level
-// without a floor: then there is nothing to offer.
+// the room's limits is brought within them. A floor that is not its box (an
+// L, a notch) gets its rows in its largest rectangle when `fill` is false.
+// Empty when the programme has a room on any floor, a floor that is not its
+// box while `fill` is set, or a level without a floor: then there is nothing
+// to offer.
 std::vector<PackedRoom> packRooms(const std::vector<std::shared_ptr<bg::Requirement>>& requirements,
                                   const modelsupport::FloorData& floors, double t, bool fill);
 
@@ -59,6 +62,23 @@ std::unordered_map<std::string, double> modelValues(const std::vector<std::share
 // requirement; empty when a room's values are missing.
 std::vector<PackedRoom> roomsOf(const std::vector<std::shared_ptr<bg::Requirement>>& requirements,
                                 const std::unordered_map<std::string, double>& values);
+
+// Every variable of the problem given a value: the named ones from `values`,
+// every other one (the facade binaries) from the rows it stands in: a binary
+// is 1 where each row whose other variables all have values still holds with
+// it at 1, else 0. Empty when a variable without a value is not binary.
+// Only in the problem stage.
+std::unordered_map<SCIP_VAR*, double> completeValues(SCIP* scip, const modelsupport::Registry& variables,
+                                                     const std::unordered_map<std::string, double>& values);
+
+// Hands the values, completed by completeValues, to the solver as a whole
+// solution when it satisfies every row of the model: the solver then takes it
+// as it transforms the problem, before presolving and with no search at all.
+// `accepted` says whether it did; a start that breaks a row is not handed over
+// (the caller can still offer it as a partial solution). Only in the problem
+// stage.
+SCIP_RETCODE offerCompleteSolution(SCIP* scip, const modelsupport::Registry& variables,
+                                   const std::unordered_map<std::string, double>& values, bool& accepted);
 
 // Hands the values to the solver as a partial solution, which its completion
 // heuristic completes before presolving. Only in the problem stage; names the

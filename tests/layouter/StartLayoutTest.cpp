@@ -1,15 +1,18 @@
 // The packing handed to the fixed-floor model as a start: the rooms it
 // places pass the independent layout checker (doors along the corridor,
-// facade wishes, stairs, fill); the solver completes it before presolving;
-// and a start it cannot use, or none, loses nothing.
+// facade wishes, stairs, fill); the solver takes it whole as the first
+// layout, or completes it where it is handed over partial; and a start it
+// cannot use, or none, loses nothing.
 
 #include "support/LayoutChecker.h"
 #include "support/LayouterSupport.h"
 #include "support/ModelFixtures.h"
 
+#include "layouter/FirstLayoutTuning.h"
 #include "layouter/Layouter.h"
 #include "layouter/ModelNames.h"
 #include "layouter/ModelSupport.h"
+#include "layouter/SolveLoop.h"
 #include "layouter/StartLayout.h"
 #include "model/BuildingParameters.h"
 #include "model/Proposal.h"
@@ -17,6 +20,7 @@
 #include <gtest/gtest.h>
 #include <scip/scip.h>
 
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -144,9 +148,101 @@ TEST_P(StartLayoutTest, ThePackingPassesTheChecker)
     EXPECT_TRUE(problems.empty()) << describe(problems);
 }
 
-// Through the solver: the packing is completed before presolving and is the
-// first recorded layout. (Without the settings for the first layout, whose
-// zero-objective heuristic may find one at the same point on roomy floors.)
+// The packing satisfies every row of the model, so the solver takes it whole
+// as it transforms the problem: the first slice of the application's solve
+// loop ends with it recorded, before presolving and any search, and the page
+// shows the packing itself. The settings for the first layout are given back
+// at once.
+TEST_P(StartLayoutTest, TheWholeStartIsTheFirstLayoutAsItIs)
+{
+    const PackCase& c = GetParam();
+    auto proposal = c.proposal();
+    SolutionHistory history;
+    Layouter layouter(proposal, c.fill ? 0 : 1);
+    layouter.solutions = &history;
+    const std::vector<startlayout::PackedRoom> packed = pack(layouter);
+    ASSERT_EQ(layouter.buildModel(), SCIP_OKAY);
+    EXPECT_EQ(layouter.startsOffered, 1);
+    ASSERT_EQ(layouter.completeStartsOffered, 1) << "the packing satisfies every row";
+    ASSERT_TRUE(isFirstLayoutTuningActive(layouter.scip));
+    SCIPsetIntParam(layouter.scip, "display/verblevel", 0);
+
+    std::atomic<bool> stop{false};
+    std::size_t recordedAtFirstSlice = 0;
+    SCIP_STAGE stageAtFirstSlice = SCIP_STAGE_INIT;
+    Solution shown;
+    ASSERT_EQ(runSolveLoop(layouter, stop,
+                           [&] {
+                               if (stop.exchange(true))
+                                   return;
+                               recordedAtFirstSlice = history.size();
+                               stageAtFirstSlice = SCIPgetStage(layouter.scip);
+                               history.latest(shown);
+                           }),
+              SCIP_OKAY);
+    ASSERT_GE(recordedAtFirstSlice, 1u) << "the first slice shows a layout";
+    EXPECT_LE(stageAtFirstSlice, SCIP_STAGE_PRESOLVED) << "recorded before the search";
+    EXPECT_FALSE(isFirstLayoutTuningActive(layouter.scip)) << "the settings are given back";
+
+    // The first recorded layout is the packing, to the last digit.
+    const Solution first = history.at(0);
+    for (const startlayout::PackedRoom& room : packed) {
+        const std::pair<const char*, double> sides[] = {{"x", room.x}, {"y", room.y}, {"l", room.l}, {"w", room.w}};
+        for (const auto& [prefix, value] : sides)
+            EXPECT_DOUBLE_EQ(first.values.at(modelnames::roomVarName(prefix, room.index)), value)
+                << prefix << " of room " << room.index;
+    }
+    layouter.applySolution(first);
+    LayoutRules rules = rulesFor(layouter);
+    rules.separation = true;
+    rules.doors = true;
+    rules.facades = true;
+    EXPECT_EQ(describe(checkLayout(proposal, rules)), "");
+    // What the page showed after the first slice is at least as good.
+    EXPECT_LE(shown.objective, first.objective + 1e-6);
+}
+
+// A start that breaks a row (a room pushed off its floor) is not taken whole:
+// the solver's check of the whole solution sees the row, and the start goes
+// to the solver's completion instead.
+TEST(StartLayout, AStartThatBreaksARowGoesToTheCompletion)
+{
+    auto proposal = house();
+    Layouter layouter(proposal, 1);
+    layouter.packStartLayout = false;
+    ASSERT_EQ(layouter.buildModel(), SCIP_OKAY);
+    const double t = getBuildingParameters().innerWallStrength;
+    const auto& requirements = layouter.requirementSet->getRequirements();
+    std::vector<startlayout::PackedRoom> packed = pack(layouter);
+    ASSERT_EQ(packed.size(), requirements.size());
+    const auto values = startlayout::modelValues(requirements, packed, {}, t, getBuildingParameters().doorWidth);
+
+    // Whole and sound: every variable gets a value, the facade binaries too.
+    const auto complete = startlayout::completeValues(layouter.scip, layouter.variables, values);
+    EXPECT_EQ(complete.size(), static_cast<std::size_t>(SCIPgetNOrigVars(layouter.scip)));
+    bool accepted = false;
+    ASSERT_EQ(startlayout::offerCompleteSolution(layouter.scip, layouter.variables, values, accepted), SCIP_OKAY);
+    EXPECT_TRUE(accepted);
+
+    // The same layout with the corridor moved half a metre off the floor.
+    layouter.packStartLayout = true;
+    layouter.startValues = values;
+    layouter.startValues[modelnames::roomVarName("x", 5)] -= 0.5 + packed[5].x;
+    ASSERT_EQ(layouter.buildModel(), SCIP_OKAY);
+    EXPECT_EQ(layouter.startsOffered, 2);
+    EXPECT_EQ(layouter.completeStartsOffered, 1) << "only the packing is whole";
+
+    // A value the rows cannot decide: a room's net area missing leaves a
+    // continuous variable open, so nothing is handed over whole.
+    auto missing = values;
+    missing.erase(modelnames::roomVarName("z", 0));
+    EXPECT_TRUE(startlayout::completeValues(layouter.scip, layouter.variables, missing).empty());
+}
+
+// Through the solver: without the whole start, the packing is completed
+// before presolving and is the first recorded layout. (Without the settings
+// for the first layout, whose zero-objective heuristic may find one at the
+// same point on roomy floors.)
 TEST_P(StartLayoutTest, TheSolverCompletesItFirst)
 {
     const PackCase& c = GetParam();
@@ -155,7 +251,9 @@ TEST_P(StartLayoutTest, TheSolverCompletesItFirst)
     Layouter layouter(proposal, c.fill ? 0 : 1);
     layouter.solutions = &history;
     layouter.tuneFirstLayout = false;
+    layouter.offerCompleteStarts = false;
     ASSERT_EQ(layouter.buildModel(), SCIP_OKAY);
+    EXPECT_EQ(layouter.completeStartsOffered, 0);
     SCIPsetIntParam(layouter.scip, "limits/solutions", 1);
     solveFor(layouter, 30.0);
     ASSERT_FALSE(history.empty());
@@ -176,15 +274,30 @@ TEST_P(StartLayoutTest, TheSolverCompletesItFirst)
 INSTANTIATE_TEST_SUITE_P(Programmes, StartLayoutTest, ::testing::ValuesIn(packCases),
                          [](const ::testing::TestParamInfo<PackCase>& info) { return std::string(info.param.label); });
 
-// A floor with a notch has obstacles the rows ignore: no packing, and the
-// search runs as without one.
-TEST(StartLayout, AnLShapedFloorGetsNoPacking)
+// A floor with a notch: where the rooms must fill it, no packing, and the
+// search runs as without one; where they may leave space free, the rows take
+// its largest rectangle and keep clear of the notch.
+TEST(StartLayout, AnLShapedFloorIsPackedInItsLargestRectangleOnlyWhenSpaceMayStayFree)
 {
     auto proposal = makeProposal(makeLShapedBuilding(13, 11, 4, 4), house()->requirementSet);
-    Layouter layouter(proposal, 1);
-    EXPECT_TRUE(pack(layouter).empty());
-    ASSERT_EQ(layouter.buildModel(), SCIP_OKAY);
-    EXPECT_EQ(layouter.startsOffered, 0);
+    Layouter filled(proposal, 0);
+    EXPECT_TRUE(pack(filled).empty());
+    ASSERT_EQ(filled.buildModel(), SCIP_OKAY);
+    EXPECT_EQ(filled.startsOffered, 0);
+
+    Layouter free(proposal, 1);
+    const std::vector<startlayout::PackedRoom> packed = pack(free);
+    ASSERT_EQ(packed.size(), free.requirementSet->getRequirements().size());
+    ASSERT_FALSE(free.obstacles.empty());
+    const double t = getBuildingParameters().innerWallStrength;
+    free.applySolution(Solution{0.0, startlayout::modelValues(free.requirementSet->getRequirements(), packed, {}, t,
+                                                              getBuildingParameters().doorWidth)});
+    LayoutRules rules = rulesFor(free);
+    rules.separation = true;
+    rules.doors = true;
+    EXPECT_EQ(describe(checkLayout(proposal, rules)), "") << "inside the L, clear of the notch, doors kept";
+    ASSERT_EQ(free.buildModel(), SCIP_OKAY);
+    EXPECT_EQ(free.startsOffered, 1);
 }
 
 // The layout on the screen starts the next model of the same rooms; a
@@ -210,6 +323,7 @@ TEST(StartLayout, TheLastLayoutStartsTheRebuiltModel)
     history.clear();
     ASSERT_EQ(layouter.reset(), SCIP_OKAY);
     EXPECT_EQ(layouter.startsOffered, 2);
+    EXPECT_EQ(layouter.completeStartsOffered, 2) << "both are sound layouts";
 
     // A layout of other rooms is not offered.
     layouter.startValues = {{"x__0_", 0.0}, {"y__0_", 0.0}, {"l__0_", 3.0}, {"w__0_", 3.0}};
@@ -224,6 +338,7 @@ TEST(StartLayout, TheLastLayoutStartsTheRebuiltModel)
             layouter.startValues[modelnames::roomVarName(prefix, requirement->getIndex())] = 500.0;
     ASSERT_EQ(layouter.buildModel(), SCIP_OKAY);
     EXPECT_EQ(layouter.startsOffered, 1);
+    EXPECT_EQ(layouter.completeStartsOffered, 0) << "rooms off the floor break rows";
     SCIPsetIntParam(layouter.scip, "limits/solutions", 1);
     solveFor(layouter, 60.0);
     ASSERT_FALSE(history.empty()) << "the search runs as without a start";
