@@ -34,47 +34,6 @@ std::vector<std::shared_ptr<bg::Floor>> floorsOfLevel(const bg::Building& buildi
     return found;
 }
 
-// The axis-parallel rectangle from (x0, y0) to (x1, y1).
-std::vector<Vec2> rectangle(double x0, double y0, double x1, double y1)
-{
-    return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-}
-
-// The exterior door of an entrance room whose inner face lies on an edge of
-// the layout: one door width along the face, the outer wall's thickness deep.
-// Empty when no edge of the layout holds a face of the room.
-std::vector<Vec2> entranceDoor(const bg::Room& room, const std::vector<Vec2>& layoutContour)
-{
-    const BuildingParameters& parameters = getBuildingParameters();
-    const double t = parameters.innerWallStrength;
-    const double d = parameters.doorWidth / 2;
-    const double p = parameters.outerWallStrength;
-    const double x = room.position.x, y = room.position.y;
-    const double l = room.size.x, w = room.size.y;
-    const double cx = x + l / 2, cy = y + w / 2;
-    constexpr double tolerance = 1e-4;
-
-    for (const PolygonEdge& edge : Polygon(layoutContour).getEdges()) {
-        if (edge.side == "east" && std::fabs(x + l - t / 2 - edge.start.x) < tolerance) {
-            const double xe = x + l - t / 2;
-            return rectangle(xe, cy - d, xe + p, cy + d);
-        }
-        if (edge.side == "south" && std::fabs(y + t / 2 - edge.start.y) < tolerance) {
-            const double ys = y + t / 2;
-            return rectangle(cx - d, ys - p, cx + d, ys);
-        }
-        if (edge.side == "west" && std::fabs(x + t / 2 - edge.start.x) < tolerance) {
-            const double xw = x + t / 2;
-            return rectangle(xw - p, cy - d, xw, cy + d);
-        }
-        if (edge.side == "north" && std::fabs(y + w - t / 2 - edge.start.y) < tolerance) {
-            const double yn = y + w - t / 2;
-            return rectangle(cx - d, yn, cx + d, yn + p);
-        }
-    }
-    return {};
-}
-
 wxString levelText(int level)
 {
     return wxString::Format("%d", level);
@@ -352,8 +311,8 @@ void FloorPlanCtrl::drawRooms(int level, const std::vector<Vec2>& reference, con
                         continue;
                     Vec2 door;
                     const std::vector<Vec2> gap = computeDoorPosition(door, room, neighbour)
-                        ? rectangle(door.x, door.y - t / 2, door.x + doorWidth, door.y + t / 2)
-                        : rectangle(door.x - t / 2, door.y, door.x + t / 2, door.y + doorWidth);
+                        ? planRectangle(door.x, door.y - t / 2, door.x + doorWidth, door.y + t / 2)
+                        : planRectangle(door.x - t / 2, door.y, door.x + t / 2, door.y + doorWidth);
                     fillPolygon(flipAgainst(gap, reference), cellOffset, doorColour);
                 }
             }
@@ -362,7 +321,7 @@ void FloorPlanCtrl::drawRooms(int level, const std::vector<Vec2>& reference, con
         if (roomType == "Entrance" && !room->innerContour.empty())
             for (const auto& layout : proposal->layouts)
                 if (layout && layout->level == level) {
-                    const std::vector<Vec2> door = entranceDoor(*room, layout->contour);
+                    const std::vector<Vec2> door = planEntranceDoor(*room, layout->contour, getBuildingParameters());
                     if (door.size() == 4)
                         fillPolygon(flipAgainst(door, reference), cellOffset, doorColour);
                 }

@@ -1,6 +1,8 @@
 #include "FloorPlanView.h"
 
 #include "model/Building.h"
+#include "model/BuildingParameters.h"
+#include "model/Proposal.h"
 
 #include <set>
 
@@ -86,4 +88,50 @@ std::vector<int> planLevels(const bg::Building& building)
     for (const auto& floor : building.floors)
         levels.insert(floor->level);
     return {levels.begin(), levels.end()};
+}
+
+std::vector<Vec2> planRectangle(double x0, double y0, double x1, double y1)
+{
+    return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+}
+
+std::vector<Vec2> planEntranceDoor(const bg::Room& room, const std::vector<Vec2>& layoutContour,
+                                   const BuildingParameters& parameters)
+{
+    const double t = parameters.innerWallStrength;
+    const double d = parameters.doorWidth / 2;
+    const double p = parameters.outerWallStrength;
+    const double x = room.position.x, y = room.position.y;
+    const double l = room.size.x, w = room.size.y;
+    const double cx = x + l / 2, cy = y + w / 2;
+    constexpr double tolerance = 1e-4;
+
+    // Whether the door's width around `centre` lies within the edge's extent
+    // from `a` to `b` along it.
+    auto within = [&](double centre, double a, double b) {
+        return centre - d >= std::min(a, b) - tolerance && centre + d <= std::max(a, b) + tolerance;
+    };
+    for (const PolygonEdge& edge : Polygon(layoutContour).getEdges()) {
+        if (edge.side == "east" && std::fabs(x + l - t / 2 - edge.start.x) < tolerance
+            && within(cy, edge.start.y, edge.end.y)) {
+            const double xe = x + l - t / 2;
+            return planRectangle(xe, cy - d, xe + p, cy + d);
+        }
+        if (edge.side == "south" && std::fabs(y + t / 2 - edge.start.y) < tolerance
+            && within(cx, edge.start.x, edge.end.x)) {
+            const double ys = y + t / 2;
+            return planRectangle(cx - d, ys - p, cx + d, ys);
+        }
+        if (edge.side == "west" && std::fabs(x + t / 2 - edge.start.x) < tolerance
+            && within(cy, edge.start.y, edge.end.y)) {
+            const double xw = x + t / 2;
+            return planRectangle(xw - p, cy - d, xw, cy + d);
+        }
+        if (edge.side == "north" && std::fabs(y + w - t / 2 - edge.start.y) < tolerance
+            && within(cx, edge.start.x, edge.end.x)) {
+            const double yn = y + w - t / 2;
+            return planRectangle(cx - d, yn, cx + d, yn + p);
+        }
+    }
+    return {};
 }

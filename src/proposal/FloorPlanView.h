@@ -14,7 +14,9 @@
 
 namespace bg {
 class Building;
+class Room;
 }
+struct BuildingParameters;
 
 // The levels that have floors, each once, from the lowest up: the all-levels
 // plan gives each a grid cell in this order. Walking them (rather than every
@@ -68,3 +70,14 @@ PlanZoom planZoomAt(const PlanZoom& view, double wheelRotation, const Vec2& mous
 
 // The pan while dragging: the drawing follows the mouse pixel for pixel.
 Vec2 planDraggedPan(const Vec2& panAtPress, const Vec2& pressPoint, const Vec2& mouse, double scale);
+
+// The axis-parallel rectangle from (x0, y0) to (x1, y1), counter-clockwise.
+std::vector<Vec2> planRectangle(double x0, double y0, double x1, double y1);
+
+// The exterior door of an entrance room: one door width across the middle of
+// the room's face that lies on an edge of the layout's contour, the outer
+// wall's thickness deep. The face must lie on the edge itself, not only on
+// its line (on an L-shaped floor a notch's edge may share a line with a room
+// far from it). Empty when no edge holds a face of the room.
+std::vector<Vec2> planEntranceDoor(const bg::Room& room, const std::vector<Vec2>& layoutContour,
+                                   const BuildingParameters& parameters);

@@ -1,6 +1,9 @@
 // The floor-plan view's arithmetic, on plain numbers: no window involved.
 #include "proposal/FloorPlanView.h"
 
+#include "model/BuildingParameters.h"
+#include "model/Proposal.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -135,6 +138,52 @@ TEST(PlanZoomExponent, IsTheLogarithmToBaseOnePointOne)
 {
     EXPECT_NEAR(planZoomExponent(1.0), 0.0, 1e-12);
     EXPECT_NEAR(std::pow(1.1, planZoomExponent(63.0)), 63.0, 1e-9);
+}
+
+} // namespace
+
+namespace {
+
+// The entrance's exterior door on the plan: across the middle of the room's
+// face that lies on an edge of the contour, the outer wall deep.
+TEST(PlanEntranceDoor, GoesIntoTheFacadeEdgeTheRoomTouches)
+{
+    BuildingParameters parameters;
+    parameters.innerWallStrength = 0.2;
+    parameters.outerWallStrength = 0.3;
+    parameters.doorWidth = 1.0;
+    const std::vector<Vec2> box = {{0, 0}, {10, 0}, {10, 8}, {0, 8}};
+    // An L whose notch, cut out of the north-east, has its lower edge on
+    // y = 4 from x = 4 to 10.
+    const std::vector<Vec2> ell = {{0, 0}, {10, 0}, {10, 4}, {4, 4}, {4, 10}, {0, 10}};
+    struct Case {
+        const char* what;
+        std::vector<Vec2> contour;
+        Vec2 position, size;
+        std::vector<Vec2> door;
+    };
+    const Case cases[] = {
+        {"south facade", box, {2.9, -0.1}, {3.2, 2.2}, {{4, -0.3}, {5, -0.3}, {5, 0}, {4, 0}}},
+        {"east facade", box, {6.9, 3.9}, {3.2, 2.2}, {{10, 4.5}, {10.3, 4.5}, {10.3, 5.5}, {10, 5.5}}},
+        {"north facade", box, {2.9, 5.9}, {3.2, 2.2}, {{4, 8}, {5, 8}, {5, 8.3}, {4, 8.3}}},
+        // The room's north face lies on the line of the notch's edge, 2.5 m
+        // west of it; the door goes into the west facade the room touches.
+        {"west facade beside a notch's line", ell, {-0.1, 1.9}, {3.2, 2.2},
+         {{-0.3, 2.5}, {0, 2.5}, {0, 3.5}, {-0.3, 3.5}}},
+        {"on the notch's line only", ell, {0.4, 1.9}, {3.2, 2.2}, {}},
+        {"inside, touching nothing", box, {3, 3}, {2, 2}, {}},
+    };
+    for (const Case& c : cases) {
+        bg::Room room;
+        room.position = c.position;
+        room.size = c.size;
+        const std::vector<Vec2> door = planEntranceDoor(room, c.contour, parameters);
+        ASSERT_EQ(door.size(), c.door.size()) << c.what;
+        for (std::size_t i = 0; i < door.size(); ++i) {
+            EXPECT_NEAR(door[i].x, c.door[i].x, 1e-9) << c.what << " corner " << i;
+            EXPECT_NEAR(door[i].y, c.door[i].y, 1e-9) << c.what << " corner " << i;
+        }
+    }
 }
 
 } // namespace
