@@ -2,6 +2,7 @@
 
 #include "LayoutOptimizer.h"
 #include "shell/Events.h"
+#include "shell/JoinedThread.h"
 
 #include <wx/activityindicator.h>
 #include <wx/button.h>
@@ -88,13 +89,7 @@ ProgressDialog::~ProgressDialog()
 
 void ProgressDialog::joinThread()
 {
-    // Delete() only asks a running thread to stop and does not join one that
-    // has already returned (which a finished run's thread always has): the
-    // joinable thread would keep its stack. Wait() joins it in either case.
-    thread->Delete();
-    thread->Wait();
-    delete thread;
-    thread = nullptr;
+    stopAndJoin(thread);
 }
 
 void ProgressDialog::onTimer(wxTimerEvent&)

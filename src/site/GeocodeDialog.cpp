@@ -1,6 +1,7 @@
 #include "GeocodeDialog.h"
 
 #include "shell/Events.h"
+#include "shell/JoinedThread.h"
 
 #include <wx/activityindicator.h>
 #include <wx/button.h>
@@ -57,14 +58,7 @@ GeocodeDialog::~GeocodeDialog()
 
 void GeocodeDialog::stopSearch()
 {
-    if (!downloader)
-        return;
-    // Delete asks the thread to stop, which aborts its transfer; Wait joins
-    // it, also when it had already returned (Delete then joins nothing).
-    downloader->Delete();
-    downloader->Wait();
-    delete downloader;
-    downloader = nullptr;
+    stopAndJoin(downloader);
 }
 
 void GeocodeDialog::startSearch(const wxString& text)

@@ -2,6 +2,7 @@
 
 #include "shell/AppSettings.h"
 #include "shell/Events.h"
+#include "shell/JoinedThread.h"
 
 #include "model/Building.h"
 #include "model/Site.h"
@@ -39,15 +40,8 @@ SiteEditorCtrl::~SiteEditorCtrl()
 
 void SiteEditorCtrl::stopDownloader()
 {
-    if (!downloader)
-        return;
-    // Delete asks the thread to stop (its transfer aborts); Wait joins it,
-    // also when it had already returned (Delete then joins nothing). It uses
-    // our cache and mutex until it has ended.
-    downloader->Delete();
-    downloader->Wait();
-    delete downloader;
-    downloader = nullptr;
+    // The downloader uses our cache and mutex until it has ended.
+    stopAndJoin(downloader);
 }
 
 void SiteEditorCtrl::setSite(std::shared_ptr<bg::Site> newSite)
