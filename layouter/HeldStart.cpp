@@ -6,15 +6,16 @@
 
 namespace {
 
-// Runs before presolving only, after every other heuristic of that point,
-// so that it sees whether they found a layout.
+// Runs after every other heuristic of its points, so that it sees whether
+// they found a layout.
 constexpr int heldStartPriority = INT_MIN / 4;
 
 } // namespace
 
 HeldStart::HeldStart(SCIP* scip, std::vector<std::pair<SCIP_VAR*, double>> values_, Solution shown_)
     : scip::ObjHeur(scip, heuristicName, "a whole start, handed over when no heuristic found a layout before presolving",
-                    'W', heldStartPriority, 0, 0, 0, SCIP_HEURTIMING_BEFOREPRESOL, FALSE),
+                    'W', heldStartPriority, 1, 0, -1, SCIP_HEURTIMING_BEFOREPRESOL | SCIP_HEURTIMING_AFTERNODE,
+                    FALSE),
       values(std::move(values_)), shown(std::move(shown_))
 {
 }
@@ -24,13 +25,26 @@ void HeldStart::replace(std::vector<std::pair<SCIP_VAR*, double>> values_, Solut
     values = std::move(values_);
     shown = std::move(shown_);
     taken = false;
+    decided = false;
 }
 
 SCIP_DECL_HEUREXEC(HeldStart::scip_exec)
 {
     *result = SCIP_DIDNOTRUN;
-    if (taken || SCIPgetNSols(scip) > 0)
+    if (taken || decided)
         return SCIP_OKAY;
+    if ((heurtiming & SCIP_HEURTIMING_BEFOREPRESOL) != 0) {
+        if (SCIPgetNSols(scip) > 0)
+            return SCIP_OKAY;
+    } else {
+        // The search's own layouts get their chance first; a search that
+        // has not beaten the start by then goes on from it.
+        if (SCIPgetNNodes(scip) < handOverNodes)
+            return SCIP_OKAY;
+        decided = true;
+        if (SCIPgetNSols(scip) > 0 && SCIPisLE(scip, SCIPgetPrimalbound(scip), shown.objective))
+            return SCIP_OKAY;
+    }
     taken = true;
     *result = SCIP_DIDNOTFIND;
     SCIP_SOL* sol = nullptr;
@@ -60,7 +74,7 @@ HeldStart* findHeld(SCIP* scip)
 
 } // namespace
 
-const HeldStart* findHeldStart(SCIP* scip)
+HeldStart* findHeldStart(SCIP* scip)
 {
     return findHeld(scip);
 }

@@ -158,7 +158,7 @@ public:
     std::unordered_map<std::string, double> startValues;
     // A start that satisfies every row of the model is held whole
     // (HeldStart.h): the first layout, recorded before any search, and the
-    // solver's own only when its heuristics find none before presolving.
+    // solver's own only where its own layouts do not soon beat it.
     // Otherwise, or with this cleared (only to measure or test the
     // completion), it goes over as a partial solution for the solver's
     // completion heuristic.

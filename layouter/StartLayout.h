@@ -16,8 +16,8 @@ class Requirement;
 // A start for the fixed-floor model's search. On large floors the solver's
 // own heuristics rarely meet every door at once and the first layout comes
 // late or never; a quick packing that already has the corridors with their
-// rooms along them is that first layout when it satisfies the model (handed
-// over whole), or lets the solver's completion of partial solutions find one
+// rooms along them is that first layout when it satisfies the model (held
+// whole), or lets the solver's completion of partial solutions find one
 // before presolving. A packing the solver cannot complete costs a few
 // milliseconds and changes nothing else.
 namespace startlayout {
@@ -74,7 +74,7 @@ std::unordered_map<SCIP_VAR*, double> completeValues(SCIP* scip, const modelsupp
 // Holds the values, completed by completeValues, in the instance as a whole
 // start (HeldStart.h) when they satisfy every row of the model: the recorder
 // shows it as the first layout before presolving, and the solver takes it
-// when its own heuristics find no layout before presolving. `accepted` says
+// where its own layouts do not soon beat it. `accepted` says
 // whether it is held; a start that breaks a row is not (the caller can still
 // offer it as a partial solution). Only in the problem stage.
 SCIP_RETCODE offerCompleteSolution(SCIP* scip, const modelsupport::Registry& variables,

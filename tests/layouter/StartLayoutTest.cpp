@@ -16,6 +16,7 @@
 #include "layouter/SolveLoop.h"
 #include "layouter/StartLayout.h"
 #include "model/BuildingParameters.h"
+#include "model/Project.h"
 #include "model/Proposal.h"
 
 #include <gtest/gtest.h>
@@ -210,10 +211,11 @@ TEST_P(StartLayoutTest, TheWholeStartIsTheFirstLayoutAsItIs)
 
 // The held start is shown, not searched from: where the solver finds a
 // layout of its own before presolving (the zero-objective heuristic of the
-// settings for the first layout, on the house with space left free), it
-// never takes the start, and the search is the one without the packing,
-// node for node, to the same optimum. Handed over at the transformation, the
-// better incumbent led the search through up to twice the nodes.
+// settings for the first layout, on the house with space left free) and its
+// own layouts beat the start within the first nodes, it never takes the
+// start, and the search is the one without the packing, node for node, to
+// the same optimum. Handed over at the transformation, the better incumbent
+// led the search through up to twice the nodes.
 TEST(StartLayout, AHeldStartLeavesTheSearchAsWithoutIt)
 {
     struct Run {
@@ -281,6 +283,43 @@ TEST(StartLayout, TheSolverTakesTheHeldStartWhenItHasNoneOfItsOwn)
     EXPECT_EQ(SCIPgetNNodes(layouter.scip), 0) << "taken before the search";
     EXPECT_NEAR(SCIPgetSolOrigObj(layouter.scip, first), held->solution().objective, 1e-6);
     ASSERT_EQ(history.size(), 1u) << "recorded once, when shown";
+}
+
+// Past its first nodes the search goes on from the held start unless its own
+// layouts have beaten it by then: from there its incumbent is never worse
+// than the layout on the page. The benchmark's house with space left free:
+// its own layouts beat the packing within the usual count; after a single
+// node, the zero-objective heuristic's layout has not, and the start is
+// taken.
+TEST(StartLayout, PastItsFirstNodesTheSearchIsNeverBehindTheHeldStart)
+{
+    std::vector<std::string> warnings;
+    const auto project = bg::Project::load(std::string(KOVRA_SOURCE_DIR) + "/bench/data/02-house.xsp", &warnings);
+    ASSERT_EQ(project->proposals.size(), 1u);
+    struct Case {
+        const char* label;
+        SCIP_Longint handOverNodes;
+        bool takenExpected;
+    };
+    const Case cases[] = {{"usual count", HeldStart::defaultHandOverNodes, false}, {"one node", 1, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        SolutionHistory history;
+        Layouter layouter(project->proposals.front(), 1);
+        layouter.solutions = &history;
+        ASSERT_EQ(layouter.buildModel(), SCIP_OKAY);
+        HeldStart* held = findHeldStart(layouter.scip);
+        ASSERT_NE(held, nullptr);
+        held->handOverNodes = c.handOverNodes;
+        SCIPsetLongintParam(layouter.scip, "limits/nodes", c.handOverNodes + 5);
+        solveFor(layouter, 60.0);
+        ASSERT_GT(SCIPgetNNodes(layouter.scip), c.handOverNodes);
+        EXPECT_LE(SCIPgetPrimalbound(layouter.scip), held->solution().objective + 1e-6);
+        EXPECT_EQ(held->handedOver(), c.takenExpected);
+        Solution shown;
+        ASSERT_TRUE(history.latest(shown));
+        EXPECT_NEAR(shown.objective, SCIPgetPrimalbound(layouter.scip), 1e-6) << "the page shows the best there is";
+    }
 }
 
 // A start that breaks a row (a room pushed off its floor) is not taken whole:
