@@ -13,7 +13,7 @@ constexpr int heldStartPriority = INT_MIN / 4;
 } // namespace
 
 HeldStart::HeldStart(SCIP* scip, std::vector<std::pair<SCIP_VAR*, double>> values_, Solution shown_)
-    : scip::ObjHeur(scip, heuristicName, "a whole start, handed over when no heuristic found a layout before presolving",
+    : scip::ObjHeur(scip, heuristicName, "a whole start, handed over when the search's own layouts do not beat it",
                     'W', heldStartPriority, 1, 0, -1, SCIP_HEURTIMING_BEFOREPRESOL | SCIP_HEURTIMING_AFTERNODE,
                     FALSE),
       values(std::move(values_)), shown(std::move(shown_))
