@@ -1,6 +1,7 @@
 #include "BenchRun.h"
 #include "model/Constants.h"
 
+#include "layouter/HeldStart.h"
 #include "layouter/Layouter.h"
 #include "layouter/SolveLoop.h"
 #include "model/BuildingParameters.h"
@@ -61,18 +62,22 @@ std::string originOf(SCIP_SOL* sol)
 }
 
 // From the transformation on, as the optimiser's recorder: some heuristics
-// find solutions before presolving.
-// A start the solver took whole came in while it transformed the problem,
-// before any handler listened: noted when the handler starts.
+// find solutions before presolving. A whole start held for the solver is
+// the recorder's first layout: noted when the handler starts, as "start".
 SCIP_DECL_EVENTINIT(timelineInit)
 {
     SCIP_CALL(SCIPcatchEvent(scip, SCIP_EVENTTYPE_BESTSOLFOUND, eventhdlr, nullptr, nullptr));
+    auto* timeline = reinterpret_cast<Timeline*>(SCIPeventhdlrGetData(eventhdlr));
+    if (const HeldStart* held = findHeldStart(scip)) {
+        const double objective = held->solution().objective;
+        timeline->found.push_back(
+            {secondsSince(timeline->start), SCIPgetSolvingTime(scip), objective, objective, "start"});
+    }
     SCIP_SOL* sol = SCIPgetBestSol(scip);
-    if (sol != nullptr) {
-        auto* timeline = reinterpret_cast<Timeline*>(SCIPeventhdlrGetData(eventhdlr));
+    if (sol != nullptr && (timeline->found.empty() || SCIPisLT(scip, SCIPgetSolOrigObj(scip, sol),
+                                                                timeline->found.back().objective)))
         timeline->found.push_back({secondsSince(timeline->start), SCIPgetSolvingTime(scip), SCIPgetSolOrigObj(scip, sol),
                                    SCIPgetPrimalbound(scip), "start"});
-    }
     return SCIP_OKAY;
 }
 
@@ -89,6 +94,10 @@ SCIP_DECL_EVENTEXEC(timelineExec)
     // The objective of the solution itself: the primal bound may not have
     // caught up with it yet when the event arrives.
     SCIP_SOL* sol = SCIPeventGetSol(event);
+    // As the recorder: only what is better than the last layout noted (a
+    // held start may be better than the solver's first layouts).
+    if (!timeline->found.empty() && !SCIPisLT(scip, SCIPgetSolOrigObj(scip, sol), timeline->found.back().objective))
+        return SCIP_OKAY;
     timeline->found.push_back({secondsSince(timeline->start), SCIPgetSolvingTime(scip),
                                SCIPgetSolOrigObj(scip, sol), SCIPgetPrimalbound(scip), originOf(sol)});
     return SCIP_OKAY;

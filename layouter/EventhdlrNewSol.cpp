@@ -1,5 +1,6 @@
 #include "layouter/EventhdlrNewSol.h"
 
+#include "layouter/HeldStart.h"
 #include "layouter/Layouter.h"
 
 #include <exception>
@@ -18,9 +19,13 @@ EventhdlrNewSol::EventhdlrNewSol(SCIP* scip,
 SCIP_DECL_EVENTINIT(EventhdlrNewSol::scip_init)
 {
     SCIP_CALL(SCIPcatchEvent(scip, SCIP_EVENTTYPE_BESTSOLFOUND, eventhdlr, nullptr, nullptr));
+    recorded = false;
+    // A held start is the first layout before the solver has any.
+    if (const HeldStart* held = findHeldStart(scip))
+        SCIP_CALL(recordSafely(scip, &held->solution()));
     if (SCIPgetBestSol(scip) == nullptr)
         return SCIP_OKAY;
-    return recordSafely(scip);
+    return recordSafely(scip, nullptr);
 }
 
 SCIP_DECL_EVENTEXIT(EventhdlrNewSol::scip_exit)
@@ -31,14 +36,14 @@ SCIP_DECL_EVENTEXIT(EventhdlrNewSol::scip_exit)
 
 SCIP_DECL_EVENTEXEC(EventhdlrNewSol::scip_exec)
 {
-    return recordSafely(scip);
+    return recordSafely(scip, nullptr);
 }
 
-SCIP_RETCODE EventhdlrNewSol::recordSafely(SCIP* scip)
+SCIP_RETCODE EventhdlrNewSol::recordSafely(SCIP* scip, const Solution* start)
 {
     // This runs inside the solver's C frames: no exception may leave it.
     try {
-        return record(scip);
+        return record(scip, start);
     } catch (const std::bad_alloc&) {
         SCIPerrorMessage("Out of memory while recording a solution\n");
         return SCIP_NOMEMORY;
@@ -51,18 +56,32 @@ SCIP_RETCODE EventhdlrNewSol::recordSafely(SCIP* scip)
     }
 }
 
-SCIP_RETCODE EventhdlrNewSol::record(SCIP* scip)
+SCIP_RETCODE EventhdlrNewSol::record(SCIP* scip, const Solution* start)
 {
-    SCIP_SOL* sol = SCIPgetBestSol(scip);
-    if (sol == nullptr)
+    Solution found;
+    if (start != nullptr) {
+        found = *start;
+    } else {
+        SCIP_SOL* sol = SCIPgetBestSol(scip);
+        if (sol == nullptr)
+            return SCIP_OKAY;
+        // The solution's own objective: when the new-best event arrives the
+        // solver's primal bound may still be that of the previous solution.
+        found.objective = SCIPgetSolOrigObj(scip, sol);
+        for (const auto& [name, var] : *variables)
+            found.values[name] = SCIPgetSolVal(scip, sol, var);
+    }
+    // The solver's first layouts may be worse than a held start already
+    // shown, and the held start itself comes back when the solver takes it:
+    // only a better layout is recorded.
+    if (recorded && !SCIPisLT(scip, found.objective, recordedObjective))
         return SCIP_OKAY;
-    // The solution's own objective: when the new-best event arrives the
-    // solver's primal bound may still be that of the previous solution.
-    const double bound = SCIPgetSolOrigObj(scip, sol);
-    for (const auto& [name, var] : *variables)
-        (*currentValues)[name] = SCIPgetSolVal(scip, sol, var);
+    recorded = true;
+    recordedObjective = found.objective;
+    for (const auto& [name, value] : found.values)
+        (*currentValues)[name] = value;
     if (solutions)
-        solutions->append(Solution{bound, *currentValues});
+        solutions->append(Solution{found.objective, *currentValues});
     if (interruptAtRecord != nullptr && *interruptAtRecord)
         SCIP_CALL(SCIPinterruptSolve(scip));
     return SCIP_OKAY;

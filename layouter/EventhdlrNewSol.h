@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 class SolutionHistory;
+struct Solution;
 
 // Records every new best solution while the solver runs: copies the values
 // of all registered variables into the current-values map and appends a
@@ -22,9 +23,9 @@ public:
                     SolutionHistory* solutions, const bool* interruptAtRecord = nullptr);
 
     // Listens from the transformation of the problem on, not only while
-    // solving: some heuristics find layouts before presolving. A start the
-    // solver took whole came in while it transformed the problem, before
-    // any handler listened: that one is recorded here.
+    // solving: some heuristics find layouts before presolving. A whole start
+    // held for the solver (HeldStart.h) is recorded here, as the first
+    // layout; after it, only solutions better than the last recorded one.
     SCIP_DECL_EVENTINIT(scip_init) override;
     SCIP_DECL_EVENTEXIT(scip_exit) override;
     SCIP_DECL_EVENTEXEC(scip_exec) override;
@@ -39,7 +40,12 @@ public:
     const bool* interruptAtRecord;
 
 private:
-    SCIP_RETCODE record(SCIP* scip);
+    // Records `start`, or the solver's best solution when it is null, if it
+    // is better than the last one recorded.
+    SCIP_RETCODE record(SCIP* scip, const Solution* start);
     // record, with every exception turned into a return code.
-    SCIP_RETCODE recordSafely(SCIP* scip);
+    SCIP_RETCODE recordSafely(SCIP* scip, const Solution* start);
+
+    bool recorded = false;
+    double recordedObjective = 0.0;
 };

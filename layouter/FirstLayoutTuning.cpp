@@ -101,8 +101,9 @@ SCIP_RETCODE FirstLayoutTuning::restore()
 SCIP_DECL_EVENTINIT(FirstLayoutTuning::scip_init)
 {
     SCIP_CALL(SCIPcatchEvent(scip, SCIP_EVENTTYPE_BESTSOLFOUND, eventhdlr, nullptr, nullptr));
-    // A start taken whole while the problem was transformed is the first
-    // layout already: the search runs with the usual settings.
+    // A solution the solver holds already is its first layout: the search
+    // runs with the usual settings. (A held start is not the solver's: the
+    // settings stay until the solver finds or takes a layout.)
     if (SCIPgetBestSol(scip) != nullptr)
         SCIP_CALL(restore());
     return SCIP_OKAY;

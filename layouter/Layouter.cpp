@@ -228,9 +228,10 @@ SCIP_RETCODE Layouter::buildModel()
 
 SCIP_RETCODE Layouter::offerStart(const std::unordered_map<std::string, double>& values, bool& partial)
 {
-    // A start that satisfies every row is the first layout as it stands; one
-    // that breaks a row (or leaves a variable the rectangles cannot decide)
-    // is left to the solver's completion, which may still mend it.
+    // A start that satisfies every row is the first layout as it stands,
+    // held for the solver; one that breaks a row (or leaves a variable the
+    // rectangles cannot decide) is left to the solver's completion, which may
+    // still mend it.
     bool accepted = false;
     if (offerCompleteStarts)
         SCIP_CALL(startlayout::offerCompleteSolution(scip, variables, values, accepted));

@@ -156,10 +156,12 @@ public:
     // model is rebuilt for the same rooms. Used and emptied by the build;
     // ignored when its rooms are not the requirement set's.
     std::unordered_map<std::string, double> startValues;
-    // A start that satisfies every row of the model goes to the solver as a
-    // whole solution, the first layout before any search; otherwise, or with
-    // this cleared (only to measure or test the completion), as a partial
-    // solution for the solver's completion heuristic.
+    // A start that satisfies every row of the model is held whole
+    // (HeldStart.h): the first layout, recorded before any search, and the
+    // solver's own only where its own layouts do not soon beat it.
+    // Otherwise, or with this cleared (only to measure or test the
+    // completion), it goes over as a partial solution for the solver's
+    // completion heuristic.
     bool offerCompleteStarts = true;
     // How many starts (whole or partial) the last build handed the solver,
     // and how many of them whole.
@@ -181,10 +183,11 @@ private:
     // Rectangles of every floor's bounding box that its inset outline leaves
     // uncovered; none for a rectangular floor.
     std::vector<Obstacle> computeObstacles() const;
-    // After a fixed-floor build: offers startValues and the packing as
-    // partial solutions, which the solver completes before presolving.
+    // After a fixed-floor build: holds startValues and the packing whole
+    // where they satisfy every row, else offers them as partial solutions,
+    // which the solver completes before presolving.
     SCIP_RETCODE offerStartLayouts();
-    // One start: whole when the solver's check accepts it, else partial
-    // (then `partial` is set).
+    // One start: held whole when the solver's check accepts it, else
+    // offered partial (then `partial` is set).
     SCIP_RETCODE offerStart(const std::unordered_map<std::string, double>& values, bool& partial);
 };

@@ -1,5 +1,6 @@
 #include "layouter/StartLayout.h"
 
+#include "layouter/HeldStart.h"
 #include "layouter/ModelNames.h"
 #include "model/Constants.h"
 #include "model/Requirement.h"
@@ -811,10 +812,8 @@ SCIP_RETCODE offerCompleteSolution(SCIP* scip, const modelsupport::Registry& var
         SCIP_CALL(SCIPfreeSol(scip, &sol));
         return checked;
     }
-    // Not stored only when the same solution is there already: taken whole
-    // all the same.
-    SCIP_Bool stored = FALSE;
-    SCIP_CALL(SCIPaddSolFree(scip, &sol, &stored));
+    SCIP_CALL(SCIPfreeSol(scip, &sol));
+    SCIP_CALL(holdWholeStart(scip, complete, variables));
     accepted = true;
     return SCIP_OKAY;
 }

@@ -16,8 +16,8 @@ class Requirement;
 // A start for the fixed-floor model's search. On large floors the solver's
 // own heuristics rarely meet every door at once and the first layout comes
 // late or never; a quick packing that already has the corridors with their
-// rooms along them is that first layout when it satisfies the model (handed
-// over whole), or lets the solver's completion of partial solutions find one
+// rooms along them is that first layout when it satisfies the model (held
+// whole), or lets the solver's completion of partial solutions find one
 // before presolving. A packing the solver cannot complete costs a few
 // milliseconds and changes nothing else.
 namespace startlayout {
@@ -71,12 +71,12 @@ std::vector<PackedRoom> roomsOf(const std::vector<std::shared_ptr<bg::Requiremen
 std::unordered_map<SCIP_VAR*, double> completeValues(SCIP* scip, const modelsupport::Registry& variables,
                                                      const std::unordered_map<std::string, double>& values);
 
-// Hands the values, completed by completeValues, to the solver as a whole
-// solution when it satisfies every row of the model: the solver then takes it
-// as it transforms the problem, before presolving and with no search at all.
-// `accepted` says whether it did; a start that breaks a row is not handed over
-// (the caller can still offer it as a partial solution). Only in the problem
-// stage.
+// Holds the values, completed by completeValues, in the instance as a whole
+// start (HeldStart.h) when they satisfy every row of the model: the recorder
+// shows it as the first layout before presolving, and the solver takes it
+// where its own layouts do not soon beat it. `accepted` says
+// whether it is held; a start that breaks a row is not (the caller can still
+// offer it as a partial solution). Only in the problem stage.
 SCIP_RETCODE offerCompleteSolution(SCIP* scip, const modelsupport::Registry& variables,
                                    const std::unordered_map<std::string, double>& values, bool& accepted);
 

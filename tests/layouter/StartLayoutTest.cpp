@@ -9,12 +9,14 @@
 #include "support/ModelFixtures.h"
 
 #include "layouter/FirstLayoutTuning.h"
+#include "layouter/HeldStart.h"
 #include "layouter/Layouter.h"
 #include "layouter/ModelNames.h"
 #include "layouter/ModelSupport.h"
 #include "layouter/SolveLoop.h"
 #include "layouter/StartLayout.h"
 #include "model/BuildingParameters.h"
+#include "model/Project.h"
 #include "model/Proposal.h"
 
 #include <gtest/gtest.h>
@@ -148,11 +150,11 @@ TEST_P(StartLayoutTest, ThePackingPassesTheChecker)
     EXPECT_TRUE(problems.empty()) << describe(problems);
 }
 
-// The packing satisfies every row of the model, so the solver takes it whole
-// as it transforms the problem: the first slice of the application's solve
-// loop ends with it recorded, before presolving and any search, and the page
-// shows the packing itself. The settings for the first layout are given back
-// at once.
+// The packing satisfies every row of the model, so it is held whole: the
+// first slice of the application's solve loop ends with it recorded, before
+// presolving and any search, and the page shows the packing itself. The
+// settings for the first layout stay in force until the solver has a layout
+// of its own.
 TEST_P(StartLayoutTest, TheWholeStartIsTheFirstLayoutAsItIs)
 {
     const PackCase& c = GetParam();
@@ -170,6 +172,8 @@ TEST_P(StartLayoutTest, TheWholeStartIsTheFirstLayoutAsItIs)
     std::atomic<bool> stop{false};
     std::size_t recordedAtFirstSlice = 0;
     SCIP_STAGE stageAtFirstSlice = SCIP_STAGE_INIT;
+    bool solverHadOneAtFirstSlice = true;
+    bool tunedAtFirstSlice = false;
     Solution shown;
     ASSERT_EQ(runSolveLoop(layouter, stop,
                            [&] {
@@ -177,12 +181,15 @@ TEST_P(StartLayoutTest, TheWholeStartIsTheFirstLayoutAsItIs)
                                    return;
                                recordedAtFirstSlice = history.size();
                                stageAtFirstSlice = SCIPgetStage(layouter.scip);
+                               solverHadOneAtFirstSlice = SCIPgetNSols(layouter.scip) > 0;
+                               tunedAtFirstSlice = isFirstLayoutTuningActive(layouter.scip);
                                history.latest(shown);
                            }),
               SCIP_OKAY);
     ASSERT_GE(recordedAtFirstSlice, 1u) << "the first slice shows a layout";
     EXPECT_LE(stageAtFirstSlice, SCIP_STAGE_PRESOLVED) << "recorded before the search";
-    EXPECT_FALSE(isFirstLayoutTuningActive(layouter.scip)) << "the settings are given back";
+    EXPECT_EQ(tunedAtFirstSlice, !solverHadOneAtFirstSlice) << "the settings last until the solver has a layout";
+    ASSERT_NE(findHeldStart(layouter.scip), nullptr);
 
     // The first recorded layout is the packing, to the last digit.
     const Solution first = history.at(0);
@@ -200,6 +207,119 @@ TEST_P(StartLayoutTest, TheWholeStartIsTheFirstLayoutAsItIs)
     EXPECT_EQ(describe(checkLayout(proposal, rules)), "");
     // What the page showed after the first slice is at least as good.
     EXPECT_LE(shown.objective, first.objective + 1e-6);
+}
+
+// The held start is shown, not searched from: where the solver finds a
+// layout of its own before presolving (the zero-objective heuristic of the
+// settings for the first layout, on the house with space left free) and its
+// own layouts beat the start within the first nodes, it never takes the
+// start, and the search is the one without the packing, node for node, to
+// the same optimum. Handed over at the transformation, the better incumbent
+// led the search through up to twice the nodes.
+TEST(StartLayout, AHeldStartLeavesTheSearchAsWithoutIt)
+{
+    struct Run {
+        SCIP_STATUS status = SCIP_STATUS_UNKNOWN;
+        SCIP_Longint nodes = 0;
+        double optimum = 0.0;
+        bool held = false;
+        bool handedOver = false;
+        std::vector<Solution> recorded;
+    };
+    const auto run = [](bool packing) {
+        auto proposal = house();
+        SolutionHistory history;
+        Layouter layouter(proposal, 1);
+        layouter.solutions = &history;
+        layouter.packStartLayout = packing;
+        Run r;
+        if (layouter.buildModel() != SCIP_OKAY)
+            return r;
+        r.status = solveFor(layouter, 120.0);
+        r.nodes = SCIPgetNTotalNodes(layouter.scip);
+        r.optimum = SCIPgetPrimalbound(layouter.scip);
+        const HeldStart* held = findHeldStart(layouter.scip);
+        r.held = held != nullptr;
+        r.handedOver = held != nullptr && held->handedOver();
+        r.recorded = history.snapshot();
+        return r;
+    };
+    const Run with = run(true);
+    const Run without = run(false);
+    ASSERT_EQ(without.status, SCIP_STATUS_OPTIMAL);
+    ASSERT_EQ(with.status, SCIP_STATUS_OPTIMAL);
+    ASSERT_TRUE(with.held);
+    EXPECT_FALSE(with.handedOver) << "the solver had a layout of its own before presolving";
+    EXPECT_EQ(with.nodes, without.nodes);
+    EXPECT_NEAR(with.optimum, without.optimum, 1e-6);
+    // What was recorded: the start first, then only better layouts, down to
+    // the optimum.
+    ASSERT_GE(with.recorded.size(), 2u);
+    for (std::size_t i = 1; i < with.recorded.size(); ++i)
+        EXPECT_LT(with.recorded[i].objective, with.recorded[i - 1].objective) << "layout " << i;
+    EXPECT_NEAR(with.recorded.back().objective, with.optimum, 1e-6);
+}
+
+// Where no heuristic finds a layout before presolving (here without the
+// settings for the first layout), the solver takes the held start as its
+// own and the search improves on it.
+TEST(StartLayout, TheSolverTakesTheHeldStartWhenItHasNoneOfItsOwn)
+{
+    auto proposal = house();
+    SolutionHistory history;
+    Layouter layouter(proposal, 1);
+    layouter.solutions = &history;
+    layouter.tuneFirstLayout = false;
+    ASSERT_EQ(layouter.buildModel(), SCIP_OKAY);
+    const HeldStart* held = findHeldStart(layouter.scip);
+    ASSERT_NE(held, nullptr);
+    SCIPsetIntParam(layouter.scip, "limits/solutions", 1);
+    solveFor(layouter, 30.0);
+    EXPECT_TRUE(held->handedOver());
+    SCIP_SOL* first = SCIPgetBestSol(layouter.scip);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(SCIPsolGetHeur(first), nullptr);
+    EXPECT_STREQ(SCIPheurGetName(SCIPsolGetHeur(first)), HeldStart::heuristicName);
+    EXPECT_EQ(SCIPgetNNodes(layouter.scip), 0) << "taken before the search";
+    EXPECT_NEAR(SCIPgetSolOrigObj(layouter.scip, first), held->solution().objective, 1e-6);
+    ASSERT_EQ(history.size(), 1u) << "recorded once, when shown";
+}
+
+// Past its first nodes the search goes on from the held start unless its own
+// layouts have beaten it by then: from there its incumbent is never worse
+// than the layout on the page. The benchmark's house with space left free:
+// its own layouts beat the packing within the usual count; after a single
+// node, the zero-objective heuristic's layout has not, and the start is
+// taken.
+TEST(StartLayout, PastItsFirstNodesTheSearchIsNeverBehindTheHeldStart)
+{
+    std::vector<std::string> warnings;
+    const auto project = bg::Project::load(std::string(KOVRA_SOURCE_DIR) + "/bench/data/02-house.xsp", &warnings);
+    ASSERT_EQ(project->proposals.size(), 1u);
+    struct Case {
+        const char* label;
+        SCIP_Longint handOverNodes;
+        bool takenExpected;
+    };
+    const Case cases[] = {{"usual count", HeldStart::defaultHandOverNodes, false}, {"one node", 1, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        SolutionHistory history;
+        Layouter layouter(project->proposals.front(), 1);
+        layouter.solutions = &history;
+        ASSERT_EQ(layouter.buildModel(), SCIP_OKAY);
+        HeldStart* held = findHeldStart(layouter.scip);
+        ASSERT_NE(held, nullptr);
+        held->handOverNodes = c.handOverNodes;
+        SCIPsetLongintParam(layouter.scip, "limits/nodes", c.handOverNodes + 5);
+        solveFor(layouter, 60.0);
+        ASSERT_GT(SCIPgetNNodes(layouter.scip), c.handOverNodes);
+        EXPECT_LE(SCIPgetPrimalbound(layouter.scip), held->solution().objective + 1e-6);
+        EXPECT_EQ(held->handedOver(), c.takenExpected);
+        Solution shown;
+        ASSERT_TRUE(history.latest(shown));
+        EXPECT_NEAR(shown.objective, SCIPgetPrimalbound(layouter.scip), 1e-6) << "the page shows the best there is";
+    }
 }
 
 // A start that breaks a row (a room pushed off its floor) is not taken whole:
