@@ -49,6 +49,9 @@ BuildingPane::BuildingPane(wxWindow* parent, ProjectPane* projectPane, wxRibbonB
     currentFloor = building->root;
 
     createControls();
+    // The fields start with the floor's own extents, not the defaults of a
+    // new building: "Update Value" must not reshape a floor it was not shown.
+    showFloorFields(true);
 
     bindRibbonEvents(ribbonBar);
     floorTable->Bind(wxEVT_DATAVIEW_SELECTION_CHANGED, &BuildingPane::onFloorSelected, this);

@@ -113,14 +113,29 @@ BuildingParameters applyParameterTexts(BuildingParameters parameters, const std:
 
 FloorFieldTexts floorFieldTexts(const bg::Floor& floor, const FloorFieldTexts& shown)
 {
+    // Whether `text` reads as `value` as the field shows it.
+    auto says = [](const std::string& text, const std::string& formatted) {
+        try {
+            return bg::parseDouble(text, "") == bg::parseDouble(formatted, "");
+        } catch (const std::exception&) {
+            return false;
+        }
+    };
     FloorFieldTexts texts = shown;
     if (floor.contour.size() >= 2) {
         const BoundingBox box = boundingBox(floor.contour);
-        texts.length = formatSixDecimals(box.max.x - box.min.x);
-        texts.width = formatSixDecimals(box.max.y - box.min.y);
+        const std::string length = formatSixDecimals(box.max.x - box.min.x);
+        const std::string width = formatSixDecimals(box.max.y - box.min.y);
+        if (!says(texts.length, length))
+            texts.length = length;
+        if (!says(texts.width, width))
+            texts.width = width;
     }
-    if (floor.height > 0.0)
-        texts.height = formatTwoDecimals(floor.height);
+    if (floor.height > 0.0) {
+        const std::string height = formatTwoDecimals(floor.height);
+        if (!says(texts.height, height))
+            texts.height = height;
+    }
     return texts;
 }
 

@@ -73,9 +73,10 @@ struct FloorDimensions {
 void readFloorFields(const FloorFieldTexts& texts, OutlineSource source, FloorDimensions& dimensions);
 
 // The length, width and height fields as they show `floor`: its outline's
-// extents and its height. A floor with no outline leaves length and width
-// as `shown` has them, one with no height yet the height; the corner fields
-// are always kept.
+// extents and its height. A field whose text already reads as the floor's
+// value keeps its text ("15.0" stays for 15). A floor with no outline leaves
+// length and width as `shown` has them, one with no height yet the height;
+// the corner fields are always kept.
 FloorFieldTexts floorFieldTexts(const bg::Floor& floor, const FloorFieldTexts& shown);
 
 // The outline of the given source; the current floor's for a copy.

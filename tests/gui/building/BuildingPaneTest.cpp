@@ -10,6 +10,7 @@
 #include "model/Building.h"
 #include "model/Project.h"
 #include "support/ModelFixtures.h"
+#include "support/SamePolygon.h"
 
 #include <gtest/gtest.h>
 
@@ -211,6 +212,20 @@ TEST_F(BuildingPaneTest, ControlsStartAsTheUserExpects)
     setCheck(BuildingPane::ID_L_SHAPE, false);
     EXPECT_FALSE(corner()->IsEnabled());
     EXPECT_FALSE(pane->getCornerWidthField()->IsEnabled());
+}
+
+TEST_F(BuildingPaneTest, TheFieldsShowTheFloorThePageOpensWith)
+{
+    auto building = kovra_test::makeRectBuilding(15, 12, 1, 3.1);
+    const std::vector<Vec2> outline = building->root->contour;
+    open(building);
+    EXPECT_EQ(field(BuildingPane::ID_FLOOR_LENGTH)->GetValue(), "15.0");
+    EXPECT_EQ(field(BuildingPane::ID_FLOOR_WIDTH)->GetValue(), "12.000000");
+    EXPECT_EQ(field(BuildingPane::ID_FLOOR_HEIGHT)->GetValue(), "3.10");
+    // "Update Value" straight away leaves the floor as it was.
+    click(BuildingPane::ID_UPDATE_VALUE);
+    EXPECT_TRUE(kovra_test::samePolygon(building->root->contour, outline));
+    EXPECT_DOUBLE_EQ(building->root->height, 3.1);
 }
 
 TEST_F(BuildingPaneTest, OnlyParameterFieldsEnableApply)

@@ -271,6 +271,28 @@ TEST(BuildingRulesTest, FieldsShowTheFloorsOutlineAndHeight)
     EXPECT_EQ(kept.height, "5.5");
 }
 
+TEST(BuildingRulesTest, AFieldThatAlreadySaysTheFloorsValueKeepsItsText)
+{
+    auto building = makeBuilding({rectContour(15, 12)});
+    building->root->height = 2.75;
+    struct Case {
+        FloorFieldTexts shown;
+        std::string length, width, height;
+    };
+    const Case cases[] = {
+        {{"15.0", "15.0", "", "", "2.75"}, "15.0", "12.000000", "2.75"},
+        {{"15", "12", "", "", "2.750"}, "15", "12", "2.750"},
+        {{"15.0000001", "12.5", "", "", "3"}, "15.000000", "12.000000", "2.75"},
+        {{"no number", "", "", "", "nan"}, "15.000000", "12.000000", "2.75"},
+    };
+    for (const Case& c : cases) {
+        const FloorFieldTexts texts = floorFieldTexts(*building->root, c.shown);
+        EXPECT_EQ(texts.length, c.length) << c.shown.length;
+        EXPECT_EQ(texts.width, c.width) << c.shown.width;
+        EXPECT_EQ(texts.height, c.height) << c.shown.height;
+    }
+}
+
 } // namespace
 
 TEST(BuildingRulesTest, ParametersAtTheBoundSaveAndOpenEqual)
