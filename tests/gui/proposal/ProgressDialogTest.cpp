@@ -16,7 +16,6 @@
 #include <wx/regex.h>
 #include <wx/stattext.h>
 #include <wx/timer.h>
-#include <wx/uiaction.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -59,9 +58,14 @@ public:
         if (screenshot)
             takeScreenshot("progress-dialog");
         if (useEscape) {
-            dialog->Raise();
-            dialog->SetFocus();
-            wxUIActionSimulator().Char(WXK_ESCAPE);
+            // The key as the dialog receives it first, before any control.
+            // A key sent through the display would reach whichever window
+            // holds the focus there, another test's window when GUI tests
+            // run side by side, and the dialog would never end.
+            wxKeyEvent escape(wxEVT_CHAR_HOOK);
+            escape.m_keyCode = WXK_ESCAPE;
+            escape.SetEventObject(dialog);
+            dialog->GetEventHandler()->ProcessEvent(escape);
         } else {
             wxCommandEvent press(wxEVT_BUTTON, wxID_CANCEL);
             press.SetEventObject(dialog);
