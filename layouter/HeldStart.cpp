@@ -48,14 +48,7 @@ SCIP_DECL_HEUREXEC(HeldStart::scip_exec)
     taken = true;
     *result = SCIP_DIDNOTFIND;
     SCIP_SOL* sol = nullptr;
-    SCIP_CALL(SCIPcreateOrigSol(scip, &sol, heur));
-    for (const auto& [var, value] : values) {
-        const SCIP_RETCODE set = SCIPsetSolVal(scip, sol, var, value);
-        if (set != SCIP_OKAY) {
-            SCIP_CALL(SCIPfreeSol(scip, &sol));
-            return set;
-        }
-    }
+    SCIP_CALL(createSolutionWith(scip, heur, values, &sol));
     SCIP_Bool stored = FALSE;
     SCIP_CALL(SCIPtrySolFree(scip, &sol, FALSE, FALSE, TRUE, TRUE, TRUE, &stored));
     if (stored)
@@ -83,14 +76,7 @@ SCIP_RETCODE holdWholeStart(SCIP* scip, const std::unordered_map<SCIP_VAR*, doub
                             const std::unordered_map<std::string, SCIP_VAR*>& registry)
 {
     SCIP_SOL* sol = nullptr;
-    SCIP_CALL(SCIPcreateOrigSol(scip, &sol, nullptr));
-    for (const auto& [var, value] : values) {
-        const SCIP_RETCODE set = SCIPsetSolVal(scip, sol, var, value);
-        if (set != SCIP_OKAY) {
-            SCIP_CALL(SCIPfreeSol(scip, &sol));
-            return set;
-        }
-    }
+    SCIP_CALL(createSolutionWith(scip, nullptr, values, &sol));
     const double objective = SCIPgetSolOrigObj(scip, sol);
     SCIP_CALL(SCIPfreeSol(scip, &sol));
 

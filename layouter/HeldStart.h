@@ -8,6 +8,23 @@
 #include <utility>
 #include <vector>
 
+// A solution of the original problem with each (variable, value) of `values`
+// set, from `heuristic` (or none). On a failing set the solution is freed and
+// the failure returned; else the caller owns *sol.
+template <class Values>
+SCIP_RETCODE createSolutionWith(SCIP* scip, SCIP_HEUR* heuristic, const Values& values, SCIP_SOL** sol)
+{
+    SCIP_CALL(SCIPcreateOrigSol(scip, sol, heuristic));
+    for (const auto& [var, value] : values) {
+        const SCIP_RETCODE set = SCIPsetSolVal(scip, *sol, var, value);
+        if (set != SCIP_OKAY) {
+            SCIP_CALL(SCIPfreeSol(scip, sol));
+            return set;
+        }
+    }
+    return SCIP_OKAY;
+}
+
 // A whole start held back from the solver. A start that satisfies every row
 // is the first layout the page shows, at once; the solver gets it only where
 // its own search does not do as well: before presolving when no heuristic

@@ -798,14 +798,7 @@ SCIP_RETCODE offerCompleteSolution(SCIP* scip, const modelsupport::Registry& var
     if (complete.empty())
         return SCIP_OKAY;
     SCIP_SOL* sol = nullptr;
-    SCIP_CALL(SCIPcreateOrigSol(scip, &sol, nullptr));
-    for (const auto& [var, value] : complete) {
-        const SCIP_RETCODE set = SCIPsetSolVal(scip, sol, var, value);
-        if (set != SCIP_OKAY) {
-            SCIP_CALL(SCIPfreeSol(scip, &sol));
-            return set;
-        }
-    }
+    SCIP_CALL(createSolutionWith(scip, nullptr, complete, &sol));
     SCIP_Bool feasible = FALSE;
     const SCIP_RETCODE checked = SCIPcheckSolOrig(scip, sol, &feasible, FALSE, FALSE);
     if (checked != SCIP_OKAY || !feasible) {

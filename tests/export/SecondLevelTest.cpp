@@ -71,6 +71,20 @@ std::shared_ptr<bg::Room> roomWithContour(const std::shared_ptr<bg::Requirement>
     return room;
 }
 
+// The harness's file flushed: every line by its id into `lines`, and the
+// second-level boundaries in file order.
+std::vector<Line> secondLevelBoundaries(exporttest::StoreyHarness& harness, std::map<std::uint64_t, Line>& lines)
+{
+    harness.step.flush();
+    std::vector<Line> boundaries;
+    for (const Line& line : exporttest::dataLines(harness.out.str())) {
+        lines[line.id] = line;
+        if (line.name == "IFCRELSPACEBOUNDARY2NDLEVEL")
+            boundaries.push_back(line);
+    }
+    return boundaries;
+}
+
 TEST(SecondLevelWalls, FourMetreWallBetweenTwoRoomsIsOnePairOfFaces)
 {
     auto building = kovra_test::makeRectBuilding(10, 8);
@@ -88,14 +102,8 @@ TEST(SecondLevelWalls, FourMetreWallBetweenTwoRoomsIsOnePairOfFaces)
     const auto& record = *exporter.walls.find(wall);
     ASSERT_EQ(record.spaceBoundaries.size(), 2u);
 
-    harness.step.flush();
     std::map<std::uint64_t, Line> lines;
-    std::vector<Line> boundaries;
-    for (const Line& line : exporttest::dataLines(harness.out.str())) {
-        lines[line.id] = line;
-        if (line.name == "IFCRELSPACEBOUNDARY2NDLEVEL")
-            boundaries.push_back(line);
-    }
+    const std::vector<Line> boundaries = secondLevelBoundaries(harness, lines);
     ASSERT_EQ(boundaries.size(), 2u);
     for (const Line& boundary : boundaries)
         EXPECT_NE(boundary.attributes.find("'2a'"), std::string::npos);
@@ -144,14 +152,8 @@ TEST(SecondLevelWalls, FacesNarrowerThanAMillimetreAreLeftOutAndCounted)
               std::string::npos)
         << exporter.warnings[0];
 
-    harness.step.flush();
     std::map<std::uint64_t, Line> lines;
-    std::vector<Line> boundaries;
-    for (const Line& line : exporttest::dataLines(harness.out.str())) {
-        lines[line.id] = line;
-        if (line.name == "IFCRELSPACEBOUNDARY2NDLEVEL")
-            boundaries.push_back(line);
-    }
+    const std::vector<Line> boundaries = secondLevelBoundaries(harness, lines);
     ASSERT_EQ(boundaries.size(), 1u);
     EXPECT_NE(boundaries[0].attributes.find("'2b'"), std::string::npos);
     const Face north = faceOf(lines, boundaries[0]);
