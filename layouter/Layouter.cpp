@@ -7,6 +7,7 @@
 #include "layouter/ModelNames.h"
 #include "layouter/ModelSupport.h"
 #include "layouter/StartLayout.h"
+#include "layouter/StoreyStart.h"
 #include "model/Building.h"
 #include "model/Proposal.h"
 #include "model/Requirement.h"
@@ -266,14 +267,29 @@ SCIP_RETCODE Layouter::offerStartLayouts()
             SCIP_CALL(offerStart(startlayout::modelValues(requirements, rooms, boxes, t, parameters->doorWidth),
                                  partial));
     }
+    const modelsupport::FloorData floors = modelsupport::computeFloorData(
+        proposal->getBuilding()->getFloors(), parameters->outerWallStrength - 0.5 * t);
     if (packStartLayout) {
-        const modelsupport::FloorData floors = modelsupport::computeFloorData(
-            proposal->getBuilding()->getFloors(), parameters->outerWallStrength - 0.5 * t);
         const std::vector<startlayout::PackedRoom> packed =
             startlayout::packRooms(requirements, floors, t, allowFreeSpace == 0);
         if (!packed.empty())
             SCIP_CALL(
                 offerStart(startlayout::modelValues(requirements, packed, boxes, t, parameters->doorWidth), partial));
+    }
+    // Several storeys and no whole start: the storeys one at a time, should
+    // the search not find a layout of its own soon.
+    if (packStartLayout && completeStartsOffered == 0) {
+        std::vector<std::pair<int, int>> roomsByLevel;
+        std::map<int, double> slack;
+        for (const std::shared_ptr<bg::Requirement>& requirement : requirements) {
+            roomsByLevel.emplace_back(requirement->getIndex(), requirement->getLevel());
+            slack[requirement->getLevel()] += requirement->getAreaErrorRange().second;
+        }
+        for (auto& [level, share] : slack) {
+            const auto area = floors.areas.find(level);
+            share = area != floors.areas.end() && area->second > 0.0 ? share / area->second : 0.0;
+        }
+        SCIP_CALL(includeStoreyStart(scip, variables, roomsByLevel, floors, slack));
     }
     // The completion keeps the start's rectangles as they are: widened
     // bounds would leave it a nonconvex problem of its own, which took a

@@ -541,8 +541,9 @@ TEST_F(ProposalPaneTest, ARunStartsOnlyFromRoomsThatMatchTheSet)
         auto set = c.runFirst ? houseSet() : livingBathBed();
         ProposalPane* page = open(makeRectBuilding(14, 10), set, c.name);
         ASSERT_NE(page, nullptr);
-        if (c.runFirst)
+        if (c.runFirst) {
             ASSERT_EQ(run(page, ID_LAYOUT_START, 1).rfind("Optimization ", 0), 0u);
+        }
         c.change(*set);
         page->refresh();
         EXPECT_EQ(column(page->roomsTable, 1), c.shownBefore) << "no room of another requirement is shown";

@@ -125,7 +125,7 @@ protected:
         const wxRect rect = bar->GetItemRect(id);
         ASSERT_FALSE(rect.IsEmpty()) << id;
         const wxPoint middle = rect.GetPosition() + rect.GetSize() / 2;
-        for (const wxEventType type : {wxEVT_ENTER_WINDOW, wxEVT_MOTION, wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
+        for (const wxEventType& type : {wxEVT_ENTER_WINDOW, wxEVT_MOTION, wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
             wxMouseEvent event(type);
             event.SetEventObject(bar);
             event.SetPosition(middle);
