@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <scip/scip.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +33,27 @@ std::shared_ptr<bg::Proposal> benchProposal(const std::string& file)
     return project->proposals.front();
 }
 
+// The benchmark's two storeys with their model built as "Start" builds it,
+// after `prepare` set the Layouter up.
+struct StairsModel {
+    explicit StairsModel(int allowFreeSpace, const std::function<void(Layouter&)>& prepare)
+        : proposal(benchProposal("04-stairs.xsp"))
+    {
+        if (proposal == nullptr)
+            return;
+        layouter = std::make_unique<Layouter>(proposal, allowFreeSpace);
+        layouter->solutions = &history;
+        prepare(*layouter);
+        if (layouter->buildModel() == SCIP_OKAY)
+            storeys = findStoreyStart(layouter->scip);
+    }
+
+    std::shared_ptr<bg::Proposal> proposal;
+    SolutionHistory history;
+    std::unique_ptr<Layouter> layouter;
+    StoreyStart* storeys = nullptr;
+};
+
 // The benchmark's two storeys with their floors filled: a stair room on each
 // (one rectangle for both), a hall and a landing with doors to every room of
 // their floor. The whole model takes the solver about a minute for its
@@ -41,34 +63,25 @@ std::shared_ptr<bg::Proposal> benchProposal(const std::string& file)
 // filled, every door and wish met.
 TEST(StoreyStart, TheStoreysTogetherAreALayoutOfTheWholeBuilding)
 {
-    auto proposal = benchProposal("04-stairs.xsp");
-    ASSERT_NE(proposal, nullptr);
-    SolutionHistory history;
-    Layouter layouter(proposal, 0);
-    layouter.solutions = &history;
-    layouter.tuneFirstLayout = false;
-    ASSERT_EQ(layouter.buildModel(), SCIP_OKAY);
-    StoreyStart* storeys = findStoreyStart(layouter.scip);
-    ASSERT_NE(storeys, nullptr);
-    storeys->waitSeconds = 0.0;
-    ASSERT_EQ(SCIPsetHeuristics(layouter.scip, SCIP_PARAMSETTING_OFF, TRUE), SCIP_OKAY);
-    ASSERT_EQ(SCIPsetIntParam(layouter.scip, (std::string("heuristics/") + StoreyStart::heuristicName + "/freq").c_str(), 1),
-              SCIP_OKAY);
-    SCIPsetIntParam(layouter.scip, "limits/solutions", 1);
-    solveFor(layouter, 120.0);
+    StairsModel model(0, [](Layouter& layouter) { layouter.tuneFirstLayout = false; });
+    ASSERT_NE(model.storeys, nullptr);
+    SCIP* scip = model.layouter->scip;
+    model.storeys->waitSeconds = 0.0;
+    ASSERT_EQ(SCIPsetHeuristics(scip, SCIP_PARAMSETTING_OFF, TRUE), SCIP_OKAY);
+    const std::string frequency = std::string("heuristics/") + StoreyStart::heuristicName + "/freq";
+    ASSERT_EQ(SCIPsetIntParam(scip, frequency.c_str(), 1), SCIP_OKAY);
+    SCIPsetIntParam(scip, "limits/solutions", 1);
+    solveFor(*model.layouter, 120.0);
 
-    ASSERT_TRUE(storeys->delivered());
-    SCIP_SOL* first = SCIPgetBestSol(layouter.scip);
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(SCIPsolGetHeur(first), nullptr);
+    ASSERT_TRUE(model.storeys->delivered());
+    SCIP_SOL* first = SCIPgetBestSol(scip);
+    ASSERT_TRUE(first != nullptr && SCIPsolGetHeur(first) != nullptr);
     EXPECT_STREQ(SCIPheurGetName(SCIPsolGetHeur(first)), StoreyStart::heuristicName);
-    ASSERT_EQ(history.size(), 1u) << "recorded as any layout of the search";
-    layouter.applySolution(history.at(0));
-    LayoutRules rules = rulesFor(layouter);
-    rules.separation = true;
-    rules.doors = true;
-    rules.facades = true;
-    EXPECT_EQ(describe(checkLayout(proposal, rules)), "");
+    ASSERT_EQ(model.history.size(), 1u) << "recorded as any layout of the search";
+    model.layouter->applySolution(model.history.at(0));
+    LayoutRules rules = rulesFor(*model.layouter);
+    rules.separation = rules.doors = rules.facades = true;
+    EXPECT_EQ(describe(checkLayout(model.proposal, rules)), "");
 }
 
 // A search that finds its own first layout soon gives the storeys no time:
@@ -77,20 +90,13 @@ TEST(StoreyStart, TheStoreysTogetherAreALayoutOfTheWholeBuilding)
 // heuristic has a layout before presolving.
 TEST(StoreyStart, TheStoreysWaitForTheSearchsOwnFirstLayout)
 {
-    auto proposal = benchProposal("04-stairs.xsp");
-    ASSERT_NE(proposal, nullptr);
-    SolutionHistory history;
-    Layouter layouter(proposal, 1);
-    layouter.solutions = &history;
-    layouter.offerCompleteStarts = false;
-    ASSERT_EQ(layouter.buildModel(), SCIP_OKAY);
-    StoreyStart* storeys = findStoreyStart(layouter.scip);
-    ASSERT_NE(storeys, nullptr);
-    SCIPsetIntParam(layouter.scip, "limits/solutions", 1);
-    solveFor(layouter, 60.0);
-    ASSERT_GE(SCIPgetNSols(layouter.scip), 1);
-    EXPECT_FALSE(storeys->delivered());
-    EXPECT_EQ(storeys->secondsSpent(), 0.0);
+    StairsModel model(1, [](Layouter& layouter) { layouter.offerCompleteStarts = false; });
+    ASSERT_NE(model.storeys, nullptr);
+    SCIPsetIntParam(model.layouter->scip, "limits/solutions", 1);
+    solveFor(*model.layouter, 60.0);
+    ASSERT_GE(SCIPgetNSols(model.layouter->scip), 1);
+    EXPECT_FALSE(model.storeys->delivered());
+    EXPECT_EQ(model.storeys->secondsSpent(), 0.0);
 }
 
 // Storeys one at a time where there are several storeys and no whole start
