@@ -17,13 +17,15 @@ inline wxRibbonButtonBar* buttonBarWith(wxWindow* window, int id)
 
 // A click on the first button of id, sent as its button bar sends it; false
 // when no button carries the id.
-inline bool clickRibbon(wxRibbonBar* ribbonBar, int id)
+// A toggle button's click says whether it is now pressed (`checked`).
+inline bool clickRibbon(wxRibbonBar* ribbonBar, int id, bool checked = false)
 {
     wxRibbonButtonBar* bar = buttonBarWith(ribbonBar, id);
     if (!bar)
         return false;
     wxRibbonButtonBarEvent event(wxEVT_RIBBONBUTTONBAR_CLICKED, id, bar);
     event.SetEventObject(bar);
+    event.SetInt(checked ? 1 : 0);
     bar->ProcessWindowEvent(event);
     return true;
 }

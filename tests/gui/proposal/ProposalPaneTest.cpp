@@ -128,15 +128,7 @@ protected:
         return dynamic_cast<ProposalPane*>(getAppState().proposalPages[proposal]);
     }
 
-    void click(int id, int checked = 0)
-    {
-        wxRibbonButtonBar* bar = buttonBarWith(frame->getRibbonBar(), id);
-        ASSERT_NE(bar, nullptr);
-        wxRibbonButtonBarEvent event(wxEVT_RIBBONBUTTONBAR_CLICKED, id, bar);
-        event.SetEventObject(bar);
-        event.SetInt(checked);
-        bar->ProcessWindowEvent(event);
-    }
+    void click(int id, int checked = 0) { ASSERT_TRUE(clickRibbon(frame->getRibbonBar(), id, checked != 0)) << id; }
 
     // Whether the ribbon would enable the buttons of id now.
     bool enabled(int id)
